@@ -1,0 +1,99 @@
+#include "engine/Rules.h"
+
+namespace tessaro {
+namespace {
+
+// Tallies one unit into unitTally; false when a symbol 1..9 occurs more than once.
+template <typename CellOf>
+bool UnitIsFree(BoardModel& model, CellOf cellOf) {
+    model.unitTally.fill(0);
+    for (int i = 1; i <= 9; ++i) {
+        const auto [x, y] = cellOf(i);
+        const std::uint8_t value = model.cell(x, y);
+        if (value <= 9) ++model.unitTally[value];
+    }
+    for (int value = 1; value <= 9; ++value) {
+        if (model.unitTally[value] > 1) return false;
+    }
+    return true;
+}
+
+struct XY {
+    int x;
+    int y;
+};
+
+int BoxIndex(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3); }
+
+}  // namespace
+
+bool CheckBox(BoardModel& model, int x0, int y0) {
+    return UnitIsFree(model, [&](int i) { return XY{x0 + (i - 1) % 3, y0 + (i - 1) / 3}; });
+}
+
+bool CheckBoard(BoardModel& model) {
+    for (int x = 1; x <= 9; ++x) {
+        if (!UnitIsFree(model, [x](int i) { return XY{x, i}; })) return false;
+    }
+    for (int y = 1; y <= 9; ++y) {
+        if (!UnitIsFree(model, [y](int i) { return XY{i, y}; })) return false;
+    }
+    for (int x0 = 1; x0 <= 7; x0 += 3) {
+        for (int y0 = 1; y0 <= 7; y0 += 3) {
+            if (!CheckBox(model, x0, y0)) return false;
+        }
+    }
+    if (!UnitIsFree(model, [](int i) { return XY{i, i}; })) return false;
+    return UnitIsFree(model, [](int i) { return XY{i, 10 - i}; });
+}
+
+bool AdmissibleLiteral(BoardModel& model, int x, int y, int d) {
+    model.cell(x, y) = static_cast<std::uint8_t>(d);
+    const bool result = CheckBoard(model);
+    model.cell(x, y) = 0;
+    return result;
+}
+
+void AdmissibilityIndex::Refresh(const Grid& board) {
+    if (fresh_ && board == seen_) return;
+    seen_ = board;
+    fresh_ = true;
+    valid_ = true;
+    rows_.fill(0);
+    columns_.fill(0);
+    boxes_.fill(0);
+    mainDiagonal_ = 0;
+    antiDiagonal_ = 0;
+    auto add = [this](std::uint16_t& mask, std::uint16_t bit) {
+        if (mask & bit) valid_ = false;
+        mask |= bit;
+    };
+    for (int y = 1; y <= 9; ++y) {
+        for (int x = 1; x <= 9; ++x) {
+            const std::uint8_t value = board[At(x, y)];
+            if (value == 0 || value > 9) continue;
+            const auto bit = static_cast<std::uint16_t>(1u << value);
+            add(rows_[y], bit);
+            add(columns_[x], bit);
+            add(boxes_[BoxIndex(x, y)], bit);
+            if (x == y) add(mainDiagonal_, bit);
+            if (x + y == 10) add(antiDiagonal_, bit);
+        }
+    }
+}
+
+bool AdmissibilityIndex::BoardValid(const Grid& board) {
+    Refresh(board);
+    return valid_;
+}
+
+bool AdmissibilityIndex::Admissible(const Grid& board, int x, int y, int d) {
+    Refresh(board);
+    if (!valid_) return false;
+    std::uint16_t used = rows_[y] | columns_[x] | boxes_[BoxIndex(x, y)];
+    if (x == y) used |= mainDiagonal_;
+    if (x + y == 10) used |= antiDiagonal_;
+    return (used & (1u << d)) == 0;
+}
+
+}  // namespace tessaro
