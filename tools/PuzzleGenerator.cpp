@@ -127,7 +127,8 @@ Grid MakePuzzle(int level, int* attempts) {
             // Easier levels stop at a clue count drawn inside their range; the hardest takes away
             // all it can.
             const int upper = std::min(rule.maxGivens, rule.minGivens + 4);
-            const int target = rule.minGivens > 0 ? rule.minGivens + RandomBelow(upper - rule.minGivens + 1) : 0;
+            const int target =
+                rule.minGivens > 0 ? rule.minGivens + RandomBelow(upper - rule.minGivens + 1) : 0;
             RemoveClues(puzzle, SymmetricGroups(), rule.minGivens, target, SweepsSolve);
             if (CountGivens(puzzle) > rule.maxGivens) {
                 RemoveClues(puzzle, SingleCells(), rule.minGivens, rule.maxGivens, SweepsSolve);
