@@ -115,6 +115,8 @@ TEST(HelpTopics, BothTopicsOpenFromTheCommittedArchiveInOneWindow) {
           "Zeige Kandidaten", "Ruhmeshalle", "Anleitung", "über Tessaro..."}) {
         EXPECT_TRUE(overview.contains(QString::fromUtf8(caption))) << caption;
     }
+    QDir().mkpath(QStringLiteral(TESSARO_TEST_OUTPUT_DIR));
+    EXPECT_TRUE(first->grab().save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/help_overview.png")));
 
     ASSERT_EQ(ShowHelpTopic(help, kArchive, QString::fromUtf8(kExplanationTopic)), kHelpShown);
     EXPECT_EQ(help.window.get(), first) << "the help window is reused";
