@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
 namespace tessaro {
 namespace {
 
