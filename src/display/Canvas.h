@@ -1,0 +1,157 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QPainter;
+class QPaintDevice;
+
+namespace tessaro {
+
+// Size of the main window's client area in logical pixels.
+inline constexpr int kClientWidth = 862;
+inline constexpr int kClientHeight = 694;
+
+// Colour of the 16-entry colour table (index 0..15; out-of-range indices give black).
+QColor PaletteColour(int index);
+
+// Raster operations, by their classic ROP2 codes.
+inline constexpr int kRopXorPen = 7;
+inline constexpr int kRopCopyPen = 13;
+inline constexpr int kRopMergePen = 15;
+// Fill styles.
+inline constexpr int kFillHollow = 0;
+inline constexpr int kFillPattern = 7;
+inline constexpr int kFillSolid = 8;
+// Background modes.
+inline constexpr int kTransparent = 1;
+inline constexpr int kOpaque = 2;
+
+// One Text call as the canvas received it, for tests that check what was written where.
+struct TextCall {
+    int x = 0;
+    int y = 0;
+    int fontCode = 0;
+    QString text;
+};
+
+// Every drawing of the main window and the printer goes through a Canvas: it holds one QPainter
+// on the target device, the colour table, the drawing state and the fonts behind the font codes.
+//
+// Pixel conventions (classic GDI, which the layout's coordinates assume):
+// - Line(x1, y1, x2, y2) leaves out its end pixel.
+// - Box / FilledBox (x1, y1)-(x2, y2) cover columns x1..x2-1 and rows y1..y2-1.
+// - A pen of width w covers, across a line at pixel p, the pixels p - w/2 .. p - w/2 + w - 1
+//   (width 2: p-1 and p), on every edge alike; so a width-2 box outline reaches one pixel
+//   outside its left and top edge and one pixel inside its right and bottom edge.
+// - Text(x, y) puts the top left of the text cell at (x, y); the baseline is y + ascent.
+// - Raster operations apply to lines and boxes, never to text.
+class Canvas {
+public:
+    Canvas();
+    // Opens a painter on the device at once.
+    explicit Canvas(QPaintDevice* device);
+    ~Canvas();
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+
+    // Directs drawing to the device (ends drawing on the previous one). The drawing state is kept.
+    void Begin(QPaintDevice* device);
+    void End();
+    bool IsActive() const;
+    QPaintDevice* Device() const { return device_; }
+    // The painter, for callers that need something the primitives do not offer.
+    QPainter* Painter() const { return painter_.get(); }
+
+    // Drawing state.
+    void SetForeColour(int index);
+    void SetFillColour(int index);
+    void SetLineWidth(int width);
+    // Only 0 (solid) is used; other styles draw solid as well.
+    void SetLineStyle(int style) { lineStyle_ = style; }
+    void SetFillStyle(int style) { fillStyle_ = style; }
+    void SetRasterOp(int rop) { rasterOp_ = rop; }
+    void SetBackgroundMode(int mode) { backgroundMode_ = mode; }
+    int ForeColour() const { return foreIndex_; }
+    int FillColour() const { return fillIndex_; }
+    int LineWidth() const { return lineWidth_; }
+    int LineStyle() const { return lineStyle_; }
+    int FillStyle() const { return fillStyle_; }
+    int RasterOp() const { return rasterOp_; }
+    int BackgroundMode() const { return backgroundMode_; }
+
+    // Fonts. SelectFont builds each code's font once and keeps it.
+    void SelectFont(int fontCode);
+    int FontCode() const { return fontCode_; }
+    // A font not behind a code (the printer's point-size fonts); its code reads as -1.
+    void SetFont(const QFont& font);
+    const QFont& Font() const { return current_.font; }
+    int FontAscent() const { return current_.ascent; }
+    int FontHeight() const { return current_.height; }
+    int TextWidth(const QString& text) const;
+    // Set by SelectFont(8) when the stock fonts are too large; never cleared.
+    bool LargeFontMode() const { return largeFontMode_; }
+    // Makes the stock fonts report a height above 16 pixels, as on a large-font system.
+    void SimulateLargeStockFonts(bool on);
+
+    // Elementary operations.
+    void Line(int x1, int y1, int x2, int y2);
+    void Box(int x1, int y1, int x2, int y2);
+    // Interior in the fill colour (fill style), outline in the foreground colour.
+    void FilledBox(int x1, int y1, int x2, int y2);
+    void Text(int x, int y, const QString& text);
+
+    // Every Text call is appended to the list while one is set.
+    void SetTextRecorder(std::vector<TextCall>* recorder) { recorder_ = recorder; }
+    // Called on the first drawing after ClearDamage (the screen schedules a repaint there).
+    void SetDamageCallback(std::function<void()> callback) { damageCallback_ = std::move(callback); }
+    void ClearDamage() { damaged_ = false; }
+
+private:
+    struct FontEntry {
+        QFont font;
+        int ascent = 0;
+        int height = 0;
+    };
+    FontEntry BuildFont(int fontCode);
+    FontEntry CreatedFont(int height, int width, int weight);
+    FontEntry StockFont(bool fixedPitch, bool bold);
+    int StockHeight(const FontEntry& entry) const;
+    void FillRect(int x, int y, int w, int h, const QColor& colour);
+    void Damage();
+    void ApplyRasterOp();
+    void ResetComposition();
+
+    QPaintDevice* device_ = nullptr;
+    std::unique_ptr<QPainter> painter_;
+    bool rasterDevice_ = false;
+
+    int foreIndex_ = 0;
+    int fillIndex_ = 15;
+    QColor fore_;
+    QColor fill_;
+    int lineWidth_ = 1;
+    int lineStyle_ = 0;
+    int fillStyle_ = kFillHollow;
+    int rasterOp_ = kRopCopyPen;
+    int backgroundMode_ = kOpaque;
+
+    int fontCode_ = 0;
+    FontEntry current_;
+    std::array<std::optional<FontEntry>, 64> fonts_{};
+    bool largeFontMode_ = false;
+    bool simulateLarge_ = false;
+
+    std::vector<TextCall>* recorder_ = nullptr;
+    std::function<void()> damageCallback_;
+    bool damaged_ = false;
+};
+
+}  // namespace tessaro

@@ -1,0 +1,96 @@
+#include "display/Primitives.h"
+
+#include "display/Canvas.h"
+
+namespace tessaro {
+
+void DrawFrame(Canvas& canvas, int sunken, int width, int x1, int y1, int x2, int y2) {
+    canvas.SetFillStyle(kFillHollow);
+    canvas.SetLineStyle(0);
+    canvas.SetLineWidth(1);
+    canvas.SetRasterOp(kRopCopyPen);
+    canvas.SetForeColour(sunken ? 8 : 15);
+    for (int i = 0; i <= width - sunken; ++i) {
+        canvas.Line(x1 + i, y1 + i, x2, y1 + i);
+        canvas.Line(x1 + i, y1 + i, x1 + i, y2);
+    }
+    canvas.SetForeColour(sunken ? 15 : 8);
+    for (int i = 0; i <= width - sunken; ++i) {
+        canvas.Line(x1 + i, y2 - i, x2 + 1, y2 - i);
+        canvas.Line(x2 - i, y1 + i, x2 - i, y2);
+    }
+    canvas.SetForeColour(0);
+}
+
+namespace {
+
+// The white lower layer shared by embossed text and the mnemonic letter.
+void WhiteLayer(Canvas& canvas, int x, int y, const QString& text) {
+    canvas.SetForeColour(15);
+    canvas.SetFillColour(7);
+    canvas.SetRasterOp(kRopCopyPen);
+    canvas.SetBackgroundMode(kTransparent);
+    canvas.Text(x, y, text);
+}
+
+}  // namespace
+
+void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, const QString& text) {
+    canvas.SelectFont(fontCode);
+    if (canvas.LargeFontMode() && fontCode == 14) x += 11;
+    y -= 14;
+    WhiteLayer(canvas, x, y, text);
+    canvas.SetForeColour(colour);
+    canvas.SetFillColour(0);
+    canvas.SetRasterOp(kRopXorPen);
+    canvas.SetBackgroundMode(kTransparent);
+    canvas.Text(x - 1, y - 1, text);
+    canvas.SetRasterOp(kRopCopyPen);
+    canvas.SetBackgroundMode(kOpaque);
+    canvas.SetForeColour(0);
+    canvas.SetFillColour(7);
+    canvas.SelectFont(8);
+}
+
+void DrawMnemonicLetter(Canvas& canvas, int highlight, int fontCode, int x, int y, const QString& text) {
+    canvas.SelectFont(fontCode);
+    y -= 14;
+    WhiteLayer(canvas, x, y, text);
+    canvas.SetForeColour(highlight ? 1 : 6);
+    canvas.SetFillColour(0);
+    canvas.SetRasterOp(kRopXorPen);
+    canvas.SetBackgroundMode(kTransparent);
+    canvas.Text(x - 1, y - 1, text);
+    canvas.SetRasterOp(kRopCopyPen);
+    canvas.SetBackgroundMode(kOpaque);
+    canvas.SetForeColour(0);
+    canvas.SetFillColour(15);
+}
+
+int TextButtonWidth(const QString& caption) { return 8 * (static_cast<int>(caption.size()) - 1) + 20; }
+
+void DrawTextButton(Canvas& canvas, int sunken, int x, int y, const QString& caption) {
+    const int p = static_cast<int>(caption.indexOf(QLatin1Char('_'))) + 1;
+    const int n = static_cast<int>(caption.size()) - 1;
+    QString text = caption;
+    QString letter;
+    if (p > 0) {
+        letter = caption.mid(p, 1);
+        text = caption.left(p - 1) + QLatin1Char(' ') + caption.mid(p + 1);
+    }
+    const int w = 8 * n + 20;
+    DrawFrame(canvas, sunken, 2, x, y, x + w, y + 26);
+    canvas.SetForeColour(0);
+    canvas.SetLineWidth(1);
+    canvas.Box(x - 1, y - 1, x + w, y + 26);
+    const int tx = x + 14 + 4 * (n - 1 - static_cast<int>(text.size()));
+    const int ty = y + 20;
+    DrawEmbossedText(canvas, 14, 0, tx, ty, text);
+    if (p > 0) DrawMnemonicLetter(canvas, 1, 14, tx + 8 * (p - 1) - (p == 1 ? 1 : 0), ty, letter);
+    canvas.SetRasterOp(kRopCopyPen);
+    canvas.SetBackgroundMode(kOpaque);
+    canvas.SetForeColour(0);
+    canvas.SetFillColour(15);
+}
+
+}  // namespace tessaro
