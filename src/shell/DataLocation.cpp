@@ -1,0 +1,35 @@
+#include "shell/DataLocation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+namespace tessaro {
+
+QStringList ShippedFileNames() {
+    return {"leicht.brd", "mittel.brd", "schwer.brd", "extrem.brd", "Kalvix.chm"};
+}
+
+QString ShippedDataDirectory() {
+    for (const QString dir : {QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)}) {
+        if (QFile::exists(dir + "/leicht.brd")) return dir;
+    }
+    return {};
+}
+
+QString EnterWorkingDirectory() {
+    if (QFile::exists("leicht.brd")) return QDir::currentPath();
+    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (userDir.isEmpty() || !QDir().mkpath(userDir)) return QDir::currentPath();
+    const QString shipped = ShippedDataDirectory();
+    if (!shipped.isEmpty()) {
+        for (const QString& name : ShippedFileNames()) {
+            const QString target = userDir + '/' + name;
+            if (!QFile::exists(target)) QFile::copy(shipped + '/' + name, target);
+        }
+    }
+    QDir::setCurrent(userDir);
+    return userDir;
+}
+
+}  // namespace tessaro

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tessaro {
+
+// The files the game ships and reads from its working directory.
+QStringList ShippedFileNames();
+
+// Where the shipped files are found: the installed data folder, else the project's data folder.
+QString ShippedDataDirectory();
+
+// Makes the working directory one that holds the puzzle files: the current one when it has them,
+// otherwise the per-user data folder, created and seeded with the shipped files that are missing
+// there. Returns the directory chosen.
+QString EnterWorkingDirectory();
+
+}  // namespace tessaro

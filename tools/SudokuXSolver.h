@@ -1,0 +1,26 @@
+#pragma once
+
+#include "engine/Board.h"
+
+namespace tessaro {
+
+// An exact Sudoku X solver: bitmasks per row, column, box and both main diagonals, depth-first
+// search that always branches on the empty cell with the fewest admissible digits.
+// Puzzles use the board layout of the game (cell (x, y) at At(x, y), 0 = empty).
+class SudokuXSolver {
+public:
+    // Counts the solutions of the clues, stopping at limit. Clues that already break a rule, or
+    // hold a value above 9, have no solution. When firstSolution is given and at least one
+    // solution exists, it receives the first one found (index 0 entries 0).
+    static int CountSolutions(const Grid& clues, int limit = 2, Grid* firstSolution = nullptr);
+    static bool HasUniqueSolution(const Grid& clues) { return CountSolutions(clues, 2) == 1; }
+
+    // A random complete Sudoku X grid: the empty board solved with the digits of every branch
+    // tried in an order drawn from RandomBelow, so SeedRandom makes it repeatable.
+    static Grid RandomFullGrid();
+};
+
+// Number of clues (cells 1..9 x 1..9 holding 1..9).
+int CountGivens(const Grid& grid);
+
+}  // namespace tessaro

@@ -1,0 +1,69 @@
+// Writes the four shipped puzzle files leicht.brd, mittel.brd, schwer.brd and extrem.brd.
+//
+// Regenerate the committed files from the top of the source tree with
+//     cmake --build build --target tessaro_generate
+//     build/tools/tessaro_generate data
+// An optional second argument replaces the fixed seed; the same seed always gives the same files.
+// Every puzzle has exactly one solution; Leicht, Mittel and Schwer are finished by the game's sweeps
+// alone, Extrem only with its guess phase (see kLevelRules).
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "PuzzleGenerator.h"
+#include "SudokuXSolver.h"
+#include "engine/Random.h"
+
+namespace {
+
+constexpr std::uint64_t kShippedSeed = 20261208;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: %s <output folder> [seed]\n", argv[0]);
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    std::uint64_t seed = kShippedSeed;
+    if (argc == 3) {
+        char* end = nullptr;
+        seed = std::strtoull(argv[2], &end, 10);
+        if (end == argv[2] || *end != '\0') {
+            std::fprintf(stderr, "seed must be a number: %s\n", argv[2]);
+            return 2;
+        }
+    }
+    if (!std::filesystem::is_directory(folder)) {
+        std::fprintf(stderr, "no such folder: %s\n", folder.string().c_str());
+        return 1;
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    for (int level = 0; level < 4; ++level) {
+        // Each file has its own seed, so changing one level's rule leaves the other files alone.
+        tessaro::SeedRandom(seed * 4 + static_cast<std::uint64_t>(level));
+        const std::array<tessaro::Grid, 4> puzzles = tessaro::MakeLevel(level);
+        std::string counts;
+        for (const tessaro::Grid& puzzle : puzzles) {
+            if (!tessaro::MeetsLevel(puzzle, level)) {
+                std::fprintf(stderr, "no puzzle found for level %d\n", level);
+                return 1;
+            }
+            counts += ' ' + std::to_string(tessaro::CountGivens(puzzle));
+        }
+        const std::filesystem::path path = folder / std::string(tessaro::kPuzzleFiles[level]);
+        if (!tessaro::WritePuzzleFile(path, puzzles)) {
+            std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
+            return 1;
+        }
+        std::printf("%s: givens%s\n", path.string().c_str(), counts.c_str());
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    std::printf("done in %.1f s (seed %llu)\n", elapsed.count(), static_cast<unsigned long long>(seed));
+    return 0;
+}
