@@ -1,0 +1,469 @@
+#include "interaction/Interaction.h"
+
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMouseEvent>
+
+#include <chrono>
+#include <thread>
+
+#include "display/Canvas.h"
+#include "display/Display.h"
+#include "display/Primitives.h"
+#include "engine/Engine.h"
+#include "engine/Shuffle.h"
+#include "halloffame/GameClock.h"
+
+namespace tessaro {
+namespace {
+
+constexpr int kButtonTop = 598;
+constexpr int kButtonHitTop = 597;
+constexpr int kButtonHitBottom = 623;
+constexpr int kBoardLeft = 29;
+constexpr int kBoardTop = 45;
+constexpr int kCell = 60;
+constexpr int kPickerSize = 90;
+constexpr int kEsc = 27;
+
+bool OnBoard(int x, int y) {
+    return x >= kBoardLeft && x < kBoardLeft + 9 * kCell && y >= kBoardTop && y < kBoardTop + 9 * kCell;
+}
+
+// The virtual key whose press typed this character.
+int KeyOfChar(int code) {
+    if (code == kEsc) return Qt::Key_Escape;
+    if (code >= 'a' && code <= 'z') return code - 'a' + 'A';
+    return code;
+}
+
+}  // namespace
+
+const std::vector<PlayButton>& PlayButtons() {
+    static const std::vector<PlayButton> buttons{
+        {" _Laden ", 30, 29, 107, Qt::Key_L},      {" _Sichern ", 108, 108, 201, Qt::Key_S},
+        {" _Drucken ", 202, 202, 295, Qt::Key_D},  {" _Neustart ", 296, 296, 397, Qt::Key_N},
+        {" _Hilfe ", 398, 398, 475, Qt::Key_H},    {" _Abbruch ", 476, 476, 612, Qt::Key_A},
+    };
+    return buttons;
+}
+
+const PlayButton* ButtonAt(int x, int y) {
+    if (y < kButtonHitTop || y > kButtonHitBottom) return nullptr;
+    for (const PlayButton& button : PlayButtons()) {
+        if (x >= button.hitFrom && x <= button.hitTo) return &button;
+    }
+    return nullptr;
+}
+
+Interaction::Interaction(Display& display, Engine& engine, GameClock& clock, InteractionState& state,
+                         PlayActions actions)
+    : display_(display), engine_(engine), clock_(clock), state_(state), actions_(std::move(actions)) {
+    if (!actions_.pause) {
+        actions_.pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); };
+    }
+}
+
+Interaction::~Interaction() = default;
+
+// ---- nested loops --------------------------------------------------------------------------
+
+void Interaction::RunFrame(Mode mode) {
+    QEventLoop loop;
+    Frame frame{mode, &loop};
+    frames_.push_back(&frame);
+    if (!frame.done) loop.exec();
+    frames_.pop_back();
+}
+
+void Interaction::EndFrame() {
+    if (Frame* frame = Top()) {
+        frame->done = true;
+        frame->loop->quit();
+    }
+}
+
+// ---- buttons --------------------------------------------------------------------------------
+
+void Interaction::DrawButton(int key, int sunken) {
+    for (const PlayButton& button : PlayButtons()) {
+        if (button.key == key) {
+            DrawTextButton(display_.canvas(), sunken, button.left, kButtonTop, QString::fromUtf8(button.caption));
+        }
+    }
+}
+
+void Interaction::DrawButtons() {
+    for (const PlayButton& button : PlayButtons()) DrawButton(button.key, 0);
+}
+
+void Interaction::PressButton(int key, const std::function<void()>& action) {
+    DrawButton(key, 1);
+    action();
+    DrawButton(key, 0);
+}
+
+// ---- the two loops --------------------------------------------------------------------------
+
+void Interaction::GameModeLoop() {
+    display_.RedrawBoard();
+    DrawButtons();
+    display_.DrawTimerPanel();
+    if (clock_.running) clock_.ClockThread();
+    RunFrame(Mode::Game);
+}
+
+void Interaction::OwnBoardMode() {
+    engine_.Config().ownBoard = true;
+    DrawButtons();
+    RunFrame(Mode::OwnBoard);
+}
+
+void Interaction::Leave(bool ownBoard) {
+    DrawButton(Qt::Key_A, 1);  // stays pressed until the menu command wipes the row
+    if (!ownBoard) clock_.running = false;
+    actions_.pause();
+    if (!ownBoard) clock_.StopClock();
+    EndFrame();
+}
+
+void Interaction::SolveRequest(bool ownBoard) {
+    if (state_.keyLatch == "K") {
+        if (!ownBoard) clock_.running = false;
+        engine_.SolveWithRestart();
+        if (!ownBoard) clock_.StopClock();
+    }
+    state_.keyLatch.clear();
+}
+
+void Interaction::HandleLoopKey(int key, bool ownBoard) {
+    Settings& settings = engine_.Config();
+    switch (key) {
+    case Qt::Key_L:
+        PressButton(Qt::Key_L, [&] {
+            settings.currentFile = std::string(kBoardFile);
+            if (actions_.loadBoard) actions_.loadBoard();
+            display_.UpdateDifficultyPanel();
+            display_.RedrawBoard();
+            if (!ownBoard) clock_.RefreshClock();
+            WaitMouseRelease();
+        });
+        break;
+    case Qt::Key_S:
+        PressButton(Qt::Key_S, [&] {
+            if (actions_.saveBoard) actions_.saveBoard();
+            WaitMouseRelease();
+        });
+        break;
+    case Qt::Key_D:
+        PressButton(Qt::Key_D, [&] {
+            if (actions_.printBoard) actions_.printBoard();
+            WaitMouseRelease();
+        });
+        break;
+    case Qt::Key_H:
+        PressButton(Qt::Key_H, [&] {
+            if (actions_.showHelp) actions_.showHelp();
+            WaitMouseRelease();
+        });
+        break;
+    case Qt::Key_N:
+        PressButton(Qt::Key_N, [&] {
+            engine_.Restart();
+            display_.RedrawBoard();
+        });
+        break;
+    case Qt::Key_A:
+        // In letters mode A is a symbol, not a way out.
+        if (settings.showDigits) Leave(ownBoard);
+        break;
+    case Qt::Key_Escape:
+        Leave(ownBoard);
+        break;
+    case Qt::Key_K:
+        state_.keyLatch = "K";
+        break;
+    case Qt::Key_O:
+        SolveRequest(ownBoard);
+        break;
+    case Qt::Key_M:
+        if (!ownBoard) clock_.running = false;
+        engine_.Model().clearCandidates();
+        settings.showCandidates = !settings.showCandidates;
+        display_.RedrawBoard();
+        break;
+    case Qt::Key_X:
+        if (ownBoard) {
+            ShuffleBoard(engine_.Model());
+            display_.RedrawBoard();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard) {
+    state_.pointerX = position.x();
+    state_.pointerY = position.y();
+    if (button == Qt::LeftButton) {
+        if (const PlayButton* hit = ButtonAt(state_.pointerX, state_.pointerY)) {
+            if (hit->key == Qt::Key_A) {
+                Leave(ownBoard);
+            } else if (hit->key == Qt::Key_N) {
+                HandleLoopKey(Qt::Key_N, ownBoard);
+                WaitMouseRelease();
+            } else {
+                HandleLoopKey(hit->key, ownBoard);
+            }
+            return;
+        }
+    }
+    display_.state().noteMode = false;
+    if (button != Qt::LeftButton && button != Qt::RightButton) return;
+    if (!OnBoard(state_.pointerX, state_.pointerY)) return;
+    state_.clickedColumn = (state_.pointerX - kBoardLeft) / kCell + 1;
+    state_.clickedRow = (state_.pointerY - kBoardTop) / kCell + 1;
+    if (ownBoard) {
+        OwnBoardCellClick(button == Qt::RightButton);
+    } else {
+        display_.state().noteMode = button == Qt::RightButton;
+        GameCellClick(button == Qt::RightButton);
+    }
+}
+
+void Interaction::GameCellClick(bool rightButton) {
+    const int column = state_.clickedColumn;
+    const int row = state_.clickedRow;
+    BoardModel& model = engine_.Model();
+    Settings& settings = engine_.Config();
+    if (model.given(column, row) != 0) return;
+    if (rightButton && model.cell(column, row) == 0) {
+        display_.DrawPicker(column, row);
+        PickSymbol(column, row);
+    } else if (rightButton) {
+        model.cell(column, row) = 0;
+        display_.DrawPlayerCell(column, row, 0);
+        if (settings.showCandidates) engine_.ComputeCandidates();
+        display_.UpdateDigitCounts();
+    } else {
+        display_.DrawPicker(column, row);
+        PickSymbol(column, row);
+        display_.UpdateDigitCounts();
+    }
+    if (settings.statusMessage == kStatusSolved && clock_.running) {
+        clock_.boardSolved = true;
+        clock_.RefreshClock();
+        clock_.running = false;
+        clock_.boardSolved = false;
+    }
+}
+
+void Interaction::ClearOwnBoardGiven(int column, int row) {
+    BoardModel& model = engine_.Model();
+    if (model.given(column, row) == 0) return;
+    model.cell(column, row) = 0;
+    model.given(column, row) = 0;
+    display_.DrawPlayerCell(column, row, 0);
+    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
+}
+
+void Interaction::OwnBoardCellClick(bool rightButton) {
+    const int column = state_.clickedColumn;
+    const int row = state_.clickedRow;
+    BoardModel& model = engine_.Model();
+    if (rightButton) {
+        ClearOwnBoardGiven(column, row);
+    } else {
+        display_.DrawPicker(column, row);
+        PickSymbol(column, row);
+        if (state_.closedByRightButton) {
+            ClearOwnBoardGiven(column, row);
+        } else if (const int chosen = model.cell(column, row); chosen >= 1 && chosen <= 9) {
+            display_.DrawGivenCell(column, row, chosen);
+        } else {
+            model.given(column, row) = 0;
+            display_.DrawPlayerCell(column, row, 0);
+        }
+    }
+    display_.UpdateDigitCounts();
+    display_.UpdateDifficultyPanel();
+}
+
+// ---- symbol entry ---------------------------------------------------------------------------
+
+void Interaction::PickSymbol(int column, int row) {
+    state_.pickerOpen = true;
+    clock_.cellInput = true;
+    WaitMouseRelease();
+    state_.pickerLeft = (column - 1) * kCell + kBoardLeft - 16;
+    state_.pickerTop = (row - 1) * kCell + kBoardTop - 16;
+    state_.pickerColumn = column;
+    state_.pickerRow = row;
+    state_.closedByRightButton = false;
+    state_.leaveRequest = false;
+    RunFrame(Mode::Picker);
+    FinishPicker();
+}
+
+void Interaction::TakeChoice(int value) {
+    DisplayState& look = display_.state();
+    BoardModel& model = engine_.Model();
+    const int column = state_.pickerColumn;
+    const int row = state_.pickerRow;
+    look.pickerBusy = true;
+    display_.RestorePickerBackground();
+    if (look.noteMode) {
+        model.mark(column, row, value) = true;
+        engine_.ComputeCandidates();
+    } else {
+        model.cell(column, row) = static_cast<std::uint8_t>(value);
+        if (!engine_.Config().ownBoard) display_.DrawPlayerCell(column, row, value);
+    }
+    look.pickerBusy = false;
+    EndFrame();
+}
+
+void Interaction::PickerPress(Qt::MouseButton button, QPoint position) {
+    state_.pointerX = position.x();
+    state_.pointerY = position.y();
+    const int left = state_.pickerLeft;
+    const int top = state_.pickerTop;
+    if (button == Qt::LeftButton) {
+        if (position.x() < left || position.x() >= left + kPickerSize || position.y() < top ||
+            position.y() >= top + kPickerSize) {
+            return;  // outside the picker: it stays open
+        }
+        // The item under the press, even when no pointer movement announced it.
+        const int item = 3 * ((position.y() - top) / 30) + (position.x() - left) / 30 + 1;
+        display_.state().hoveredItem = item;
+        TakeChoice(item);
+        return;
+    }
+    if (button != Qt::RightButton) return;
+    DisplayState& look = display_.state();
+    BoardModel& model = engine_.Model();
+    const int column = state_.pickerColumn;
+    const int row = state_.pickerRow;
+    state_.closedByRightButton = true;
+    look.pickerBusy = true;
+    display_.RestorePickerBackground();
+    if (look.noteMode) {
+        for (int d = 1; d <= 9; ++d) model.mark(column, row, d) = false;
+        engine_.ComputeCandidates();
+        look.hoveredItem = 10;
+    } else if (!engine_.Config().ownBoard) {
+        model.cell(column, row) = 0;
+        display_.DrawPlayerCell(column, row, 0);
+    }
+    look.pickerBusy = false;
+    EndFrame();
+}
+
+void Interaction::PickerChar(int code) {
+    int symbol = code;
+    if (code == kEsc) {
+        symbol = '0';
+        state_.leaveRequest = true;
+        state_.closedByRightButton = false;
+    } else if (!engine_.Config().showDigits) {
+        symbol = code - 48;  // "a".."i" become "1".."9"
+    }
+    if (symbol < '0' || symbol > '9') return;
+    const int value = symbol - '0';
+    if (!display_.state().noteMode) display_.state().hoveredItem = value;
+    swallowedReleases_.insert(KeyOfChar(code));
+    TakeChoice(value);
+}
+
+void Interaction::FinishPicker() {
+    DisplayState& look = display_.state();
+    if (look.backgroundSaved) display_.FreePickerBackground();
+    state_.pickerOpen = false;
+    WaitMouseRelease();
+    display_.SetHelpText(display_.LargeFontMode() ? QStringLiteral("Bitte ein Feld anklicken!    ")
+                                                  : QStringLiteral("Bitte ein Feld anklicken! "));
+    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
+    clock_.cellInput = false;
+}
+
+void Interaction::RequestLeave() {
+    state_.leaveRequest = true;
+    Frame* frame = Top();
+    if (frame && frame->mode == Mode::Picker) PickerChar(kEsc);
+}
+
+// ---- pointer --------------------------------------------------------------------------------
+
+void Interaction::WaitMouseRelease() {
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) return;
+    // Released anywhere (also over a dialog): watch the application's events until no button is held.
+    struct ReleaseWatch : QObject {
+        QEventLoop loop;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::MouseButtonRelease &&
+                static_cast<QMouseEvent*>(event)->buttons() == Qt::NoButton) {
+                loop.quit();
+            }
+            return false;
+        }
+    } watch;
+    qApp->installEventFilter(&watch);
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) watch.loop.exec();
+    qApp->removeEventFilter(&watch);
+}
+
+void Interaction::Win_0_MouseMove(QPointF position) {
+    const int x = qRound(position.x());
+    const int y = qRound(position.y());
+    if (state_.pickerOpen) {
+        const int left = state_.pickerLeft;
+        const int top = state_.pickerTop;
+        if (x >= left && x < left + kPickerSize && y >= top && y < top + kPickerSize) {
+            const int item = 3 * ((y - top) / 30) + (x - left) / 30 + 1;
+            if (item != display_.state().hoveredItem) {
+                display_.state().hoveredItem = item;
+                display_.DrawPicker(state_.pickerColumn, state_.pickerRow);
+            }
+        }
+    }
+    state_.pointerX = x;
+    state_.pointerY = y;
+}
+
+// ---- input routing --------------------------------------------------------------------------
+
+void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
+    if (autoRepeat) return;
+    if (swallowedReleases_.erase(qtKey) > 0) return;
+    Frame* frame = Top();
+    if (!frame || frame->done || frame->mode == Mode::Picker) return;
+    HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
+}
+
+void Interaction::CharTyped(int code) {
+    Frame* frame = Top();
+    if (frame && !frame->done && frame->mode == Mode::Picker) PickerChar(code);
+}
+
+void Interaction::MousePressed(Qt::MouseButton button, QPoint position) {
+    Frame* frame = Top();
+    if (!frame || frame->done) {
+        state_.pointerX = position.x();
+        state_.pointerY = position.y();
+        return;
+    }
+    if (frame->mode == Mode::Picker) {
+        PickerPress(button, position);
+    } else {
+        HandleLoopPress(button, position, frame->mode == Mode::OwnBoard);
+    }
+}
+
+void Interaction::MouseMoved(QPointF position) { Win_0_MouseMove(position); }
+
+void Interaction::CloseRequested() {
+    if (onCloseRequested) onCloseRequested();
+}
+
+}  // namespace tessaro

@@ -1,0 +1,128 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointF>
+#include <QString>
+
+#include <functional>
+#include <set>
+#include <vector>
+
+#include "display/InputSink.h"
+
+class QEventLoop;
+
+namespace tessaro {
+
+class Display;
+class Engine;
+class GameClock;
+
+// Pointer, picker and key state shared by the play loops, the symbol picker and mouse tracking.
+struct InteractionState {
+    int pointerX = 0;
+    int pointerY = 0;
+    int clickedColumn = 0;
+    int clickedRow = 0;
+    QString keyLatch;
+    bool pickerOpen = false;
+    int pickerLeft = 0;
+    int pickerTop = 0;
+    int pickerColumn = 0;
+    int pickerRow = 0;
+    bool closedByRightButton = false;
+    // Set by Esc in the picker and by a declined exit question; cleared by every menu command.
+    bool leaveRequest = false;
+};
+
+// What the play loops ask of the rest of the program (dialogs, printing, help live above them).
+struct PlayActions {
+    std::function<void()> loadBoard;  // the slot dialog for loading; "brett.brd" is already current
+    std::function<void()> saveBoard;
+    std::function<void()> printBoard;
+    std::function<void()> showHelp;
+    // The 200 ms pause of the ways out of a loop (replaceable so tests need not wait).
+    std::function<void()> pause;
+};
+
+// The button row under the board.
+struct PlayButton {
+    const char* caption;
+    int left;
+    int hitFrom;
+    int hitTo;
+    int key;
+};
+const std::vector<PlayButton>& PlayButtons();
+// The button whose inclusive hit range holds (x, y), or nullptr.
+const PlayButton* ButtonAt(int x, int y);
+
+// The game-mode loop, the own-board mode, symbol entry and pointer tracking. Each mode runs a
+// nested event loop until it ends; the main window's input arrives through InputSink and goes to
+// the innermost mode.
+class Interaction final : public InputSink {
+public:
+    Interaction(Display& display, Engine& engine, GameClock& clock, InteractionState& state,
+                PlayActions actions);
+    ~Interaction() override;
+
+    void GameModeLoop();
+    void OwnBoardMode();
+    // Waits for the choice for the cell whose picker is on screen.
+    void PickSymbol(int column, int row);
+    // Returns once no mouse button is held.
+    void WaitMouseRelease();
+    void Win_0_MouseMove(QPointF position);
+    // The player declined to quit: an open picker ends as if Esc had been pressed.
+    void RequestLeave();
+
+    bool InMode() const { return !frames_.empty(); }
+
+    // InputSink
+    void KeyReleased(int qtKey, bool autoRepeat) override;
+    void CharTyped(int code) override;
+    void MousePressed(Qt::MouseButton button, QPoint position) override;
+    void MouseMoved(QPointF position) override;
+    void CloseRequested() override;
+    std::function<void()> onCloseRequested;
+
+private:
+    enum class Mode { Game, OwnBoard, Picker };
+    struct Frame {
+        Mode mode;
+        QEventLoop* loop;
+        bool done = false;
+    };
+
+    void RunFrame(Mode mode);
+    void EndFrame();
+    Frame* Top() { return frames_.empty() ? nullptr : frames_.back(); }
+
+    void DrawButtons();
+    void DrawButton(int key, int sunken);
+    // Draws the button pressed, acts, draws it raised.
+    void PressButton(int key, const std::function<void()>& action);
+    void HandleLoopKey(int key, bool ownBoard);
+    void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
+    void Leave(bool ownBoard);
+    void GameCellClick(bool rightButton);
+    void OwnBoardCellClick(bool rightButton);
+    void ClearOwnBoardGiven(int column, int row);
+    void SolveRequest(bool ownBoard);
+
+    void PickerPress(Qt::MouseButton button, QPoint position);
+    void PickerChar(int code);
+    void TakeChoice(int value);
+    void FinishPicker();
+
+    Display& display_;
+    Engine& engine_;
+    GameClock& clock_;
+    InteractionState& state_;
+    PlayActions actions_;
+    std::vector<Frame*> frames_;  // innermost last
+    // Keys whose press the picker consumed: their release must not act again in the loop.
+    std::set<int> swallowedReleases_;
+};
+
+}  // namespace tessaro

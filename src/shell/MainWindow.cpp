@@ -1,0 +1,307 @@
+#include "shell/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QGuiApplication>
+#include <QLayout>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "display/Canvas.h"
+#include "display/ClientArea.h"
+#include "display/Display.h"
+#include "engine/Random.h"
+#include "engine/Shuffle.h"
+#include "forms/AboutBox.h"
+#include "forms/HallOfFameForms.h"
+#include "halloffame/ClockText.h"
+#include "persistence/RecordFile.h"
+#include "printing/Printing.h"
+#include "shell/PlatformHelp.h"
+
+namespace tessaro {
+namespace {
+
+const QString kHelpClickCellText = QStringLiteral("Bitte ein Feld anklicken!");
+
+bool AsksForCell(int id) {
+    switch (id) {
+    case 8: case 10: case 11: case 20: case 21: case 22: case 24: case 25:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
+QPoint WindowOrigin(int screenWidth, int screenHeight) {
+    const auto x = static_cast<qint16>(std::lround((screenWidth - 862) / 2.0));
+    const auto y = static_cast<qint16>(std::lround((screenHeight - 694) / 2.0 - 32));
+    return {x, y};
+}
+
+MainWindow::MainWindow(Game& game) : game_(game) {
+    setWindowTitle(kWindowTitle);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QSize size = screen->size();
+        move(WindowOrigin(size.width(), size.height()));
+    }
+
+    area_ = new ClientArea(this);
+    setCentralWidget(area_);
+    display_ = std::make_unique<Display>(*area_, game_.model, game_.settings, game_.engine, game_.display);
+    display_->SetTimedGameEndedHandler([this] { game_.clock.RefreshClock(); });
+    area_->SetRepaintCallback([this] {
+        display_->DrawStartScreen();
+        display_->RedrawBoard();
+    });
+
+    PlayActions actions;
+    actions.loadBoard = [this] {
+        SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.model, game_.settings, this);
+    };
+    actions.saveBoard = [this] {
+        SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.model, game_.settings, this);
+    };
+    actions.printBoard = [this] { PrintBoard(*printers_, game_.model, game_.settings); };
+    actions.showHelp = [this] { ShowHelp(false); };
+    interaction_ = std::make_unique<Interaction>(*display_, game_.engine, game_.clock, game_.interaction,
+                                                 std::move(actions));
+    interaction_->onCloseRequested = [this] { Win_0_Close(); };
+    area_->SetInputSink(interaction_.get());
+    printers_ = std::make_unique<SystemPrinterSource>(this);
+
+    // Start-up, in order: hall of fame, menu bar, background, save-under, help text, clock label,
+    // start screen, help system.
+    LoadChampions(game_.hallOfFame, kChampionsFile);
+    BuildMenuBar();
+    UpdateMenuChecks();
+    saveUnder_ = area_->Capture(QRect(30, 598, 538, 27));
+    game_.display.helpText = kHelpChooseMenu;
+
+    uhr_ = new QLabel(QString::fromLatin1(kIdleClockText), area_);
+    uhr_->setObjectName("uhr");
+    uhr_->setGeometry(646, 592, 160, 30);
+    uhr_->setFont(QFont("Arial", 24));
+    uhr_->setAutoFillBackground(true);
+    QPalette palette = uhr_->palette();
+    palette.setColor(QPalette::Window, PaletteColour(15));
+    palette.setColor(QPalette::WindowText, PaletteColour(0));
+    uhr_->setPalette(palette);
+    game_.clock.context = this;
+    game_.clock.label = [this](const QString& text) { uhr_->setText(text); };
+    game_.clock.enterChampion = MakeChampionEntry(this, game_.hallOfFame, game_.settings.difficulty, kChampionsFile);
+
+    display_->DrawStartScreen();
+    game_.modernHelp = ModernHelpFromVersionWord(PlatformVersionWord());
+    area_->canvas().SelectFont(16);
+
+    exit_ = [] {
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    area_->setFocus();
+}
+
+MainWindow::~MainWindow() {
+    game_.settings.timedGame = false;
+    game_.clock.StopClock();
+    area_->SetInputSink(nullptr);
+}
+
+void MainWindow::SetPrinterSource(std::unique_ptr<PrinterSource> source) { printers_ = std::move(source); }
+
+QAction* MainWindow::MenuAction(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void MainWindow::AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries) {
+    for (const MenuEntry& entry : entries) {
+        switch (entry.kind) {
+        case MenuEntry::Kind::Separator:
+            menu->addSeparator();
+            break;
+        case MenuEntry::Kind::Popup:
+            AddEntries(menu->addMenu(QString::fromStdString(entry.caption)), entry.children);
+            break;
+        case MenuEntry::Kind::Command: {
+            QAction* action = menu->addAction(QString::fromStdString(entry.caption));
+            const int id = entry.id;
+            connect(action, &QAction::triggered, this, [this, id] { Win_0_MenuEvent(id); });
+            actions_[id] = action;
+            break;
+        }
+        }
+    }
+}
+
+void MainWindow::BuildMenuBar() {
+    auto* bar = new QMenuBar(this);
+    actions_.clear();
+    for (const MenuEntry& popup : ParseMenuTable(MainMenuTable())) {
+        AddEntries(bar->addMenu(QString::fromStdString(popup.caption)), popup.children);
+    }
+    for (int id : {30, 31, 32, 33, 40, 41, 44}) {
+        if (QAction* action = MenuAction(id)) action->setCheckable(true);
+    }
+    setMenuBar(bar);  // replaces and destroys any previous bar
+}
+
+void MainWindow::UpdateMenuChecks() {
+    for (int id : {30, 31, 32, 33, 40, 41, 44}) {
+        if (QAction* action = MenuAction(id)) action->setChecked(false);
+    }
+    const Settings& settings = game_.settings;
+    if (QAction* action = MenuAction(30 + settings.difficulty)) action->setChecked(true);
+    if (QAction* action = MenuAction(settings.showDigits ? 40 : 41)) action->setChecked(true);
+    if (QAction* action = MenuAction(44)) action->setChecked(settings.showCandidates);
+}
+
+void MainWindow::ShowHelp(bool overview) {
+    OpenHelpPage(game_.help, game_.modernHelp, overview ? HelpPage::Overview : HelpPage::Explanation, this);
+}
+
+void MainWindow::NewGame() {
+    Settings& settings = game_.settings;
+    settings.currentFile = std::string(kPuzzleFiles[settings.difficulty]);
+    LoadRecord(game_.model, settings, RandomBelow(4));
+    display_->UpdateDifficultyPanel();
+    game_.clock.StartClock();
+    ShuffleBoard(game_.model);
+    game_.model.clearCandidates();
+    interaction_->GameModeLoop();
+}
+
+void MainWindow::RunCommand(int id) {
+    Settings& settings = game_.settings;
+    switch (id) {
+    case 1:
+        ShowAboutBox(this);
+        break;
+    case 8:
+        NewGame();
+        break;
+    case 10:
+        interaction_->GameModeLoop();
+        break;
+    case 11:
+        interaction_->OwnBoardMode();
+        settings.ownBoard = false;
+        break;
+    case 12:
+        PrintGames(*printers_, game_.model, settings);
+        display_->RedrawBoard();
+        break;
+    case 20:
+        settings.currentFile = std::string(kBoardFile);
+        SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.model, settings, this);
+        display_->UpdateDifficultyPanel();
+        display_->RedrawBoard();
+        interaction_->GameModeLoop();
+        break;
+    case 21:
+        SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.model, settings, this);
+        interaction_->GameModeLoop();
+        break;
+    case 22:
+        game_.engine.SolveWithRestart();
+        break;
+    case 24:
+        ShuffleBoard(game_.model);
+        display_->RedrawBoard();
+        break;
+    case 25:
+        game_.engine.Restart();
+        interaction_->GameModeLoop();
+        break;
+    case 26:
+        game_.engine.ClearBoard();
+        break;
+    case 27:
+        PrintBoard(*printers_, game_.model, settings);
+        break;
+    case 30: case 31: case 32: case 33:
+        settings.difficulty = id - 30;
+        break;
+    case 40: case 41:
+        settings.showDigits = id == 40;
+        display_->RedrawBoard();
+        display_->DrawStatisticsPanel();
+        break;
+    case 44:
+        settings.showCandidates = !settings.showCandidates;
+        game_.model.clearCandidates();
+        display_->RedrawBoard();
+        break;
+    case 50:
+        ShowHallOfFame(this, game_.hallOfFame, settings.difficulty, kChampionsFile);
+        break;
+    case 60:
+        ShowHelp(true);
+        break;
+    case 99:
+        ConfirmExit();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::Win_0_MenuEvent(int id) {
+    if (commandRunning_) return;  // the bar is off while a command runs; never nest
+    commandRunning_ = true;
+    game_.interaction.leaveRequest = false;
+    menuBar()->setEnabled(false);
+    if (AsksForCell(id)) {
+        game_.display.helpText = kHelpClickCellText;
+        display_->DrawHelpWindow();
+    }
+    if (!game_.modernHelp) WinHelpQuit(game_.help);
+    game_.lastCommand = id;
+
+    RunCommand(id);
+
+    menuBar()->setEnabled(true);
+    UpdateMenuChecks();
+    display_->UpdateDifficultyPanel();
+    display_->SetHelpText(kHelpChooseMenu);
+    area_->Restore(saveUnder_, 30, 597);
+    game_.settings.timedGame = false;
+    game_.interaction.leaveRequest = false;
+    commandRunning_ = false;
+}
+
+void MainWindow::ConfirmExit() {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Tessaro"), QStringLiteral("Spiel beenden?"),
+                    QMessageBox::NoButton, this);
+    QPushButton* yes = box.addButton(QStringLiteral("&JA"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&NEIN"), QMessageBox::NoRole);
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    box.exec();
+    if (box.clickedButton() != yes) return;
+    exit_();
+}
+
+void MainWindow::Win_0_Close() {
+    ConfirmExit();
+    interaction_->RequestLeave();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The window stays unless the player confirms; confirming ends the process.
+    event->ignore();
+    Win_0_Close();
+}
+
+}  // namespace tessaro

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "shell/Game.h"
+#include "shell/MenuTable.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace tessaro {
+
+class ClientArea;
+class Display;
+class Interaction;
+class PrinterSource;
+
+inline const QString kWindowTitle = QStringLiteral("Tessaro V5.0 by Morvel");
+
+// Top left of the window: centred horizontally, 32 pixels above the vertical centre.
+QPoint WindowOrigin(int screenWidth, int screenHeight);
+
+// Window 0: the menu bar, the client area with everything drawn, the clock label `uhr`, and the
+// menu command dispatch.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Game& game);
+    ~MainWindow() override;
+
+    // Runs one menu command to completion (it may enter a play loop and return only when that ends).
+    void Win_0_MenuEvent(int id);
+    void UpdateMenuChecks();
+    // The exit question; returns only when the player declines.
+    void ConfirmExit();
+    void Win_0_Close();
+
+    // What "&JA" at the exit question does (ends the process at once unless replaced).
+    void SetExitHandler(std::function<void()> handler) { exit_ = std::move(handler); }
+    void SetPrinterSource(std::unique_ptr<PrinterSource> source);
+
+    Game& game() { return game_; }
+    ClientArea& clientArea() { return *area_; }
+    Display& display() { return *display_; }
+    Interaction& interaction() { return *interaction_; }
+    QLabel& clockLabel() { return *uhr_; }
+    QAction* MenuAction(int id) const;
+    bool CommandRunning() const { return commandRunning_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
+    void RunCommand(int id);
+    void NewGame();
+    void ShowHelp(bool overview);
+
+    Game& game_;
+    ClientArea* area_ = nullptr;
+    QLabel* uhr_ = nullptr;
+    std::unique_ptr<Display> display_;
+    std::unique_ptr<Interaction> interaction_;
+    std::unique_ptr<PrinterSource> printers_;
+    std::map<int, QAction*> actions_;
+    QImage saveUnder_;
+    bool commandRunning_ = false;
+    std::function<void()> exit_;
+};
+
+}  // namespace tessaro
