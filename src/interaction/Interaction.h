@@ -77,6 +77,10 @@ public:
     void RequestLeave();
 
     bool InMode() const { return !frames_.empty(); }
+    // A mode is running and still takes input (tests wait for this between steps).
+    bool AcceptingInput() const { return !frames_.empty() && !frames_.back()->done; }
+    bool PickerOpen() const { return AcceptingInput() && frames_.back()->mode == Mode::Picker; }
+    void SetPause(std::function<void()> pause) { actions_.pause = std::move(pause); }
 
     // InputSink
     void KeyReleased(int qtKey, bool autoRepeat) override;
