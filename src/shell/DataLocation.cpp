@@ -11,7 +11,7 @@ QStringList ShippedFileNames() {
 }
 
 QString ShippedDataDirectory() {
-    for (const QString dir : {QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)}) {
+    for (const QString& dir : {QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)}) {
         if (QFile::exists(dir + "/leicht.brd")) return dir;
     }
     return {};

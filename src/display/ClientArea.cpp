@@ -1,0 +1,112 @@
+#include "display/ClientArea.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+#include "display/InputSink.h"
+
+namespace tessaro {
+
+ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
+    setFixedSize(kClientWidth, kClientHeight);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    canvas_.SetDamageCallback([this] { update(); });
+    AllocateImage(devicePixelRatioF());
+}
+
+ClientArea::~ClientArea() { canvas_.End(); }
+
+void ClientArea::AllocateImage(qreal devicePixelRatio) {
+    if (devicePixelRatio <= 0) devicePixelRatio = 1.0;
+    if (!image_.isNull() && image_.devicePixelRatio() == devicePixelRatio) return;
+    const bool hadContent = !image_.isNull();
+    canvas_.End();
+    QImage old = image_;
+    const int w = static_cast<int>(std::ceil(kClientWidth * devicePixelRatio));
+    const int h = static_cast<int>(std::ceil(kClientHeight * devicePixelRatio));
+    image_ = QImage(w, h, QImage::Format_RGB32);
+    image_.setDevicePixelRatio(devicePixelRatio);
+    image_.fill(PaletteColour(12));
+    if (hadContent && !repaint_) {
+        QPainter painter(&image_);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRectF(0, 0, kClientWidth, kClientHeight), old);
+    }
+    old = QImage();
+    canvas_.Begin(&image_);
+    if (hadContent && repaint_) repaint_();
+    update();
+}
+
+void ClientArea::MatchDevicePixelRatio() { AllocateImage(devicePixelRatioF()); }
+
+QImage ClientArea::Capture(const QRect& rect) const {
+    const qreal ratio = image_.devicePixelRatio();
+    const QRect physical(static_cast<int>(std::lround(rect.x() * ratio)), static_cast<int>(std::lround(rect.y() * ratio)),
+                         static_cast<int>(std::lround(rect.width() * ratio)),
+                         static_cast<int>(std::lround(rect.height() * ratio)));
+    QImage copy = image_.copy(physical);
+    copy.setDevicePixelRatio(ratio);
+    return copy;
+}
+
+void ClientArea::Restore(const QImage& saved, int x, int y) {
+    if (saved.isNull()) return;
+    QPainter* painter = canvas_.Painter();
+    if (!painter) return;
+    painter->save();
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    painter->drawImage(QPointF(x, y), saved);
+    painter->restore();
+    update();
+}
+
+void ClientArea::paintEvent(QPaintEvent* event) {
+    if (image_.devicePixelRatio() != devicePixelRatioF()) AllocateImage(devicePixelRatioF());
+    canvas_.ClearDamage();
+    QPainter painter(this);
+    painter.drawImage(event->rect(), image_, QRectF(event->rect().topLeft() * image_.devicePixelRatio(),
+                                                   event->rect().size() * image_.devicePixelRatio()));
+}
+
+bool ClientArea::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) MatchDevicePixelRatio();
+    return QWidget::event(event);
+}
+
+void ClientArea::keyPressEvent(QKeyEvent* event) {
+    if (!sink_) return QWidget::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape) {
+        sink_->CharTyped(27);
+    } else if (!event->text().isEmpty()) {
+        const QString text = event->text();
+        for (QChar ch : text) sink_->CharTyped(ch.unicode());
+    }
+}
+
+void ClientArea::keyReleaseEvent(QKeyEvent* event) {
+    if (!sink_) return QWidget::keyReleaseEvent(event);
+    sink_->KeyReleased(event->key(), event->isAutoRepeat());
+}
+
+void ClientArea::mousePressEvent(QMouseEvent* event) {
+    if (sink_) sink_->MousePressed(event->button(), event->position().toPoint());
+}
+
+void ClientArea::mouseMoveEvent(QMouseEvent* event) {
+    if (sink_) sink_->MouseMoved(event->position());
+}
+
+void ClientArea::closeEvent(QCloseEvent* event) {
+    if (sink_) sink_->CloseRequested();
+    QWidget::closeEvent(event);
+}
+
+}  // namespace tessaro

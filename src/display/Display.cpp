@@ -1,0 +1,390 @@
+#include "display/Display.h"
+
+#include <QApplication>
+
+#include "display/Canvas.h"
+#include "display/ClientArea.h"
+#include "display/Primitives.h"
+#include "engine/Engine.h"
+
+namespace tessaro {
+
+namespace {
+
+// The side panels' inner areas end here (exclusive); value texts wipe up to it.
+constexpr int kSidePanelInnerRight = 603 + 234 - 8;
+
+QString Number(int value) { return QStringLiteral(" ") + QString::number(value); }
+
+}  // namespace
+
+Display::Display(ClientArea& area, BoardModel& model, Settings& settings, Engine& engine, DisplayState& state)
+    : area_(area), canvas_(area.canvas()), model_(model), settings_(settings), engine_(engine), state_(state),
+      beep_([] { QApplication::beep(); }) {
+    engine_.SetObserver(this);
+}
+
+Display::~Display() { engine_.SetObserver(nullptr); }
+
+bool Display::LargeFontMode() const { return canvas_.LargeFontMode(); }
+
+QString Display::Symbol(int value) const { return QString::fromStdString(SymbolText(value, settings_.showDigits)); }
+
+void Display::DrawStartScreen() {
+    DrawFooter();
+    DrawBoardPanel();
+    DrawHelpWindow();
+}
+
+void Display::DrawFooter() {
+    DrawFrame(canvas_, 0, 2, 0, 652, 862, 674);
+    DrawEmbossedText(canvas_, 16, 0, 10, 670, QStringLiteral("Tessaro V5.0"));
+}
+
+void Display::DrawBoardPanel() {
+    DrawFrame(canvas_, 0, 2, 20, 16, 577, 634);
+    DrawFrame(canvas_, 1, 2, 28, 44, 569, 585);
+    DrawFrame(canvas_, 1, 2, 28, 595, 570, 626);
+    canvas_.SetFillStyle(kFillSolid);
+    canvas_.SetLineStyle(0);
+    canvas_.SetLineWidth(1);
+    state_.boardLeft = 29;
+    state_.boardTop = 45;
+    state_.cellWidth = state_.cellHeight = 60;
+    const int left = state_.boardLeft;
+    const int top = state_.boardTop;
+    DrawEmbossedText(canvas_, 18, 0, left + 200, top - 8, QStringLiteral("SPIELBRETT:"));
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.FilledBox(28, 44, 569, 585);
+    canvas_.SetLineWidth(1);
+    canvas_.SetForeColour(0);
+    for (int r = 1; r <= 9; ++r) {
+        for (int c = 1; c <= 9; ++c) {
+            const int x = left + 60 * (c - 1);
+            const int y = top + 60 * (r - 1);
+            canvas_.Box(x, y, x + 60, y + 60);
+        }
+    }
+    canvas_.SetLineWidth(2);
+    canvas_.SetForeColour(4);
+    canvas_.SetFillColour(15);
+    for (int br = 1; br <= 3; ++br) {
+        for (int bc = 1; bc <= 3; ++bc) {
+            const int x = left + 180 * (bc - 1);
+            const int y = top + 180 * (br - 1);
+            canvas_.Box(x, y, x + 180, y + 180);
+        }
+    }
+    DrawDiagonals();
+    DrawStatisticsPanel();
+    DrawDifficultyPanel();
+    DrawTimerPanel();
+}
+
+void Display::DrawDiagonals() {
+    canvas_.SetLineStyle(0);
+    canvas_.SetLineWidth(2);
+    canvas_.SetForeColour(9);
+    canvas_.SetFillColour(15);
+    const int left = state_.boardLeft;
+    const int top = state_.boardTop;
+    for (int i = 1; i <= 9; ++i) {
+        const int x = left + 60 * (i - 1);
+        const int y = top + 60 * (i - 1);
+        canvas_.Box(x, y, x + 60, y + 60);
+    }
+    for (int i = 1; i <= 9; ++i) {
+        const int x = left + 60 * (i - 1);
+        const int y = top + 60 * (9 - i);
+        canvas_.Box(x, y, x + 60, y + 60);
+    }
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.SetLineStyle(0);
+    canvas_.SetLineWidth(1);
+}
+
+void Display::RedrawBoard() { engine_.RedrawBoard(); }
+
+void Display::DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading) {
+    DrawFrame(canvas_, 0, 2, x, y, x + w, y + h);
+    DrawFrame(canvas_, 1, 2, x + 6, y + 22, x + w - 6, y + h - 6);
+    DrawEmbossedText(canvas_, 16, 0, x + headingDx, y + 20, heading);
+    canvas_.SetFillStyle(kFillSolid);
+    canvas_.SetLineWidth(1);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.FilledBox(x + 6, y + 22, x + w - 7, y + h - 7);
+}
+
+void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetBackgroundMode(kOpaque);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.Text(x, y, text);
+    // Opaque text wipes only its own cell; a shorter text must not leave the end of a longer one.
+    const int end = x + canvas_.TextWidth(text);
+    if (wipeTo > end) {
+        canvas_.SetFillStyle(kFillSolid);
+        canvas_.SetLineWidth(1);
+        canvas_.SetForeColour(15);
+        canvas_.FilledBox(end, y, wipeTo, y + canvas_.FontHeight());
+        canvas_.SetForeColour(0);
+    }
+}
+
+void Display::DrawStatisticsPanel() {
+    constexpr int X = 603;
+    constexpr int Y = 200;
+    DrawPanel(X, Y, 234, 78, 84, QStringLiteral("STATISTIK:"));
+    canvas_.SelectFont(8);
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetBackgroundMode(kOpaque);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.Text(X + 16, Y + 32, settings_.showDigits ? QStringLiteral("Zahlen") : QStringLiteral("Ziffer"));
+    canvas_.Text(X + 16, Y + 52, QStringLiteral("Anzahl"));
+    for (int k = 1; k <= 9; ++k) {
+        const int x = X + 72 + 16 * (k - 1);
+        if (settings_.showDigits) {
+            canvas_.Text(x, Y + 32, Number(k));
+        } else {
+            const int shift = (k == 9 || !LargeFontMode()) ? 8 : 4;
+            canvas_.Text(x + shift, Y + 32, Symbol(k));
+        }
+        canvas_.Text(x, Y + 52, Number(0));
+    }
+    canvas_.SetLineWidth(1);
+    canvas_.SetForeColour(0);
+    canvas_.Line(X + 12, Y + 46, X + 222, Y + 46);
+    canvas_.Line(X + 71, Y + 28, X + 71, Y + 67);
+    UpdateDigitCounts();
+    DrawStatusPanel();
+}
+
+void Display::UpdateDigitCounts() { engine_.UpdateDigitCounts(); }
+
+void Display::PaintCounts() {
+    canvas_.SetLineWidth(1);
+    canvas_.SetForeColour(0);
+    canvas_.Line(674, 228, 674, 267);
+    canvas_.SelectFont(8);
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetBackgroundMode(kOpaque);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    for (int k = 1; k <= 9; ++k) {
+        canvas_.Text(659 + 16 * k, 252, Number(model_.digitCount[static_cast<std::size_t>(k)]) + QLatin1Char(' '));
+    }
+}
+
+void Display::DrawStatusPanel() {
+    DrawPanel(603, 292, 234, 78, 60, QStringLiteral("STATUSMELDUNG:"));
+    engine_.StatusCheck();
+    state_.allNine = settings_.complete;
+    UpdateStatusMessage();
+}
+
+void Display::UpdateStatusMessage() {
+    canvas_.SelectFont(20);
+    ValueText(626, 326, QString::fromStdString(settings_.statusMessage), kSidePanelInnerRight);
+}
+
+void Display::DrawDifficultyPanel() {
+    constexpr int X = 603;
+    constexpr int Y = 384;
+    DrawPanel(X, Y, 234, 78, 38, QStringLiteral("SCHWIERIGKEITSGRAD:"));
+    canvas_.SelectFont(8);
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetBackgroundMode(kOpaque);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.Text(X + 28, LargeFontMode() ? Y + 27 : Y + 30,
+                 QStringLiteral("Vorgegebene Zahlen: ") + Number(state_.givensCount));
+    UpdateDifficultyPanel();
+}
+
+void Display::UpdateDifficultyPanel() {
+    int givens = 0;
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            if (model_.given(x, y) != 0) ++givens;
+    state_.givensCount = givens;
+    canvas_.SelectFont(8);
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetBackgroundMode(kOpaque);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    canvas_.Text(791, LargeFontMode() ? 411 : 414, Number(givens) + QLatin1Char(' '));
+    canvas_.SelectFont(20);
+    const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
+    ValueText(656, 426, QString::fromUtf8(kDifficultyNames[static_cast<std::size_t>(level)].data(),
+                                          static_cast<int>(kDifficultyNames[static_cast<std::size_t>(level)].size())) +
+                            QStringLiteral("  "),
+              kSidePanelInnerRight);
+}
+
+void Display::DrawHelpWindow() {
+    DrawPanel(603, 476, 234, 72, 64, QStringLiteral("HILFEFENSTER:"));
+    ShowHelpText();
+}
+
+void Display::ShowHelpText() {
+    canvas_.SelectFont(8);
+    ValueText(616, 515, state_.helpText, kSidePanelInnerRight);
+}
+
+void Display::SetHelpText(const QString& text) {
+    state_.helpText = text;
+    ShowHelpText();
+}
+
+void Display::DrawTimerPanel() { DrawPanel(623, 562, 192, 72, 45, QStringLiteral("ZEITMESSUNG:")); }
+
+void Display::DrawCellBase(int column, int row, int value, int colour) {
+    canvas_.SetFillStyle(kFillSolid);
+    canvas_.SetLineWidth(1);
+    canvas_.SetRasterOp(kRopCopyPen);
+    const int left = (column - 1) * 60 + 29 + 1;
+    const int top = (row - 1) * 60 + 45 + 1;
+    canvas_.SetForeColour(colour);
+    canvas_.SetFillColour(colour);
+    // The thick box line intrudes into the last cell of each box.
+    canvas_.FilledBox(left, top, left + (column % 3 == 0 ? 57 : 58), top + (row % 3 == 0 ? 57 : 58));
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(colour);
+    if (value != 0) {
+        canvas_.SelectFont(40);
+        canvas_.SetRasterOp(kRopMergePen);
+        canvas_.SetBackgroundMode(kTransparent);
+        const int dx = settings_.showDigits ? 10 : (value == 9 ? 19 : 5);
+        canvas_.Text(left + dx, top + 1, Symbol(value));
+        canvas_.SetRasterOp(kRopCopyPen);
+        canvas_.SetBackgroundMode(kOpaque);
+        canvas_.SelectFont(20);
+    }
+}
+
+void Display::DrawGivenCell(int column, int row, int value) {
+    DrawCellBase(column, row, value, 7);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+    model_.given(column, row) = static_cast<std::uint8_t>(value);
+    DrawDiagonals();
+}
+
+void Display::DrawPlayerCell(int column, int row, int value) {
+    DrawCellBase(column, row, value, 15);
+    DrawDiagonals();
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+}
+
+void Display::DrawCandidates() {
+    const int left = state_.boardLeft;
+    const int top = state_.boardTop;
+    canvas_.SetFillStyle(kFillSolid);
+    canvas_.SetLineWidth(1);
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SelectFont(18);
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) {
+            if (model_.cell(x, y) != 0) continue;
+            for (int d = 1; d <= 9; ++d) {
+                const int px = left + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3);
+                const bool bottomThird = d >= 7 && y % 3 == 0;
+                const int py = top + 60 * (y - 1) + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3);
+                canvas_.SetForeColour(15);
+                canvas_.SetFillColour(15);
+                canvas_.FilledBox(px, py, px + 15, py + 16);
+                if (model_.mark(x, y, d)) {
+                    canvas_.SetForeColour(0);
+                    canvas_.SetBackgroundMode(kTransparent);
+                    const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
+                    canvas_.Text(px + shift, py, Symbol(d));
+                }
+            }
+        }
+    }
+    canvas_.SetBackgroundMode(kOpaque);
+    canvas_.SetForeColour(0);
+    canvas_.SetFillColour(15);
+}
+
+void Display::DrawPicker(int column, int row) {
+    state_.pickerBusy = true;
+    SetHelpText(state_.noteMode ? kHelpNoteCandidates : kHelpRightClears);
+    canvas_.SetFillStyle(kFillSolid);
+    canvas_.SetLineWidth(1);
+    const int left = PickerLeft(column);
+    const int top = PickerTop(row);
+    if (!state_.backgroundSaved) {
+        state_.pickerBackground = area_.Capture(QRect(left, top, 90, 90));
+        state_.backgroundX = left;
+        state_.backgroundY = top;
+        state_.backgroundSaved = true;
+    }
+    canvas_.SelectFont(6);
+    for (int r = 1; r <= 3; ++r) {
+        for (int c = 1; c <= 3; ++c) {
+            const int k = 3 * (r - 1) + c;
+            const int x = left + 30 * (c - 1);
+            const int y = top + 30 * (r - 1);
+            canvas_.SetRasterOp(kRopCopyPen);
+            canvas_.SetBackgroundMode(kOpaque);
+            canvas_.SetForeColour(0);
+            canvas_.SetFillColour(k == state_.hoveredItem ? 7 : 15);
+            canvas_.FilledBox(x, y, x + 30, y + 30);
+            canvas_.SetRasterOp(kRopMergePen);
+            canvas_.SetBackgroundMode(kTransparent);
+            const int dx = settings_.showDigits ? 6 : (k == 9 ? 10 : 3);
+            canvas_.Text(x + dx, y + 1, Symbol(k));
+        }
+    }
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetBackgroundMode(kOpaque);
+    state_.pickerBusy = false;
+}
+
+void Display::RestorePickerBackground() {
+    if (!state_.backgroundSaved) return;
+    area_.Restore(state_.pickerBackground, state_.backgroundX, state_.backgroundY);
+}
+
+void Display::FreePickerBackground() {
+    state_.pickerBackground = QImage();
+    state_.backgroundSaved = false;
+}
+
+void Display::CellChanged(int x, int y, int value) { DrawPlayerCell(x, y, value); }
+
+void Display::AllCellsChanged() {
+    state_.cellWidth = state_.cellHeight = 60;
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) {
+            const int given = model_.given(x, y);
+            if (given != 0) {
+                DrawGivenCell(x, y, given);
+            } else {
+                DrawPlayerCell(x, y, model_.cell(x, y));
+            }
+        }
+    }
+}
+
+void Display::StatisticsRefreshed(bool beep) {
+    PaintCounts();
+    if (beep && beep_) beep_();
+    state_.allNine = settings_.complete;
+    UpdateStatusMessage();
+}
+
+void Display::CandidatesChanged() { DrawCandidates(); }
+
+void Display::TimedGameEnded() {
+    if (timedGameEnded_) timedGameEnded_();
+}
+
+}  // namespace tessaro

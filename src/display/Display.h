@@ -1,0 +1,101 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "display/DisplayState.h"
+#include "engine/Board.h"
+#include "engine/BoardObserver.h"
+
+namespace tessaro {
+
+class Canvas;
+class ClientArea;
+class Engine;
+
+// Picker corner for a cell: 16 pixels up and left of the cell's corner.
+constexpr int PickerLeft(int column) { return (column - 1) * 60 + 29 - 16; }
+constexpr int PickerTop(int row) { return (row - 1) * 60 + 45 - 16; }
+
+// Everything the main window draws besides the clock label: the board panel with its cells,
+// candidate marks and picker, the side panels and the footer. It is the engine's board observer,
+// so every cell the engine changes is painted at once.
+class Display final : public BoardObserver {
+public:
+    // Registers itself as the engine's observer (and unregisters on destruction).
+    Display(ClientArea& area, BoardModel& model, Settings& settings, Engine& engine, DisplayState& state);
+    ~Display() override;
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
+
+    Canvas& canvas() { return canvas_; }
+    ClientArea& area() { return area_; }
+    DisplayState& state() { return state_; }
+    bool LargeFontMode() const;
+
+    // The start screen: footer, board panel (with statistics, difficulty and timer panels), help window.
+    void DrawStartScreen();
+    void DrawFooter();
+
+    void DrawBoardPanel();
+    void DrawDiagonals();
+    // The engine's whole-board redraw: cells, statistics and status, candidate marks.
+    void RedrawBoard();
+
+    void DrawStatisticsPanel();
+    // The engine recounts and decides the verdict; the count row and the status are painted.
+    void UpdateDigitCounts();
+    void DrawStatusPanel();
+    // Paints the current status text.
+    void UpdateStatusMessage();
+    void DrawDifficultyPanel();
+    void UpdateDifficultyPanel();
+    void DrawHelpWindow();
+    void ShowHelpText();
+    // Sets the help text and shows it.
+    void SetHelpText(const QString& text);
+    void DrawTimerPanel();
+
+    // Paints a given cell and records the value in givens.
+    void DrawGivenCell(int column, int row, int value);
+    void DrawPlayerCell(int column, int row, int value);
+    void DrawCandidates();
+    // The 3 x 3 symbol picker over the cell, the hovered item highlighted; the area under it is
+    // saved on the first drawing.
+    void DrawPicker(int column, int row);
+    // Draws the saved area back where it was taken (nothing when none is saved).
+    void RestorePickerBackground();
+    void FreePickerBackground();
+
+    // Called when the candidate display ends a timed game (the clock label follows it).
+    void SetTimedGameEndedHandler(std::function<void()> handler) { timedGameEnded_ = std::move(handler); }
+    // The sound of a rule violation; the system beep unless replaced.
+    void SetBeepHandler(std::function<void()> handler) { beep_ = std::move(handler); }
+
+    // BoardObserver
+    void CellChanged(int x, int y, int value) override;
+    void AllCellsChanged() override;
+    void StatisticsRefreshed(bool beep) override;
+    void CandidatesChanged() override;
+    void TimedGameEnded() override;
+
+private:
+    void DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading);
+    void DrawCellBase(int column, int row, int value, int colour);
+    void PaintCounts();
+    // Opaque value text that also wipes the rest of its line up to the panel's inner edge.
+    void ValueText(int x, int y, const QString& text, int wipeTo);
+    QString Symbol(int value) const;
+
+    ClientArea& area_;
+    Canvas& canvas_;
+    BoardModel& model_;
+    Settings& settings_;
+    Engine& engine_;
+    DisplayState& state_;
+    std::function<void()> timedGameEnded_;
+    std::function<void()> beep_;
+};
+
+}  // namespace tessaro

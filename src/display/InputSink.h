@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPoint>
+#include <QPointF>
+#include <Qt>
+
+namespace tessaro {
+
+// Whoever handles the main window's input right now (a play loop, the picker, the menu shell).
+class InputSink {
+public:
+    virtual ~InputSink() = default;
+    // A key went up; qtKey is the virtual key (Qt::Key_A for "a" and "A").
+    virtual void KeyReleased(int qtKey, bool autoRepeat) = 0;
+    // A character was typed: its code, 27 for Esc.
+    virtual void CharTyped(int code) = 0;
+    virtual void MousePressed(Qt::MouseButton button, QPoint position) = 0;
+    virtual void MouseMoved(QPointF position) = 0;
+    virtual void CloseRequested() = 0;
+};
+
+}  // namespace tessaro

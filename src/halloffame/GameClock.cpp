@@ -1,0 +1,124 @@
+#include "halloffame/GameClock.h"
+
+#include "halloffame/ClockText.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+#include <condition_variable>
+
+namespace tessaro {
+
+GameClock::GameClock(std::atomic<bool>& runningFlag, Now now) : running(runningFlag), now_(std::move(now)) {}
+
+GameClock::~GameClock() { EndWorker(); }
+
+void GameClock::StartClock() {
+    running = true;
+    {
+        std::lock_guard guard(mutex_);
+        start_ = now_();
+        lastTick_ = -1;
+        elapsed_ = 0.0;
+        hours_ = minutes_ = 0;
+        lastText_.clear();
+    }
+    boardSolved = false;
+    championTime = QStringLiteral("X");
+    ++session_;
+    RefreshClock();
+}
+
+bool GameClock::Tick(QString& text, double* total) {
+    std::lock_guard guard(mutex_);
+    double seconds = std::chrono::duration<double>(now_() - start_).count();
+    if (!(seconds > 0.0)) seconds = 0.0;
+    if (total) *total = seconds;
+    // Whole seconds since the start, so the label turns within one period of each elapsed second.
+    const auto whole = static_cast<long long>(std::min(seconds, 1.0e9));
+    if (whole == lastTick_) return false;
+    lastTick_ = whole;
+    hours_ = static_cast<int>(whole / 3600);
+    minutes_ = static_cast<int>(whole % 3600 / 60);
+    elapsed_ = seconds - hours_ * 3600.0 - minutes_ * 60.0;
+    lastText_ = TimeText(seconds);
+    text = lastText_;
+    return true;
+}
+
+void GameClock::RefreshClock() {
+    if (!running) {
+        SetLabel(QString::fromLatin1(kIdleClockText));
+        return;
+    }
+    QString text;
+    double total = 0.0;
+    Tick(text, &total);
+    if (boardSolved) {
+        const QString finalText = FinalText(total);
+        SetLabel(finalText);
+        championTime = finalText;
+        running = false;
+        if (enterChampion) enterChampion(finalText);
+        SetLabel(QString::fromLatin1(kIdleClockText));
+        return;
+    }
+    // Within the same second the label keeps the text of that second.
+    {
+        std::lock_guard guard(mutex_);
+        text = lastText_;
+    }
+    SetLabel(text);
+}
+
+void GameClock::ClockThread() {
+    EndWorker();
+    if (!running || context == nullptr) return;
+    workerActive_ = true;
+    thread_ = std::jthread([this, session = session_](std::stop_token stop) { Worker(stop, session); });
+}
+
+void GameClock::StopClock() {
+    running = false;
+    EndWorker();
+    RefreshClock();
+}
+
+void GameClock::EndWorker() {
+    if (!thread_.joinable()) return;
+    thread_.request_stop();
+    thread_.join();
+}
+
+void GameClock::Worker(std::stop_token stop, unsigned session) {
+    // Nobody notifies this variable; the stop request wakes the sleep early.
+    std::mutex sleepMutex;
+    std::condition_variable_any sleeper;
+    std::unique_lock sleepLock(sleepMutex);
+    do {
+        sleeper.wait_for(sleepLock, stop, kPeriod, [] { return false; });
+        if (stop.stop_requested()) break;
+        if (cellInput) continue;
+        QString text;
+        if (Tick(text) && !boardSolved) Post(text, session);
+    } while (running);
+    workerActive_ = false;
+}
+
+void GameClock::Post(const QString& text, unsigned session) {
+    std::weak_ptr<const char> alive = alive_;
+    QMetaObject::invokeMethod(
+        context,
+        [this, alive, text, session] {
+            // A tick that arrives after its game ended, or while a cell is open, is stale.
+            if (alive.expired() || session != session_ || !running || boardSolved || cellInput) return;
+            SetLabel(text);
+        },
+        Qt::QueuedConnection);
+}
+
+void GameClock::SetLabel(const QString& text) {
+    if (label) label(text);
+}
+
+}  // namespace tessaro

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+
+class QObject;
+
+namespace tessaro {
+
+// The game clock: the state shared by the UI thread and the once-a-second worker.
+// Every public procedure runs on the UI thread; the worker only reads the flags, updates the time
+// fields under the mutex and posts label text to `context`, where it is applied through `label`.
+class GameClock {
+public:
+    using Clock = std::chrono::steady_clock;
+    using Now = std::function<Clock::time_point()>;
+    using LabelSink = std::function<void(const QString&)>;
+    using ChampionEntry = std::function<void(const QString& time)>;
+
+    static constexpr std::chrono::milliseconds kPeriod{50};
+    static constexpr std::chrono::milliseconds kStopWait{200};
+
+    // `running` is the timed-game flag of the settings. `now` must be callable from any thread.
+    explicit GameClock(std::atomic<bool>& running, Now now = &Clock::now);
+    ~GameClock();
+    GameClock(const GameClock&) = delete;
+    GameClock& operator=(const GameClock&) = delete;
+
+    // Wiring, set once before the first game.
+    QObject* context = nullptr;   // lives on the UI thread; the worker's label text is queued to it
+    LabelSink label;              // sets the caption of the clock label
+    ChampionEntry enterChampion;  // the hall-of-fame entry after a timed solve (may open modal forms)
+
+    std::atomic<bool>& running;
+    std::atomic<bool> boardSolved{false};
+    std::atomic<bool> cellInput{false};  // set while a cell is open for input: the label stays
+    QString championTime;                // final readout of the last solve; "X" while a game runs
+
+    // New timed game: running, clock zeroed, champion time "X", label " 00:00:00".
+    void StartClock();
+    // One label update on the UI thread; with boardSolved set, the final readout and hall-of-fame entry.
+    void RefreshClock();
+    // Starts the worker (if the clock runs); it ends by itself at most one period after running falls.
+    void ClockThread();
+    // Stop path: running := false, the worker is ended and joined, then the label reads " 99:99:99".
+    void StopClock();
+
+    // True while the worker's loop runs.
+    bool WorkerActive() const { return workerActive_.load(); }
+
+private:
+    // Recomputes the time fields; true (and the new text) when a new whole second has begun.
+    bool Tick(QString& text, double* total = nullptr);
+    void Worker(std::stop_token stop, unsigned session);
+    void Post(const QString& text, unsigned session);
+    void SetLabel(const QString& text);
+    void EndWorker();
+
+    Now now_;
+    unsigned session_ = 0;  // UI thread only; text from an older game's worker is dropped
+    std::shared_ptr<const char> alive_ = std::make_shared<const char>(0);
+    std::atomic<bool> workerActive_{false};
+
+    std::mutex mutex_;  // guards the fields below
+    Clock::time_point start_{};
+    long long lastTick_ = -1;
+    double elapsed_ = 0.0;
+    int hours_ = 0;
+    int minutes_ = 0;
+    QString lastText_;
+
+    std::jthread thread_;  // last member: joined before anything else goes away
+};
+
+}  // namespace tessaro

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace tessaro {
+
+inline constexpr int kPlaces = 10;
+inline constexpr int kLevels = 4;
+inline constexpr int kChampionLines = 3 * kPlaces * kLevels;  // 120
+// Longest line the reader keeps; longer lines are cut, so a damaged file cannot blow up a table.
+inline constexpr int kMaxChampionLine = 256;
+inline constexpr char kChampionsFile[] = "Champions.Rhm";
+inline constexpr char kEmptyTime[] = "9";  // sorts after every real time
+
+// The ten best times of each level. Tables are indexed [place 1..10][level 0..3]; place 0 is unused.
+// Within a level the filled places come first, in ascending time order.
+struct HallOfFame {
+    using Table = std::array<std::array<QString, kLevels>, kPlaces + 1>;
+
+    HallOfFame();
+
+    Table names;
+    Table dates;
+    Table times;
+    QString championName;    // the last name entered, offered again next time
+    bool confirmed = false;  // the player accepted the name form
+
+    bool Filled(int place, int level) const { return times[place][level] != QLatin1String(kEmptyTime); }
+};
+
+// Every place of every level empty.
+void ClearChampions(HallOfFame& hof);
+// The ten places of one level empty.
+void ClearLevel(HallOfFame& hof, int level);
+
+// Reads the tables from the file's bytes. Missing lines and damaged places stay empty, overlong
+// lines are cut, and each level is put back in order, so any input yields valid tables.
+void ParseChampions(HallOfFame& hof, std::string_view bytes);
+// The 120 CRLF lines of the file.
+std::string FormatChampions(const HallOfFame& hof);
+
+// Reads the file, or empties the tables when it is missing. False when it could not be read.
+bool LoadChampions(HallOfFame& hof, const QString& path);
+// Replaces the file atomically; on failure the old file stays as it was.
+bool SaveChampions(const HallOfFame& hof, const QString& path);
+
+// A name or date as one storable line: line breaks and other control characters become blanks,
+// and the text is cut to the reader's line length.
+QString ChampionLine(const QString& text);
+// True for a time of the form hh:mm:ss.t.
+bool IsChampionTime(const QString& time);
+// The system's short date.
+QString ChampionDate(const QDate& date);
+
+// The place 1..10 that `time` earns in `level` (ties go below equal times), or 0.
+int ChampionPlace(const HallOfFame& hof, int level, const QString& time);
+// Inserts at the earned place, moving the places below down by one (the tenth is lost).
+// Returns the place, or 0 when the time earns none.
+int InsertChampion(HallOfFame& hof, int level, const QString& name, const QString& date, const QString& time);
+
+// The two forms of the hall of fame, supplied by the UI.
+struct ChampionForms {
+    // Asks for the name (prefilled with championName); sets championName and confirmed on accept.
+    std::function<void(HallOfFame&)> askName;
+    // Shows the hall of fame and returns when it is closed.
+    std::function<void()> showHallOfFame;
+};
+
+// After a timed solve: asks for the name when the time earns a place; a confirmed entry is saved,
+// otherwise the file's state is read back; then the hall of fame is shown in any case.
+void EnterChampion(HallOfFame& hof, int level, const QString& time, const QString& path,
+                   const ChampionForms& forms, const QDate& today = QDate::currentDate());
+
+}  // namespace tessaro

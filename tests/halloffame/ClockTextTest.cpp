@@ -1,0 +1,41 @@
+#include "halloffame/ClockText.h"
+
+#include <gtest/gtest.h>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+
+namespace tessaro {
+namespace {
+
+TEST(ClockText, RunningLabelTruncatesToWholeSeconds) {
+    EXPECT_EQ(TimeText(0.0), " 00:00:00");
+    EXPECT_EQ(TimeText(0.99), " 00:00:00");
+    EXPECT_EQ(TimeText(59.96), " 00:00:59");
+    EXPECT_EQ(TimeText(65.4), " 00:01:05");
+    EXPECT_EQ(TimeText(3599.99), " 00:59:59");
+    EXPECT_EQ(TimeText(3600.0), " 01:00:00");
+    EXPECT_EQ(TimeText(99 * 3600.0 + 59 * 60 + 59.5), " 99:59:59");
+}
+
+TEST(ClockText, FinalReadoutRoundsBeforeSplitting) {
+    EXPECT_EQ(FinalText(0.0), "00:00:00.0");
+    EXPECT_EQ(FinalText(65.44), "00:01:05.4");
+    EXPECT_EQ(FinalText(187.5), "00:03:07.5");
+    EXPECT_EQ(FinalText(59.96), "00:01:00.0");
+    EXPECT_EQ(FinalText(3599.99), "01:00:00.0");
+    EXPECT_EQ(FinalText(3600.0), "01:00:00.0");
+    EXPECT_EQ(FinalText(99 * 3600.0 + 59 * 60 + 59.9), "99:59:59.9");
+    EXPECT_EQ(FinalText(12.3).size(), 10);
+}
+
+TEST(ClockText, OutOfRangeReadingsStayInTheFields) {
+    // A clock reading before the start must not produce negative fields.
+    EXPECT_EQ(TimeText(-5.0), " 00:00:00");
+    EXPECT_EQ(FinalText(-0.04), "00:00:00.0");
+    // Past 99 hours the text stops instead of wrapping to a record-breaking time.
+    EXPECT_EQ(TimeText(100 * 3600.0 + 1), " 99:59:59");
+    EXPECT_EQ(FinalText(100 * 3600.0 + 1), "99:59:59.9");
+}
+
+}  // namespace
+}  // namespace tessaro
