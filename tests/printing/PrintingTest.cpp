@@ -509,6 +509,9 @@ TEST_F(PrintJobTest, PdfPrintsHaveOnePageWithTheGridWhereThePageGridPutsIt) {
         FixedPrinterSource source(std::move(printer));
         ASSERT_TRUE(games ? PrintGames(source, model, settings) : PrintBoard(source, model, settings));
         ASSERT_TRUE(QFileInfo(pdf).size() > 1000);
+        const QString kept = QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/") + QFileInfo(pdf).fileName();
+        QFile::remove(kept);
+        QFile::copy(pdf, kept);
 
         const QString info = PdfInfo(pdf);
         if (!info.isEmpty()) {
