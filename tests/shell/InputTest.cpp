@@ -1,0 +1,341 @@
+// Symbol entry, note mode, the button row and pointer tracking, through input events.
+
+#include <QElapsedTimer>
+#include <QTextBrowser>
+
+#include "shell/HelpViewer.h"
+#include "shell/PlayDriver.h"
+
+namespace tessaro::play {
+namespace {
+
+// Where DrawPlayerCell puts the symbol of the cell.
+QPoint SymbolAt(int column, int row, bool digits) {
+    return {(column - 1) * 60 + 30 + (digits ? 10 : 5), (row - 1) * 60 + 46 + 1};
+}
+
+int PickerTexts(const PlayRig& rig) {
+    int n = 0;
+    for (const TextCall& call : rig.texts) n += call.fontCode == 6;
+    return n;
+}
+
+int Marks(const BoardModel& model, int x, int y) {
+    int n = 0;
+    for (int d = 1; d <= 9; ++d) n += model.mark(x, y, d);
+    return n;
+}
+
+TEST(SymbolEntry, LettersModeTakesLowerCaseAToIOnly) {
+    PlayRig rig;
+    rig.Trigger(41);
+    StepDriver d(rig);
+    d.Click(CellPoint(4, 2));
+    for (char ignored : {'C', '3', '0', 'j'}) {
+        d.PickerType(ignored);
+        d.Then([&rig, ignored] {
+            EXPECT_TRUE(rig.interaction().PickerOpen()) << ignored;
+            EXPECT_EQ(rig.model().cell(4, 2), 0) << ignored;
+        });
+    }
+    d.PickerType('c');
+    d.Then([&] {
+        EXPECT_FALSE(rig.interaction().PickerOpen());
+        EXPECT_EQ(rig.model().cell(4, 2), 3);
+        const QPoint at = SymbolAt(4, 2, false);
+        EXPECT_EQ(LastTextAt(rig, at.x(), at.y()), "C");
+        EXPECT_EQ(rig.game.display.helpText, "Bitte ein Feld anklicken! ");
+    });
+    // "h" is a symbol here: its key must not also reach the loop as the help key.
+    d.Click(CellPoint(5, 2));
+    d.PickerType('h');
+    d.Do([&] {
+        EXPECT_EQ(rig.model().cell(5, 2), 8);
+        EXPECT_TRUE(rig.game.help.window == nullptr || !rig.game.help.window->isVisible());
+    });
+    // In letters mode A is a symbol key, not a way out.
+    d.Key(Qt::Key_A);
+    d.Then([&] { EXPECT_TRUE(rig.interaction().AcceptingInput()); });
+    // Esc empties the cell in letters mode too.
+    d.Click(CellPoint(4, 2));
+    d.InPicker([&] { QTest::keyClick(&rig.area(), Qt::Key_Escape); });
+    d.Do([&] {
+        EXPECT_EQ(rig.model().cell(4, 2), 0);
+        EXPECT_TRUE(rig.game.interaction.leaveRequest);
+    });
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+TEST(SymbolEntry, DigitsModeEscAndZeroEmptyTheCellAndOneKeystrokeActsOnce) {
+    PlayRig rig;
+    StepDriver d(rig);
+    d.Click(CellPoint(5, 5));
+    d.InPicker([&] {
+        EXPECT_EQ(rig.game.display.helpText, kHelpRightClears);
+        EXPECT_FALSE(rig.game.display.noteMode);
+        Type(&rig.area(), '5');
+    });
+    d.Then([&] {
+        EXPECT_EQ(rig.model().cell(5, 5), 5);
+        const QPoint at = SymbolAt(5, 5, true);
+        EXPECT_EQ(LastTextAt(rig, at.x(), at.y()), "5");
+    });
+    d.Click(CellPoint(5, 5));
+    d.PickerType('a');
+    d.Then([&] {
+        EXPECT_TRUE(rig.interaction().PickerOpen());
+        EXPECT_EQ(rig.model().cell(5, 5), 5);
+    });
+    d.PickerType('0');
+    d.Then([&] {
+        EXPECT_FALSE(rig.interaction().PickerOpen());
+        EXPECT_EQ(rig.model().cell(5, 5), 0);
+        EXPECT_FALSE(rig.game.interaction.leaveRequest);
+    });
+    d.Click(CellPoint(5, 5));
+    d.PickerType('7');
+    // Esc: the press closes the picker, its release must not leave the loop as well.
+    d.Click(CellPoint(5, 5));
+    d.InPicker([&] { QTest::keyPress(&rig.area(), Qt::Key_Escape); });
+    d.Do([&] {
+        EXPECT_EQ(rig.model().cell(5, 5), 0);
+        EXPECT_TRUE(rig.game.interaction.leaveRequest);
+        QTest::keyRelease(&rig.area(), Qt::Key_Escape);
+    });
+    d.Then([&] {
+        EXPECT_TRUE(rig.interaction().AcceptingInput()) << "the Esc release left the loop";
+        // The next picker starts with the flag cleared.
+    });
+    d.Click(CellPoint(6, 5));
+    d.InPicker([&] { EXPECT_FALSE(rig.game.interaction.leaveRequest); });
+    d.PickerType('1');
+    // N restarts: the entries go, the loop stays.
+    d.Click(CellPoint(7, 5));
+    d.PickerType('2');
+    d.Key(Qt::Key_N);
+    d.Do([&] { EXPECT_EQ(rig.model().cell(7, 5), 0) << "N still restarts"; });
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+TEST(SymbolEntry, NoteModeAddsMarksAndRightButtonClears) {
+    PlayRig rig;
+    rig.model().given(1, 1) = rig.model().cell(1, 1) = 6;
+    StepDriver d(rig);
+    d.Click(CellPoint(2, 2), Qt::RightButton);
+    d.InPicker([&] {
+        EXPECT_TRUE(rig.game.display.noteMode);
+        EXPECT_EQ(rig.game.display.helpText, kHelpNoteCandidates);
+        Type(&rig.area(), '4');
+    });
+    d.Do([&] {
+        EXPECT_TRUE(rig.model().mark(2, 2, 4));
+        EXPECT_EQ(Marks(rig.model(), 2, 2), 1);
+        EXPECT_EQ(rig.model().cell(2, 2), 0);
+    });
+    d.Click(CellPoint(2, 2), Qt::RightButton);
+    d.PickerClick(PickerItemPoint(2, 2, 7));
+    d.Click(CellPoint(2, 2), Qt::RightButton);
+    d.PickerType('4');  // already marked: marks are never taken away one by one
+    d.Do([&] {
+        EXPECT_TRUE(rig.model().mark(2, 2, 4));
+        EXPECT_TRUE(rig.model().mark(2, 2, 7));
+        EXPECT_EQ(Marks(rig.model(), 2, 2), 2);
+        EXPECT_EQ(rig.model().cell(2, 2), 0);
+    });
+    // A right click anywhere, even far from the picker, closes it and removes every mark.
+    d.Click(CellPoint(2, 2), Qt::RightButton);
+    d.PickerClick({500, 500}, Qt::RightButton);
+    d.Do([&] {
+        EXPECT_EQ(Marks(rig.model(), 2, 2), 0);
+        EXPECT_EQ(rig.game.display.hoveredItem, 10);
+        EXPECT_TRUE(rig.game.interaction.closedByRightButton);
+        EXPECT_EQ(rig.model().cell(2, 2), 0);
+    });
+    // A right click on a player's symbol empties the cell at once, without the picker.
+    d.Click(CellPoint(3, 3));
+    d.PickerType('8');
+    d.Do([&] { EXPECT_EQ(rig.model().cell(3, 3), 8); });
+    d.Do([&] { Press(&rig.area(), CellPoint(3, 3), Qt::RightButton); });
+    d.Then([&] {
+        EXPECT_FALSE(rig.interaction().PickerOpen());
+        EXPECT_EQ(rig.model().cell(3, 3), 0);
+        EXPECT_EQ(rig.model().digitCount[8], 0);
+        Release(&rig.area(), CellPoint(3, 3), Qt::RightButton);
+    });
+    // Given cells ignore both buttons.
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::LeftButton}) {
+        d.Do([&rig, button] { Press(&rig.area(), CellPoint(1, 1), button); });
+        d.Then([&rig, button] {
+            EXPECT_FALSE(rig.interaction().PickerOpen());
+            EXPECT_EQ(rig.model().cell(1, 1), 6);
+            EXPECT_EQ(rig.model().given(1, 1), 6);
+            Release(&rig.area(), CellPoint(1, 1), button);
+        });
+    }
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+// ---- the button row ---------------------------------------------------------------------------
+
+TEST(ButtonRow, HitEdgesOfTheButtons) {
+    PlayRig rig;
+    rig.model().given(9, 9) = rig.model().cell(9, 9) = 4;
+    const Grid before = rig.model().board;
+    StepDriver d(rig);
+    // Clicks that hit nothing: right of the Abbruch range, above and below the hit rows, and
+    // between board and row.
+    for (QPoint nothing : {QPoint(613, 610), QPoint(540, 596), QPoint(540, 624), QPoint(300, 596),
+                           QPoint(613, 597), QPoint(569, 590)}) {
+        d.Click(nothing);
+        d.Then([&rig, &before, nothing] {
+            EXPECT_TRUE(rig.interaction().AcceptingInput()) << nothing.x() << ',' << nothing.y();
+            EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << nothing.x() << ',' << nothing.y();
+            EXPECT_EQ(rig.model().board, before);
+        });
+    }
+    // Laden reaches to x 107, Sichern starts at 108; the hit rows are 597..623.
+    const std::pair<QPoint, QString> dialogs[] = {{{107, 610}, "Welches Brett laden?"},
+                                                  {{29, 597}, "Welches Brett laden?"},
+                                                  {{108, 623}, "Sichern unter ..."},
+                                                  {{201, 610}, "Sichern unter ..."}};
+    for (const auto& [at, title] : dialogs) {
+        d.Click(at);
+        d.OnModal("frm1", [title = title](QWidget* frm1) {
+            EXPECT_EQ(frm1->windowTitle(), title);
+            static_cast<QDialog*>(frm1)->reject();
+        });
+    }
+    // 475 is still Hilfe.
+    d.Click({475, 610});
+    d.Do([&] {
+        ASSERT_NE(rig.game.help.window, nullptr);
+        EXPECT_TRUE(rig.game.help.window->isVisible());
+        rig.game.help.window->hide();
+    });
+    // The far right end of the Abbruch range leaves.
+    d.Do([&] { Press(&rig.area(), {612, 610}); });
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+
+    // And its left end.
+    d.Do([&] { Press(&rig.area(), {476, 623}); });
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+TEST(ButtonRow, AbbruchIsDrawnPressedWhileLeavingThenTheRowIsWiped) {
+    PlayRig rig(1, true);  // the real pause
+    const QPoint edge(480, 598);  // on the top edge of the Abbruch frame
+    QColor raised;
+    QColor whileLeaving;
+    bool pauseRan = false;
+    QElapsedTimer leaving;
+    StepDriver d(rig);
+    d.Do([&] {
+        raised = rig.Pixel(edge.x(), edge.y());
+        leaving.start();
+        Press(&rig.area(), {500, 610});
+    });
+    d.Run([&] { rig.Trigger(10); });
+    EXPECT_GE(leaving.elapsed(), 190) << "the way out pauses";
+    EXPECT_EQ(raised, PaletteColour(15));
+    ExpectClosingSteps(rig);
+
+    rig.interaction().SetPause([&] {
+        pauseRan = true;
+        whileLeaving = rig.Pixel(edge.x(), edge.y());
+    });
+    d.Key(Qt::Key_Escape);
+    d.Run([&] { rig.Trigger(25); });
+    EXPECT_TRUE(pauseRan);
+    EXPECT_EQ(whileLeaving, PaletteColour(8));
+    ExpectClosingSteps(rig);
+    SaveShot(rig, "play-after-leave.png");
+
+    // Same in the own-board mode, through the A key.
+    pauseRan = false;
+    d.Key(Qt::Key_A);
+    d.Run([&] { rig.Trigger(11); });
+    EXPECT_TRUE(pauseRan);
+    EXPECT_EQ(whileLeaving, PaletteColour(8));
+    ExpectClosingSteps(rig);
+}
+
+// ---- pointer tracking -------------------------------------------------------------------------
+
+TEST(PointerTracking, HoverRedrawsThePickerOnlyWhenTheItemChanges) {
+    PlayRig rig;
+    const int left = PickerLeft(5);
+    const int top = PickerTop(5);
+    // A pixel inside box k away from its symbol.
+    auto boxPixel = [&rig](int l, int t, int k) {
+        return rig.Pixel(l + 30 * ((k - 1) % 3) + 26, t + 30 * ((k - 1) / 3) + 26);
+    };
+    const QColor grey = PaletteColour(7);
+    const QColor white = PaletteColour(15);
+    int drawn = 0;
+    StepDriver d(rig);
+    d.Click(CellPoint(5, 5));
+    d.InPicker([&] {
+        EXPECT_EQ(PickerTexts(rig), 9);
+        EXPECT_EQ(rig.game.display.hoveredItem, 0);
+        for (int k = 1; k <= 9; ++k) EXPECT_EQ(boxPixel(left, top, k), white) << k;
+        Move(&rig.area(), QPointF(left + 3, top + 3));
+        EXPECT_EQ(rig.game.display.hoveredItem, 1);
+        EXPECT_EQ(PickerTexts(rig), 18);
+        EXPECT_EQ(boxPixel(left, top, 1), grey);
+        // Within the same item: nothing is drawn.
+        Move(&rig.area(), QPointF(left + 20, top + 25));
+        Move(&rig.area(), QPointF(left + 29.4, top + 29.4));
+        EXPECT_EQ(PickerTexts(rig), 18);
+        EXPECT_EQ(rig.game.interaction.pointerX, left + 29);
+        // Rounded into the next item: one redraw with item 2 highlighted.
+        Move(&rig.area(), QPointF(left + 29.6, top + 5));
+        EXPECT_EQ(rig.game.display.hoveredItem, 2);
+        EXPECT_EQ(PickerTexts(rig), 27);
+        EXPECT_EQ(boxPixel(left, top, 2), grey);
+        EXPECT_EQ(boxPixel(left, top, 1), white);
+        // Outside the picker the item stays.
+        Move(&rig.area(), QPointF(left + 95, top + 5));
+        Move(&rig.area(), QPointF(left + 10, top - 1));
+        EXPECT_EQ(rig.game.display.hoveredItem, 2);
+        EXPECT_EQ(PickerTexts(rig), 27);
+        EXPECT_EQ(rig.game.interaction.pointerY, top - 1);
+        drawn = PickerTexts(rig);
+    });
+    // The click takes the item under the press, wherever the last move was.
+    d.PickerClick(PickerItemPoint(5, 5, 6));
+    d.Do([&] {
+        EXPECT_EQ(rig.model().cell(5, 5), 6);
+        EXPECT_EQ(rig.game.display.hoveredItem, 6);
+        // Closed picker: moves only record the pointer.
+        Move(&rig.area(), QPointF(100.4, 200.6));
+        EXPECT_EQ(rig.game.interaction.pointerX, 100);
+        EXPECT_EQ(rig.game.interaction.pointerY, 201);
+        EXPECT_EQ(PickerTexts(rig), drawn);
+    });
+    // The next picker shows the item left over from the last one at once.
+    d.Click(CellPoint(7, 3));
+    d.InPicker([&] {
+        EXPECT_EQ(boxPixel(PickerLeft(7), PickerTop(3), 6), grey);
+        EXPECT_EQ(boxPixel(PickerLeft(7), PickerTop(3), 5), white);
+        // No move since the picker opened: the press position decides.
+        Press(&rig.area(), PickerItemPoint(7, 3, 8));
+    });
+    d.Then([&] {
+        EXPECT_EQ(rig.model().cell(7, 3), 8);
+        Release(&rig.area(), PickerItemPoint(7, 3, 8));
+    });
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+}  // namespace
+}  // namespace tessaro::play
