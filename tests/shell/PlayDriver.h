@@ -4,6 +4,7 @@
 // nested loops: every input comes from a timer step that fires inside whatever loop is running.
 
 #include <QAction>
+#include <QLabel>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
@@ -284,8 +285,11 @@ public:
         InPicker([this, at, button] { Press(&rig_.area(), at, button); });
         return Then([this, at, button] { Release(&rig_.area(), at, button); });
     }
+    // The key press types into the picker; its release comes as a separate event afterwards, as
+    // from a real keyboard.
     StepDriver& PickerType(char c) {
-        return InPicker([this, c] { Type(&rig_.area(), c); });
+        InPicker([this, c] { QTest::keyPress(&rig_.area(), c); });
+        return Then([this, c] { QTest::keyRelease(&rig_.area(), c); });
     }
     StepDriver& Key(Qt::Key key) {
         return Do([this, key] { KeyUp(&rig_.area(), key); });
