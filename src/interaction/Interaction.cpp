@@ -360,7 +360,7 @@ void Interaction::PickerPress(Qt::MouseButton button, QPoint position) {
     EndFrame();
 }
 
-void Interaction::PickerChar(int code) {
+void Interaction::PickerChar(int code, bool typed) {
     int symbol = code;
     if (code == kEsc) {
         symbol = '0';
@@ -372,7 +372,8 @@ void Interaction::PickerChar(int code) {
     if (symbol < '0' || symbol > '9') return;
     const int value = symbol - '0';
     if (!display_.state().noteMode) display_.state().hoveredItem = value;
-    swallowedReleases_.insert(KeyOfChar(code));
+    // The release of the key that made the choice belongs to this choice, not to the loop.
+    if (typed) swallowedReleases_.insert(KeyOfChar(code));
     TakeChoice(value);
 }
 
@@ -390,7 +391,8 @@ void Interaction::FinishPicker() {
 void Interaction::RequestLeave() {
     state_.leaveRequest = true;
     Frame* frame = Top();
-    if (frame && frame->mode == Mode::Picker) PickerChar(kEsc);
+    // No key was pressed: the player's next Esc must still act.
+    if (frame && frame->mode == Mode::Picker) PickerChar(kEsc, false);
 }
 
 // ---- pointer --------------------------------------------------------------------------------

@@ -115,7 +115,8 @@ private:
     void SolveRequest(bool ownBoard);
 
     void PickerPress(Qt::MouseButton button, QPoint position);
-    void PickerChar(int code);
+    // A character for the picker; typed is false when no key stands behind it.
+    void PickerChar(int code, bool typed = true);
     void TakeChoice(int value);
     void FinishPicker();
 
