@@ -444,6 +444,8 @@ void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
 }
 
 void Interaction::CharTyped(int code) {
+    // A new press of a key whose release went elsewhere (to a form opened by the choice) acts again.
+    swallowedReleases_.erase(KeyOfChar(code));
     Frame* frame = Top();
     if (frame && !frame->done && frame->mode == Mode::Picker) PickerChar(code);
 }

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTextStream>
+#include <QTextBrowser>
 
 #include "persistence/RecordFile.h"
 #include "shell/PlayDriver.h"
@@ -167,6 +167,48 @@ TEST(PlayGame, FinishingAnUntimedGameKeepsPlaying) {
     });
     driver.Leave();
     driver.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+// The last symbol of a timed game typed from the keyboard: the champion form opens at once and
+// takes the key's release. The key must act normally when pressed again in the loop.
+TEST(PlayGame, KeyWhoseReleaseWentToTheChampionFormWorksAgain) {
+    PlayRig rig(7);
+    rig.Trigger(41);
+    StepDriver driver(rig);
+    driver.Do([&] {
+        Grid solution = rig.model().board;
+        ASSERT_TRUE(SolveExact(solution));
+        Cell last{0, 0};
+        for (const auto& [x, y] : FreeCells(rig.model())) {
+            if (solution[At(x, y)] == 8 && last.first == 0) {
+                last = {x, y};
+            } else {
+                rig.model().cell(x, y) = solution[At(x, y)];
+            }
+        }
+        ASSERT_NE(last.first, 0);
+        driver.Click(CellPoint(last.first, last.second));
+        driver.InPicker([&] { QTest::keyPress(&rig.area(), 'h'); });
+        driver.OnModal("champ", [](QWidget* champ) {
+            QTest::keyRelease(champ, 'h');
+            QTest::mouseClick(Child<QPushButton>(champ, "cmd6"), Qt::LeftButton);
+        });
+        driver.OnModal("ruhm", [](QWidget* ruhm) {
+            QTest::mouseClick(Child<QPushButton>(ruhm, "cmd3"), Qt::LeftButton);
+        });
+        driver.Do([&] {
+            EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+            EXPECT_EQ(rig.game.help.window, nullptr);
+            QTest::keyClick(&rig.area(), Qt::Key_H);
+        });
+        driver.Do([&] {
+            ASSERT_NE(rig.game.help.window, nullptr) << "H did not open the help";
+            EXPECT_TRUE(rig.game.help.window->isVisible());
+        });
+        driver.Leave();
+    });
+    driver.Run([&] { rig.Trigger(8); });
     ExpectClosingSteps(rig);
 }
 
