@@ -1,0 +1,263 @@
+// The accelerator keys of the play loops and the own-board mode, through key and mouse events.
+
+#include <QPushButton>
+
+#include "persistence/RecordFile.h"
+#include "shell/PlayDriver.h"
+
+namespace tessaro::play {
+namespace {
+
+Grid LoadPuzzle(PlayRig& rig, const char* file, int record) {
+    rig.settings().currentFile = file;
+    EXPECT_TRUE(LoadRecord(rig.model(), rig.settings(), record));
+    return rig.model().givens;
+}
+
+Grid Solved(Grid grid) {
+    EXPECT_TRUE(SolveExact(grid));
+    return grid;
+}
+
+int CountFilled(const Grid& grid) {
+    int n = 0;
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 9; ++x) n += grid[At(x, y)] != 0;
+    return n;
+}
+
+// A pixel of the cell's fill, clear of its symbol.
+QColor CellFill(PlayRig& rig, int x, int y) { return rig.Pixel((x - 1) * 60 + 30 + 53, (y - 1) * 60 + 46 + 3); }
+
+TEST(LoopKeys, KThenOSolvesOnceAndTheLatchSurvivesOtherKeys) {
+    PlayRig rig;
+    const Grid clues = LoadPuzzle(rig, "schwer.brd", 2);
+    const Grid solution = Solved(clues);
+    StepDriver d(rig);
+    d.Key(Qt::Key_O);
+    d.Do([&] {
+        EXPECT_EQ(rig.model().board, clues) << "O alone solves nothing";
+        EXPECT_EQ(rig.game.interaction.keyLatch, "");
+    });
+    d.Key(Qt::Key_K);
+    d.Key(Qt::Key_M);
+    d.Do([&] {
+        EXPECT_EQ(rig.game.interaction.keyLatch, "K");
+        EXPECT_TRUE(rig.settings().showCandidates);
+    });
+    d.Key(Qt::Key_O);
+    d.Do([&] {
+        EXPECT_EQ(rig.model().board, solution);
+        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_EQ(rig.game.interaction.keyLatch, "");
+    });
+    // Restart, then a second O: the latch went with the first one.
+    d.Key(Qt::Key_N);
+    d.Do([&] { EXPECT_EQ(rig.model().board, clues); });
+    d.Key(Qt::Key_O);
+    d.Do([&] { EXPECT_EQ(rig.model().board, clues); });
+    d.Key(Qt::Key_M);
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+    EXPECT_FALSE(rig.settings().showCandidates);
+    // The latch outlives the loop.
+    d.Key(Qt::Key_K);
+    d.Leave();
+    d.Run([&] { rig.Trigger(25); });
+    EXPECT_EQ(rig.game.interaction.keyLatch, "K");
+    d.Key(Qt::Key_O);
+    d.Do([&] { EXPECT_EQ(rig.model().board, solution); });
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+}
+
+TEST(LoopKeys, SolvingATimedGameByKeysStopsTheClockWithoutTheHallOfFame) {
+    PlayRig rig(3);
+    StepDriver d(rig);
+    d.Do([&] {
+        EXPECT_TRUE(rig.settings().timedGame);
+        EXPECT_TRUE(rig.game.clock.WorkerActive());
+    });
+    d.Key(Qt::Key_K);
+    d.Key(Qt::Key_O);
+    d.Do([&] {
+        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_FALSE(rig.settings().timedGame);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(rig.game.clock.championTime, "X");
+        EXPECT_EQ(rig.window.clockLabel().text(), " 99:99:99");
+    });
+    d.Leave();
+    d.Run([&] { rig.Trigger(8); });
+    ExpectClosingSteps(rig);
+    EXPECT_FALSE(QFile::exists(rig.workDir.path() + "/Champions.Rhm"));
+}
+
+TEST(LoopKeys, MTogglesTheCandidatesClearsNotesAndStopsTheClock) {
+    PlayRig rig(4);
+    StepDriver d(rig);
+    int nx = 0;
+    int ny = 0;
+    int stale = 0;
+    d.Do([&] {
+        // A note that is no candidate: its digit already stands in the row.
+        for (int y = 1; y <= 9 && nx == 0; ++y)
+            for (int x = 1; x <= 9 && nx == 0; ++x)
+                if (rig.model().cell(x, y) == 0) {
+                    nx = x;
+                    ny = y;
+                }
+        for (int i = 1; i <= 9 && stale == 0; ++i) stale = rig.model().cell(i, ny);
+        ASSERT_NE(stale, 0);
+        rig.model().mark(nx, ny, stale) = true;
+        EXPECT_TRUE(rig.settings().timedGame);
+    });
+    d.Key(Qt::Key_M);
+    d.Do([&] {
+        EXPECT_TRUE(rig.settings().showCandidates);
+        EXPECT_FALSE(rig.settings().timedGame);
+        EXPECT_FALSE(rig.model().mark(nx, ny, stale));
+        const unsigned allowed = Allowed(rig.model().board, nx, ny);
+        for (int dgt = 1; dgt <= 9; ++dgt) EXPECT_EQ(rig.model().mark(nx, ny, dgt), (allowed >> dgt & 1u) != 0) << dgt;
+        rig.model().mark(nx, ny, stale) = true;
+    });
+    d.Key(Qt::Key_M);
+    d.Do([&] {
+        EXPECT_FALSE(rig.settings().showCandidates);
+        for (bool mark : rig.model().candidates) ASSERT_FALSE(mark);
+    });
+    d.Leave();
+    d.Run([&] { rig.Trigger(8); });
+    ExpectClosingSteps(rig);
+}
+
+// ---- own board --------------------------------------------------------------------------------
+
+TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
+    PlayRig rig(5);
+    BoardModel source;
+    Settings sourceSettings;
+    sourceSettings.currentFile = "mittel.brd";
+    ASSERT_TRUE(LoadRecord(source, sourceSettings, 3));
+    const Grid clues = source.givens;
+    const Grid solution = Solved(clues);
+    std::vector<std::pair<int, int>> clueCells;
+    std::pair<int, int> free{0, 0};
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 9; ++x) {
+            if (clues[At(x, y)] != 0) clueCells.emplace_back(x, y);
+            else if (free.first == 0) free = {x, y};
+        }
+    const auto [cx, cy] = clueCells.front();
+    const int cv = clues[At(cx, cy)];
+    // Another clue of the same row: typed into (cx, cy) it conflicts.
+    int other = 0;
+    for (int x = 1; x <= 9; ++x)
+        if (x != cx && clues[At(x, cy)] != 0 && other == 0) other = clues[At(x, cy)];
+    ASSERT_NE(other, 0);
+
+    StepDriver d(rig);
+    int how = 0;
+    for (const auto& [x, y] : clueCells) {
+        const int v = clues[At(x, y)];
+        d.Click(CellPoint(x, y));
+        if (how++ % 2) d.PickerType(static_cast<char>('0' + v));
+        else d.PickerClick(PickerItemPoint(x, y, v));
+    }
+    d.Do([&] {
+        EXPECT_TRUE(rig.settings().ownBoard);
+        EXPECT_EQ(rig.model().givens, clues);
+        EXPECT_EQ(rig.model().board, clues);
+        EXPECT_EQ(rig.game.display.givensCount, CountFilled(clues));
+        EXPECT_EQ(CellFill(rig, cx, cy), PaletteColour(7));
+        EXPECT_EQ(CellFill(rig, free.first, free.second), PaletteColour(15));
+        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
+    });
+    // The right button clears a given at once.
+    d.Click(CellPoint(cx, cy), Qt::RightButton);
+    d.Do([&] {
+        EXPECT_FALSE(rig.interaction().PickerOpen());
+        EXPECT_EQ(rig.model().given(cx, cy), 0);
+        EXPECT_EQ(rig.model().cell(cx, cy), 0);
+        EXPECT_EQ(CellFill(rig, cx, cy), PaletteColour(15));
+        EXPECT_EQ(rig.game.display.givensCount, CountFilled(clues) - 1);
+    });
+    // ... and does nothing on a cell that is no given.
+    d.Do([&] { Press(&rig.area(), CellPoint(free.first, free.second), Qt::RightButton); });
+    d.Then([&] {
+        EXPECT_FALSE(rig.interaction().PickerOpen());
+        EXPECT_EQ(rig.model().cell(free.first, free.second), 0);
+        Release(&rig.area(), CellPoint(free.first, free.second), Qt::RightButton);
+    });
+    // A left click on a given opens the picker and replaces it.
+    d.Click(CellPoint(cx, cy));
+    d.PickerType(static_cast<char>('0' + cv));
+    d.Click(CellPoint(cx, cy));
+    d.InPicker([&] { EXPECT_EQ(rig.model().given(cx, cy), cv); });
+    d.PickerType(static_cast<char>('0' + other));
+    d.Do([&] {
+        EXPECT_EQ(rig.model().given(cx, cy), other);
+        EXPECT_EQ(rig.model().cell(cx, cy), other);
+        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusWrong));
+    });
+    // Closing the picker with the right button clears the given; Esc leaves the cell empty.
+    d.Click(CellPoint(cx, cy));
+    d.PickerClick({700, 100}, Qt::RightButton);
+    d.Do([&] {
+        EXPECT_EQ(rig.model().given(cx, cy), 0);
+        EXPECT_EQ(rig.model().cell(cx, cy), 0);
+    });
+    d.Click(CellPoint(cx, cy));
+    d.InPicker([&] { QTest::keyPress(&rig.area(), Qt::Key_Escape); });
+    d.Then([&] { QTest::keyRelease(&rig.area(), Qt::Key_Escape); });
+    d.Do([&] {
+        EXPECT_EQ(rig.model().given(cx, cy), 0);
+        EXPECT_EQ(CellFill(rig, cx, cy), PaletteColour(15));
+    });
+    d.Click(CellPoint(cx, cy));
+    d.PickerClick(PickerItemPoint(cx, cy, cv));
+    // K-O finishes the typed board; N goes back to exactly the typed clues.
+    d.Key(Qt::Key_K);
+    d.Key(Qt::Key_O);
+    d.Do([&] {
+        EXPECT_EQ(rig.model().givens, clues);
+        EXPECT_EQ(rig.model().board, solution);
+        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    });
+    d.Key(Qt::Key_N);
+    d.Do([&] { EXPECT_EQ(rig.model().board, clues); });
+    // X shuffles the clues into another valid board with as many clues.
+    d.Key(Qt::Key_X);
+    d.Do([&] {
+        EXPECT_NE(rig.model().givens, clues);
+        EXPECT_EQ(rig.model().board, rig.model().givens);
+        EXPECT_EQ(CountFilled(rig.model().givens), CountFilled(clues));
+        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
+        Grid shuffled = rig.model().givens;
+        EXPECT_TRUE(SolveExact(shuffled));
+    });
+    d.Key(Qt::Key_A);
+    d.Run([&] { rig.Trigger(11); });
+    ExpectClosingSteps(rig);
+    EXPECT_FALSE(rig.settings().ownBoard);
+
+    // Played like a loaded board afterwards: entries are the player's, N-eustart keeps the clues.
+    const Grid typed = rig.model().givens;
+    d.Key(Qt::Key_K);
+    d.Key(Qt::Key_O);
+    d.Do([&] { EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved)); });
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    d.Do([&] {
+        EXPECT_EQ(rig.model().board, typed);
+        EXPECT_EQ(rig.model().givens, typed);
+    });
+    d.Leave();
+    d.Run([&] { rig.Trigger(25); });
+    ExpectClosingSteps(rig);
+}
+
+}  // namespace
+}  // namespace tessaro::play
