@@ -293,13 +293,15 @@ void Interaction::OwnBoardCellClick(bool rightButton) {
 // ---- symbol entry ---------------------------------------------------------------------------
 
 void Interaction::PickSymbol(int column, int row) {
-    state_.pickerOpen = true;
-    clock_.cellInput = true;
-    WaitMouseRelease();
+    // Published before the wait for the release: moves during it already hover over this picker
+    // (with the last picker's place they would draw one there).
     state_.pickerLeft = (column - 1) * kCell + kBoardLeft - 16;
     state_.pickerTop = (row - 1) * kCell + kBoardTop - 16;
     state_.pickerColumn = column;
     state_.pickerRow = row;
+    state_.pickerOpen = true;
+    clock_.cellInput = true;
+    WaitMouseRelease();
     state_.closedByRightButton = false;
     state_.leaveRequest = false;
     RunFrame(Mode::Picker);

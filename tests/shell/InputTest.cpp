@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QTextBrowser>
+#include <QWindow>
 
 #include "shell/HelpViewer.h"
 #include "shell/PlayDriver.h"
@@ -331,6 +332,54 @@ TEST(PointerTracking, HoverRedrawsThePickerOnlyWhenTheItemChanges) {
     d.Then([&] {
         EXPECT_EQ(rig.model().cell(7, 3), 8);
         Release(&rig.area(), PickerItemPoint(7, 3, 8));
+    });
+    d.Leave();
+    d.Run([&] { rig.Trigger(10); });
+    ExpectClosingSteps(rig);
+}
+
+// Real button state: presses and moves through the window, so the picker waits for the release
+// of the click that opened it.
+TEST(PointerTracking, MovesWhileTheOpeningClickIsHeldUseTheNewPicker) {
+    PlayRig rig;
+    QWindow* handle = rig.window.windowHandle();
+    ASSERT_NE(handle, nullptr);
+    auto inWindow = [&rig](QPoint p) { return rig.area().mapTo(&rig.window, p); };
+    QImage oldCell;
+    int drawn = 0;
+    StepDriver d(rig);
+    // A first picker at cell (1, 1), closed by typing.
+    d.Click(CellPoint(1, 1));
+    d.PickerType('3');
+    d.Do([&] {
+        oldCell = rig.area().Capture(QRect(13, 29, 90, 90));
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, inWindow(CellPoint(2, 2)));
+    });
+    // Still held: the picker over (2, 2) is drawn and waits for the release.
+    d.Then([&] {
+        EXPECT_EQ(QGuiApplication::mouseButtons(), Qt::LeftButton);
+        EXPECT_TRUE(rig.game.interaction.pickerOpen);
+        drawn = PickerTexts(rig);
+        // A point that lay inside the old picker, outside the new one.
+        QTest::mouseMove(handle, inWindow({50, 60}));
+    });
+    d.Then([&] {
+        EXPECT_EQ(PickerTexts(rig), drawn) << "a picker was drawn for a move outside the open one";
+        // The part of the old picker's place that the new picker does not cover.
+        EXPECT_TRUE(rig.area().Capture(QRect(13, 29, 60, 60)) == oldCell.copy(0, 0, 60, 60))
+            << "cell (1, 1) was drawn over";
+        // Onto item 9 of the new picker, still held.
+        QTest::mouseMove(handle, inWindow(PickerItemPoint(2, 2, 9)));
+    });
+    d.Then([&] {
+        EXPECT_EQ(rig.game.display.hoveredItem, 9);
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, inWindow(PickerItemPoint(2, 2, 9)));
+    });
+    d.PickerType('4');
+    d.Do([&] {
+        EXPECT_EQ(rig.model().cell(2, 2), 4);
+        EXPECT_EQ(rig.model().cell(1, 1), 3);
+        EXPECT_TRUE(rig.area().Capture(QRect(13, 29, 90, 90)) == oldCell) << "cell (1, 1) was drawn over";
     });
     d.Leave();
     d.Run([&] { rig.Trigger(10); });
