@@ -317,6 +317,7 @@ public:
         command();
         watchdog.stop();
         unwinder_.stop();
+        ReleaseHeldButtons();
         if (!aborted_ && next_ < steps_.size()) {
             ADD_FAILURE() << "the command returned before step " << next_ << " of " << steps_.size() << " ran";
         }
@@ -358,7 +359,9 @@ private:
         aborted_ = true;
         QObject::disconnect(&unwinder_, nullptr, nullptr, nullptr);
         QObject::connect(&unwinder_, &QTimer::timeout, [this] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (QGuiApplication::mouseButtons() != Qt::NoButton) {
+                ReleaseHeldButtons();  // a wait for the release ends first
+            } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 dialog->reject();
             } else if (QWidget* modal = QApplication::activeModalWidget()) {
                 modal->close();
@@ -371,6 +374,14 @@ private:
             }
         });
         unwinder_.start(5);
+    }
+
+    // A press that left its mode (the Abbruch button) has no release step: the button would stay
+    // held for the next command's waits.
+    void ReleaseHeldButtons() {
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+            if (QGuiApplication::mouseButtons() & button) QTest::mouseRelease(&rig_.area(), button, Qt::NoModifier, {0, 0});
+        }
     }
 
     PlayRig& rig_;
