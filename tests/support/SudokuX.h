@@ -169,8 +169,9 @@ inline Cells KeepRandom(const Cells& full, int keep, std::mt19937& rng) {
     return cells;
 }
 
-// Naked and hidden singles over all 29 units until nothing changes; true when the grid fills.
-inline bool SolveBySingles(Cells& cells) {
+// Naked singles and hidden singles until nothing changes; true when the grid fills. Hidden singles
+// are looked for in rows, columns and boxes, and on the diagonals only when asked.
+inline bool SolveBySingles(Cells& cells, bool diagonalHidden = true) {
     if (HasConflict(cells)) return false;
     bool changed = true;
     while (changed) {
@@ -183,7 +184,8 @@ inline bool SolveBySingles(Cells& cells) {
                 changed = true;
             }
         }
-        for (const auto& unit : UnitCells()) {
+        for (int u = 0; u < (diagonalHidden ? 29 : 27); ++u) {
+            const auto& unit = UnitCells()[u];
             for (int d = 1; d <= 9; ++d) {
                 int count = 0;
                 int where = -1;
@@ -205,8 +207,8 @@ inline bool SolveBySingles(Cells& cells) {
     return CountFilled(cells) == 81 && !HasConflict(cells);
 }
 
-// Empties cells of full in random order as long as the singles solver still finishes the puzzle,
-// until only `target` givens remain or no further cell can go.
+// Empties cells of full in random order as long as singles (hidden ones without the diagonals)
+// still finish the puzzle, until only `target` givens remain or no further cell can go.
 inline Cells SinglesPuzzle(const Cells& full, int target, std::mt19937& rng) {
     std::array<int, 81> order{};
     std::iota(order.begin(), order.end(), 0);
@@ -217,7 +219,7 @@ inline Cells SinglesPuzzle(const Cells& full, int target, std::mt19937& rng) {
         const int keep = puzzle[i];
         puzzle[i] = 0;
         Cells trial = puzzle;
-        if (!SolveBySingles(trial)) puzzle[i] = keep;
+        if (!SolveBySingles(trial, false)) puzzle[i] = keep;
     }
     return puzzle;
 }
@@ -249,11 +251,13 @@ inline void Load(BoardModel& model, const Cells& givens, const Cells& entries = 
     }
 }
 
-inline Cells BoardCells(const BoardModel& model) {
+inline Cells GridCells(const Grid& grid) {
     Cells cells{};
-    for (int i = 0; i < 81; ++i) cells[i] = model.board[At(XOf(i), YOf(i))];
+    for (int i = 0; i < 81; ++i) cells[i] = grid[At(XOf(i), YOf(i))];
     return cells;
 }
+
+inline Cells BoardCells(const BoardModel& model) { return GridCells(model.board); }
 
 inline Cells GivenCells(const BoardModel& model) {
     Cells cells{};
