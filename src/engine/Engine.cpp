@@ -103,6 +103,10 @@ void Engine::Place(int x, int y, int d) {
 
 void Engine::PlaceNakedSingles(int x0, int y0) {
     Sync();
+    NakedSingles(x0, y0);
+}
+
+void Engine::NakedSingles(int x0, int y0) {
     for (int x = x0; x <= x0 + 2; ++x) {
         for (int y = y0; y <= y0 + 2; ++y) {
             if (model_.cell(x, y) != 0) continue;
@@ -117,7 +121,7 @@ void Engine::PlaceNakedSingles(int x0, int y0) {
                 }
             } else {
                 const unsigned mask = index_.Mask(x, y);
-                count = std::popcount(mask);
+                count = mask == 0 ? 0 : (mask & (mask - 1)) == 0 ? 1 : 2;
                 single = std::countr_zero(mask);
             }
             if (count == 1) Place(x, y, single);
@@ -127,6 +131,10 @@ void Engine::PlaceNakedSingles(int x0, int y0) {
 
 void Engine::PlaceHiddenSingleInBox(int x0, int y0) {
     Sync();
+    HiddenSingleInBox(x0, y0);
+}
+
+void Engine::HiddenSingleInBox(int x0, int y0) {
     if (!literalAdmissible_) {
         std::array<int, 9> xs{};
         std::array<int, 9> ys{};
@@ -156,6 +164,10 @@ void Engine::PlaceHiddenSingleInBox(int x0, int y0) {
 
 void Engine::PlaceHiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
     Sync();
+    HiddenSingle(xs, ys);
+}
+
+void Engine::HiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
     if (!literalAdmissible_) {
         HiddenSinglesFast(xs, ys);
         return;
@@ -203,27 +215,26 @@ void Engine::SolveBoard() {
     // or after a sweep that placed nothing (the next one would see the same board). The reference
     // path keeps all ten sweeps.
     const bool shortcut = !literalAdmissible_;
-    auto full = [&] {
-        Sync();
-        return shortcut && index_.EmptyCells() == 0;
-    };
+    // Synced once here; the placements below keep the index in step.
+    Sync();
+    auto full = [&] { return shortcut && index_.EmptyCells() == 0; };
     for (int sweep = 0; sweep < 10 && !full(); ++sweep) {
         const long before = placements_;
         for (int x0 = 1; x0 <= 7; x0 += 3) {
             for (int y0 = 1; y0 <= 7; y0 += 3) {
-                PlaceNakedSingles(x0, y0);
-                PlaceHiddenSingleInBox(x0, y0);
+                NakedSingles(x0, y0);
+                HiddenSingleInBox(x0, y0);
             }
         }
         for (int i = 1; i <= 9 && !full(); ++i) {
-            PlaceHiddenSingle(kOneToNine, Repeat(i));
-            PlaceHiddenSingle(Repeat(i), kOneToNine);
+            HiddenSingle(kOneToNine, Repeat(i));
+            HiddenSingle(Repeat(i), kOneToNine);
         }
         if (shortcut && placements_ == before) break;
     }
     if (!full()) {
-        PlaceHiddenSingle(kOneToNine, kOneToNine);
-        PlaceHiddenSingle(kOneToNine, kNineToOne);
+        HiddenSingle(kOneToNine, kOneToNine);
+        HiddenSingle(kOneToNine, kNineToOne);
     }
     UpdateDigitCounts();
     if (!StatusSolved() && !guessing_) {

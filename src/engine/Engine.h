@@ -63,6 +63,10 @@ private:
     void Sync();
     // Admissible without that check.
     bool Allowed(int x, int y, int d);
+    // The sweeps without the initial Sync.
+    void NakedSingles(int x0, int y0);
+    void HiddenSingleInBox(int x0, int y0);
+    void HiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys);
     void HiddenSinglesFast(const std::array<int, 9>& xs, const std::array<int, 9>& ys);
     void PairTrial(const std::array<int, 9>& xs, const std::array<int, 9>& ys);
 
