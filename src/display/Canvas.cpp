@@ -151,12 +151,12 @@ Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
     return entry;
 }
 
-// The system's fixed-pitch or UI font, sized like the classic stock fonts: at most 16 pixels high,
-// fixed-pitch cells 8 pixels wide, the UI font about 7 pixels per average character.
-Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold) {
+// The system's fixed-pitch or UI font, sized like the classic stock fonts (cells of at most
+// heightLimit pixels, fixed-pitch cells 8 pixels wide, the UI font about 7 pixels per average
+// character), so texts fit the places the layout gives them.
+Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold, int heightLimit) {
     QFont base = QFontDatabase::systemFont(fixedPitch ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont);
     base.setBold(bold);
-    const int heightLimit = fixedPitch ? 15 : kStockHeightLimit;
     int size = kStockHeightLimit;
     for (; size > 6; --size) {
         base.setPixelSize(size);
@@ -185,21 +185,22 @@ Canvas::FontEntry Canvas::BuildFont(int fontCode) {
     case 4: return CreatedFont(12, 6, 200);
     case 6: return CreatedFont(30, 16, 200);
     case 8: {
-        FontEntry stock = StockFont(true, false);
+        // The OEM font's cells are 8 x 12: the line below a font-8 text starts 12 pixels lower.
+        FontEntry stock = StockFont(true, false, 12);
         if (StockHeight(stock) > kStockHeightLimit) return CreatedFont(15, 8, 200);
         return stock;
     }
     case 14: {
-        FontEntry stock = StockFont(true, false);
-        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false);
+        FontEntry stock = StockFont(true, false, 15);
+        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false, 13);
         return stock;
     }
     case 18: return CreatedFont(21, 10, 400);
     case 20: return CreatedFont(26, 14, 200);
     case 40: return CreatedFont(58, 32, 200);
     default: {
-        FontEntry stock = StockFont(false, true);
-        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false);
+        FontEntry stock = StockFont(false, true, kStockHeightLimit);
+        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false, 13);
         return stock;
     }
     }

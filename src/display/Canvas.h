@@ -122,7 +122,7 @@ private:
     };
     FontEntry BuildFont(int fontCode);
     FontEntry CreatedFont(int height, int width, int weight);
-    FontEntry StockFont(bool fixedPitch, bool bold);
+    FontEntry StockFont(bool fixedPitch, bool bold, int heightLimit);
     int StockHeight(const FontEntry& entry) const;
     void FillRect(int x, int y, int w, int h, const QColor& colour);
     void Damage();
