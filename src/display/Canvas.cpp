@@ -83,7 +83,7 @@ void Canvas::Begin(QPaintDevice* device) {
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
     painter_->setBackgroundMode(Qt::TransparentMode);
-    if (!current_.font.family().isEmpty()) painter_->setFont(current_.font);
+    fontApplied_ = false;
 }
 
 void Canvas::End() {
@@ -104,6 +104,12 @@ void Canvas::SetForeColour(int index) {
 void Canvas::SetFillColour(int index) {
     fillIndex_ = index;
     fill_ = PaletteColour(index);
+}
+
+void Canvas::SetTextAntialiasing(bool on) {
+    if (textAntialiasing_ == on) return;
+    textAntialiasing_ = on;
+    fontApplied_ = false;
 }
 
 void Canvas::SetLineWidth(int width) { lineWidth_ = std::max(1, width); }
@@ -145,6 +151,8 @@ Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
     }
     FontEntry entry;
     entry.font = base;
+    entry.hardFont = base;
+    entry.hardFont.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics(base);
     entry.ascent = metrics.ascent();
     entry.height = metrics.height();
@@ -152,8 +160,7 @@ Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
 }
 
 // The system's fixed-pitch or UI font, sized like the classic stock fonts (cells of at most
-// heightLimit pixels, fixed-pitch cells 8 pixels wide, the UI font about 7 pixels per average
-// character), so texts fit the places the layout gives them.
+// heightLimit pixels, fixed-pitch cells 8 pixels wide), so texts fit the places the layout gives them.
 Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold, int heightLimit) {
     QFont base = QFontDatabase::systemFont(fixedPitch ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont);
     base.setBold(bold);
@@ -163,15 +170,17 @@ Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold, int heightLimit)
         if (QFontMetrics(base).height() <= heightLimit) break;
     }
     base.setPixelSize(size);
-    const int wanted = fixedPitch ? 8 : 7;
-    const double average = fixedPitch ? QFontMetricsF(base).horizontalAdvance(QLatin1Char('0'))
-                                      : ClassicAverageWidth(base);
-    if (average > 0.0) {
-        const int stretch = static_cast<int>(std::lround(100.0 * wanted / average));
+    // Fixed-pitch texts are laid out in 8-pixel columns; the UI font keeps its own widths (a
+    // stretched face looks ragged with the hard edges of embossed headings).
+    if (fixedPitch) {
+        const double advance = QFontMetricsF(base).horizontalAdvance(QLatin1Char('0'));
+        const int stretch = advance > 0.0 ? static_cast<int>(std::lround(800.0 / advance)) : 100;
         if (std::abs(stretch - 100) > 1) base.setStretch(std::clamp(stretch, 1, 4000));
     }
     FontEntry entry;
     entry.font = base;
+    entry.hardFont = base;
+    entry.hardFont.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics(base);
     entry.ascent = metrics.ascent();
     entry.height = metrics.height();
@@ -213,16 +222,18 @@ void Canvas::SelectFont(int fontCode) {
     if (key == 8 && simulateLarge_) largeFontMode_ = true;
     fontCode_ = fontCode;
     current_ = *slot;
-    if (painter_) painter_->setFont(current_.font);
+    fontApplied_ = false;
 }
 
 void Canvas::SetFont(const QFont& font) {
     fontCode_ = -1;
     current_.font = font;
+    current_.hardFont = font;
+    current_.hardFont.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics = device_ ? QFontMetrics(font, device_) : QFontMetrics(font);
     current_.ascent = metrics.ascent();
     current_.height = metrics.height();
-    if (painter_) painter_->setFont(font);
+    fontApplied_ = false;
 }
 
 int Canvas::TextWidth(const QString& text) const {
@@ -316,6 +327,8 @@ void Canvas::FilledBox(int x1, int y1, int x2, int y2) {
         ApplyRasterOp();
         FillRect(x1, y1, x2 - x1, y2 - y1, fill_);
         ResetComposition();
+        // A thin outline in the fill colour lies on the filled pixels already.
+        if (lineWidth_ == 1 && fore_ == fill_ && rasterOp_ == kRopCopyPen) return;
     } else if (fillStyle_ == kFillPattern) {
         ApplyRasterOp();
         painter_->fillRect(x1, y1, x2 - x1, y2 - y1, QBrush(fill_, Qt::Dense6Pattern));
@@ -329,6 +342,10 @@ void Canvas::Text(int x, int y, const QString& text) {
     if (!painter_ || text.isEmpty()) return;
     Damage();
     if (backgroundMode_ == kOpaque) FillRect(x, y, TextWidth(text), current_.height, fill_);
+    if (!fontApplied_) {
+        painter_->setFont(textAntialiasing_ ? current_.font : current_.hardFont);
+        fontApplied_ = true;
+    }
     painter_->setPen(fore_);
     painter_->drawText(x, y + current_.ascent, text);
 }

@@ -108,6 +108,11 @@ public:
     void FilledBox(int x1, int y1, int x2, int y2);
     void Text(int x, int y, const QString& text);
 
+    // Smooth glyph edges (on by default). Texts drawn again and again over themselves without a
+    // fill below them turn it off, so that drawing them twice looks like drawing them once.
+    void SetTextAntialiasing(bool on);
+    bool TextAntialiasing() const { return textAntialiasing_; }
+
     // Every Text call is appended to the list while one is set.
     void SetTextRecorder(std::vector<TextCall>* recorder) { recorder_ = recorder; }
     // Called on the first drawing after ClearDamage (the screen schedules a repaint there).
@@ -117,6 +122,7 @@ public:
 private:
     struct FontEntry {
         QFont font;
+        QFont hardFont;  // the same without smoothing
         int ascent = 0;
         int height = 0;
     };
@@ -152,6 +158,8 @@ private:
     std::vector<TextCall>* recorder_ = nullptr;
     std::function<void()> damageCallback_;
     bool damaged_ = false;
+    bool textAntialiasing_ = true;
+    bool fontApplied_ = false;
 };
 
 }  // namespace tessaro

@@ -96,6 +96,7 @@ private:
     DisplayState& state_;
     std::function<void()> timedGameEnded_;
     std::function<void()> beep_;
+    bool batchingCells_ = false;
 };
 
 }  // namespace tessaro

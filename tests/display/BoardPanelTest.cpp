@@ -219,3 +219,36 @@ TEST_F(BoardPanelTest, ShownCandidatesAreComputedOnRedraw) {
 
 }  // namespace
 }  // namespace tessaro::testing
+
+namespace tessaro::testing {
+namespace {
+
+TEST_F(BoardPanelTest, WholeBoardRedrawLooksLikeCellByCellPainting) {
+    display.DrawStartScreen();
+    const Grid solution = Solution();
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            if ((x + y) % 3 == 0) model.given(x, y) = model.cell(x, y) = solution[At(x, y)];
+            else if ((x * y) % 4 == 1) model.cell(x, y) = solution[At(x, y)];
+        }
+    display.RedrawBoard();
+    const QImage whole = Image().copy();
+    display.DrawStartScreen();
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            if (model.given(x, y)) display.DrawGivenCell(x, y, model.given(x, y));
+            else display.DrawPlayerCell(x, y, model.cell(x, y));
+        }
+    display.UpdateDigitCounts();
+    display.DrawCandidates();
+    // The board, the statistics and the status (the givens count differs: set after the first start screen).
+    int differing = 0;
+    for (int y = 0; y < kClientHeight; ++y)
+        for (int x = 0; x < kClientWidth; ++x)
+            if ((x < 600 || y < 380) && Image().pixel(x, y) != whole.pixel(x, y) && differing++ < 5)
+                ADD_FAILURE() << x << "," << y << " " << std::hex << Image().pixel(x, y) << " " << whole.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+}  // namespace
+}  // namespace tessaro::testing

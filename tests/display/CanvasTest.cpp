@@ -294,6 +294,26 @@ TEST(CanvasTest, TextButtonGeometry) {
     EXPECT_TRUE(red);
 }
 
+TEST(CanvasTest, RedrawnButtonsAndHeadingsDoNotGrowBolder) {
+    QImage once = Blank(300, 80);
+    once.fill(PaletteColour(12));
+    QImage thrice = once.copy();
+    {
+        Canvas canvas(&once);
+        DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
+        DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
+    }
+    {
+        Canvas canvas(&thrice);
+        for (int i = 0; i < 3; ++i) {
+            DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
+            DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
+        }
+        EXPECT_TRUE(canvas.TextAntialiasing());
+    }
+    EXPECT_EQ(once, thrice);
+}
+
 TEST(CanvasTest, DevicePixelRatioTwoDoublesEveryCoordinate) {
     QImage image(kClientWidth * 2, kClientHeight * 2, QImage::Format_RGB32);
     image.setDevicePixelRatio(2.0);
