@@ -23,6 +23,8 @@ constexpr std::array<unsigned, 16> kPalette{0x000000, 0x000080, 0x008000, 0x00FF
 
 // Stock fonts above this character height switch to their replacements.
 constexpr int kStockHeightLimit = 16;
+// Above this many device pixels Qt no longer keeps rendered glyphs.
+constexpr int kLargestCachedGlyph = 64;
 
 // The average character width as classic font tables define it: lower-case letters and the blank,
 // weighted by their frequency in English text. Arial's width parameter means this average, so the
@@ -342,12 +344,42 @@ void Canvas::Text(int x, int y, const QString& text) {
     if (!painter_ || text.isEmpty()) return;
     Damage();
     if (backgroundMode_ == kOpaque) FillRect(x, y, TextWidth(text), current_.height, fill_);
+    const qreal ratio = device_->devicePixelRatioF();
+    if (rasterDevice_ && backgroundMode_ != kOpaque && fontCode_ >= 0 && current_.height * ratio > kLargestCachedGlyph) {
+        // Qt draws glyphs this large as outlines every time; keep the rendered text instead.
+        painter_->drawImage(QPointF(x, y), LargeText(text, ratio));
+        return;
+    }
     if (!fontApplied_) {
         painter_->setFont(textAntialiasing_ ? current_.font : current_.hardFont);
         fontApplied_ = true;
     }
     painter_->setPen(fore_);
     painter_->drawText(x, y + current_.ascent, text);
+}
+
+const QImage& Canvas::LargeText(const QString& text, qreal ratio) {
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+                            .arg(fontCode_)
+                            .arg(fore_.rgb())
+                            .arg(ratio)
+                            .arg(textAntialiasing_ ? 1 : 0)
+                            .arg(text);
+    auto found = largeTexts_.find(key);
+    if (found != largeTexts_.end()) return found->second;
+    if (largeTexts_.size() > 256) largeTexts_.clear();
+    const int width = std::max(1, TextWidth(text));
+    QImage image(static_cast<int>(std::ceil(width * ratio)), static_cast<int>(std::ceil(current_.height * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(textAntialiasing_ ? current_.font : current_.hardFont);
+        painter.setPen(fore_);
+        painter.drawText(0, current_.ascent, text);
+    }
+    return largeTexts_.emplace(key, std::move(image)).first->second;
 }
 
 }  // namespace tessaro

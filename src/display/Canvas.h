@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QFont>
 #include <QString>
 
@@ -8,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -132,6 +134,7 @@ private:
     int StockHeight(const FontEntry& entry) const;
     void FillRect(int x, int y, int w, int h, const QColor& colour);
     void Damage();
+    const QImage& LargeText(const QString& text, qreal ratio);
     void ApplyRasterOp();
     void ResetComposition();
 
@@ -160,6 +163,7 @@ private:
     bool damaged_ = false;
     bool textAntialiasing_ = true;
     bool fontApplied_ = false;
+    std::unordered_map<QString, QImage> largeTexts_;
 };
 
 }  // namespace tessaro

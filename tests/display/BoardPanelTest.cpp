@@ -252,3 +252,42 @@ TEST_F(BoardPanelTest, WholeBoardRedrawLooksLikeCellByCellPainting) {
 
 }  // namespace
 }  // namespace tessaro::testing
+
+namespace tessaro::testing {
+namespace {
+
+// Bounding box of the dark pixels inside a region.
+QRect DarkBox(const QImage& image, const QRect& region) {
+    QRect box;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(BoardPanelTest, LargeSymbolsLandAtDoubledPlacesOnPixelRatioTwo) {
+    display.DrawBoardPanel();
+    display.DrawGivenCell(4, 2, 8);
+    display.DrawPlayerCell(6, 2, 3);
+    const QRect cell4(211, 107, 55, 55);
+    const QRect cell6(331, 107, 55, 55);
+    const QRect single4 = DarkBox(Image(), cell4);
+    const QRect single6 = DarkBox(Image(), cell6);
+    ASSERT_FALSE(single4.isEmpty());
+    area.AllocateImage(2.0);
+    display.DrawBoardPanel();
+    display.DrawGivenCell(4, 2, 8);
+    display.DrawPlayerCell(6, 2, 3);
+    display.DrawGivenCell(4, 2, 8);  // drawn again from the kept rendering
+    for (const auto& [single, cell] : {std::pair{single4, cell4}, std::pair{single6, cell6}}) {
+        const QRect doubled = DarkBox(Image(), QRect(cell.topLeft() * 2, cell.size() * 2));
+        EXPECT_NEAR(doubled.left(), 2 * single.left(), 2);
+        EXPECT_NEAR(doubled.top(), 2 * single.top(), 2);
+        EXPECT_NEAR(doubled.right(), 2 * single.right() + 1, 2);
+        EXPECT_NEAR(doubled.bottom(), 2 * single.bottom() + 1, 2);
+    }
+    EXPECT_EQ(Image().pixelColor(2 * 215, 2 * 160), QColor(192, 192, 192));
+}
+
+}  // namespace
+}  // namespace tessaro::testing
