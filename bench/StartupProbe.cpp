@@ -39,7 +39,8 @@ struct FirstPaint : QObject {
             QTimer::singleShot(0, [ms] {
                 std::printf("first frame after %lld ms, resident memory %ld kB\n", static_cast<long long>(ms),
                             ResidentKilobytes());
-                QApplication::quit();
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
             });
         }
         return false;
