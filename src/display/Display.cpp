@@ -358,7 +358,15 @@ void Display::FreePickerBackground() {
     state_.backgroundSaved = false;
 }
 
-void Display::CellChanged(int x, int y, int value) { DrawPlayerCell(x, y, value); }
+void Display::CellChanged(int x, int y, int value) {
+    DrawPlayerCell(x, y, value);
+    // The solver places cells without returning to the event loop: show its progress, but at
+    // most once per display frame so that a long guess phase is not slowed down by painting.
+    if (!lastFlush_.isValid() || lastFlush_.elapsed() >= kFrameMilliseconds) {
+        area_.repaint();
+        lastFlush_.restart();
+    }
+}
 
 void Display::AllCellsChanged() {
     state_.cellWidth = state_.cellHeight = 60;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -96,6 +97,8 @@ private:
     DisplayState& state_;
     std::function<void()> timedGameEnded_;
     std::function<void()> beep_;
+    static constexpr int kFrameMilliseconds = 16;
+    QElapsedTimer lastFlush_;
     bool batchingCells_ = false;
 };
 
