@@ -125,6 +125,18 @@ void Canvas::SimulateLargeStockFonts(bool on) {
     fonts_[16].reset();
 }
 
+// A font with its unsmoothed twin and the metrics the layout needs.
+Canvas::FontEntry Canvas::MakeFontEntry(const QFont& base) {
+    FontEntry entry;
+    entry.font = base;
+    entry.hardFont = base;
+    entry.hardFont.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(base);
+    entry.ascent = metrics.ascent();
+    entry.height = metrics.height();
+    return entry;
+}
+
 Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
     QFont base(QStringLiteral("Arial"));
     base.setWeight(QtWeight(weight));
@@ -151,14 +163,7 @@ Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
         const int stretch = static_cast<int>(std::lround(100.0 * width / average));
         if (std::abs(stretch - 100) > 1) base.setStretch(std::clamp(stretch, 1, 4000));
     }
-    FontEntry entry;
-    entry.font = base;
-    entry.hardFont = base;
-    entry.hardFont.setStyleStrategy(QFont::NoAntialias);
-    const QFontMetrics metrics(base);
-    entry.ascent = metrics.ascent();
-    entry.height = metrics.height();
-    return entry;
+    return MakeFontEntry(base);
 }
 
 // The system's fixed-pitch or UI font, sized like the classic stock fonts (cells of at most
@@ -179,14 +184,7 @@ Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold, int heightLimit)
         const int stretch = advance > 0.0 ? static_cast<int>(std::lround(800.0 / advance)) : 100;
         if (std::abs(stretch - 100) > 1) base.setStretch(std::clamp(stretch, 1, 4000));
     }
-    FontEntry entry;
-    entry.font = base;
-    entry.hardFont = base;
-    entry.hardFont.setStyleStrategy(QFont::NoAntialias);
-    const QFontMetrics metrics(base);
-    entry.ascent = metrics.ascent();
-    entry.height = metrics.height();
-    return entry;
+    return MakeFontEntry(base);
 }
 
 int Canvas::StockHeight(const FontEntry& entry) const { return simulateLarge_ ? 20 : entry.height; }

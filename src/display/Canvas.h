@@ -128,6 +128,7 @@ private:
         int ascent = 0;
         int height = 0;
     };
+    static FontEntry MakeFontEntry(const QFont& base);
     FontEntry BuildFont(int fontCode);
     FontEntry CreatedFont(int height, int width, int weight);
     FontEntry StockFont(bool fixedPitch, bool bold, int heightLimit);

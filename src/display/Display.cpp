@@ -118,11 +118,16 @@ void Display::DrawPanel(int x, int y, int w, int h, int headingDx, const QString
     canvas_.FilledBox(x + 6, y + 22, x + w - 7, y + h - 7);
 }
 
-void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
+void Display::UseValueText(int fontCode) {
+    canvas_.SelectFont(fontCode);
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SetBackgroundMode(kOpaque);
     canvas_.SetForeColour(0);
     canvas_.SetFillColour(15);
+}
+
+void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
+    UseValueText(canvas_.FontCode());
     canvas_.Text(x, y, text);
     // Opaque text wipes only its own cell; a shorter text must not leave the end of a longer one.
     const int end = x + canvas_.TextWidth(text);
@@ -139,11 +144,7 @@ void Display::DrawStatisticsPanel() {
     constexpr int X = 603;
     constexpr int Y = 200;
     DrawPanel(X, Y, 234, 78, 84, QStringLiteral("STATISTIK:"));
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     canvas_.Text(X + 16, Y + 32, settings_.showDigits ? QStringLiteral("Zahlen") : QStringLiteral("Ziffer"));
     canvas_.Text(X + 16, Y + 52, QStringLiteral("Anzahl"));
     for (int k = 1; k <= 9; ++k) {
@@ -170,11 +171,7 @@ void Display::PaintCounts() {
     canvas_.SetLineWidth(1);
     canvas_.SetForeColour(0);
     canvas_.Line(674, 228, 674, 267);
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     for (int k = 1; k <= 9; ++k) {
         canvas_.Text(659 + 16 * k, 252, Number(model_.digitCount[static_cast<std::size_t>(k)]) + QLatin1Char(' '));
     }
@@ -196,11 +193,7 @@ void Display::DrawDifficultyPanel() {
     constexpr int X = 603;
     constexpr int Y = 384;
     DrawPanel(X, Y, 234, 78, 38, QStringLiteral("SCHWIERIGKEITSGRAD:"));
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     canvas_.Text(X + 28, LargeFontMode() ? Y + 27 : Y + 30,
                  QStringLiteral("Vorgegebene Zahlen: ") + Number(state_.givensCount));
     UpdateDifficultyPanel();
@@ -212,11 +205,7 @@ void Display::UpdateDifficultyPanel() {
         for (int y = 1; y <= 9; ++y)
             if (model_.given(x, y) != 0) ++givens;
     state_.givensCount = givens;
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     canvas_.Text(791, LargeFontMode() ? 411 : 414, Number(givens) + QLatin1Char(' '));
     canvas_.SelectFont(20);
     const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;

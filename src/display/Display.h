@@ -86,6 +86,8 @@ private:
     void DrawCellBase(int column, int row, int value, int colour);
     void PaintCounts();
     // Opaque value text that also wipes the rest of its line up to the panel's inner edge.
+    // Black opaque text on white in the font of the code (the side panels' values).
+    void UseValueText(int fontCode);
     void ValueText(int x, int y, const QString& text, int wipeTo);
     QString Symbol(int value) const;
 
