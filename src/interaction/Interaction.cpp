@@ -30,13 +30,6 @@ bool OnBoard(int x, int y) {
     return x >= kBoardLeft && x < kBoardLeft + 9 * kCell && y >= kBoardTop && y < kBoardTop + 9 * kCell;
 }
 
-// The virtual key whose press typed this character.
-int KeyOfChar(int code) {
-    if (code == kEsc) return Qt::Key_Escape;
-    if (code >= 'a' && code <= 'z') return code - 'a' + 'A';
-    return code;
-}
-
 }  // namespace
 
 const std::vector<PlayButton>& PlayButtons() {
@@ -372,7 +365,6 @@ void Interaction::PickerChar(int code) {
     if (symbol < '0' || symbol > '9') return;
     const int value = symbol - '0';
     if (!display_.state().noteMode) display_.state().hoveredItem = value;
-    swallowedReleases_.insert(KeyOfChar(code));
     TakeChoice(value);
 }
 
@@ -433,9 +425,15 @@ void Interaction::Win_0_MouseMove(QPointF position) {
 
 // ---- input routing --------------------------------------------------------------------------
 
+void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
+    Frame* frame = Top();
+    if (autoRepeat || !frame || frame->done || frame->mode == Mode::Picker) return;
+    keysDownInLoop_.insert(qtKey);
+}
+
 void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (autoRepeat) return;
-    if (swallowedReleases_.erase(qtKey) > 0) return;
+    if (keysDownInLoop_.erase(qtKey) == 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
