@@ -23,6 +23,8 @@ constexpr std::array<unsigned, 16> kPalette{0x000000, 0x000080, 0x008000, 0x00FF
 
 // Stock fonts above this character height switch to their replacements.
 constexpr int kStockHeightLimit = 16;
+// Above this many device pixels Qt no longer keeps rendered glyphs.
+constexpr int kLargestCachedGlyph = 64;
 
 // The average character width as classic font tables define it: lower-case letters and the blank,
 // weighted by their frequency in English text. Arial's width parameter means this average, so the
@@ -83,7 +85,7 @@ void Canvas::Begin(QPaintDevice* device) {
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
     painter_->setBackgroundMode(Qt::TransparentMode);
-    if (!current_.font.family().isEmpty()) painter_->setFont(current_.font);
+    fontApplied_ = false;
 }
 
 void Canvas::End() {
@@ -106,6 +108,12 @@ void Canvas::SetFillColour(int index) {
     fill_ = PaletteColour(index);
 }
 
+void Canvas::SetTextAntialiasing(bool on) {
+    if (textAntialiasing_ == on) return;
+    textAntialiasing_ = on;
+    fontApplied_ = false;
+}
+
 void Canvas::SetLineWidth(int width) { lineWidth_ = std::max(1, width); }
 
 void Canvas::SimulateLargeStockFonts(bool on) {
@@ -115,6 +123,18 @@ void Canvas::SimulateLargeStockFonts(bool on) {
     fonts_[8].reset();
     fonts_[14].reset();
     fonts_[16].reset();
+}
+
+// A font with its unsmoothed twin and the metrics the layout needs.
+Canvas::FontEntry Canvas::MakeFontEntry(const QFont& base) {
+    FontEntry entry;
+    entry.font = base;
+    entry.hardFont = base;
+    entry.hardFont.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(base);
+    entry.ascent = metrics.ascent();
+    entry.height = metrics.height();
+    return entry;
 }
 
 Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
@@ -143,39 +163,28 @@ Canvas::FontEntry Canvas::CreatedFont(int height, int width, int weight) {
         const int stretch = static_cast<int>(std::lround(100.0 * width / average));
         if (std::abs(stretch - 100) > 1) base.setStretch(std::clamp(stretch, 1, 4000));
     }
-    FontEntry entry;
-    entry.font = base;
-    const QFontMetrics metrics(base);
-    entry.ascent = metrics.ascent();
-    entry.height = metrics.height();
-    return entry;
+    return MakeFontEntry(base);
 }
 
-// The system's fixed-pitch or UI font, sized like the classic stock fonts: at most 16 pixels high,
-// fixed-pitch cells 8 pixels wide, the UI font about 7 pixels per average character.
-Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold) {
+// The system's fixed-pitch or UI font, sized like the classic stock fonts (cells of at most
+// heightLimit pixels, fixed-pitch cells 8 pixels wide), so texts fit the places the layout gives them.
+Canvas::FontEntry Canvas::StockFont(bool fixedPitch, bool bold, int heightLimit) {
     QFont base = QFontDatabase::systemFont(fixedPitch ? QFontDatabase::FixedFont : QFontDatabase::GeneralFont);
     base.setBold(bold);
-    const int heightLimit = fixedPitch ? 15 : kStockHeightLimit;
     int size = kStockHeightLimit;
     for (; size > 6; --size) {
         base.setPixelSize(size);
         if (QFontMetrics(base).height() <= heightLimit) break;
     }
     base.setPixelSize(size);
-    const int wanted = fixedPitch ? 8 : 7;
-    const double average = fixedPitch ? QFontMetricsF(base).horizontalAdvance(QLatin1Char('0'))
-                                      : ClassicAverageWidth(base);
-    if (average > 0.0) {
-        const int stretch = static_cast<int>(std::lround(100.0 * wanted / average));
+    // Fixed-pitch texts are laid out in 8-pixel columns; the UI font keeps its own widths (a
+    // stretched face looks ragged with the hard edges of embossed headings).
+    if (fixedPitch) {
+        const double advance = QFontMetricsF(base).horizontalAdvance(QLatin1Char('0'));
+        const int stretch = advance > 0.0 ? static_cast<int>(std::lround(800.0 / advance)) : 100;
         if (std::abs(stretch - 100) > 1) base.setStretch(std::clamp(stretch, 1, 4000));
     }
-    FontEntry entry;
-    entry.font = base;
-    const QFontMetrics metrics(base);
-    entry.ascent = metrics.ascent();
-    entry.height = metrics.height();
-    return entry;
+    return MakeFontEntry(base);
 }
 
 int Canvas::StockHeight(const FontEntry& entry) const { return simulateLarge_ ? 20 : entry.height; }
@@ -185,21 +194,22 @@ Canvas::FontEntry Canvas::BuildFont(int fontCode) {
     case 4: return CreatedFont(12, 6, 200);
     case 6: return CreatedFont(30, 16, 200);
     case 8: {
-        FontEntry stock = StockFont(true, false);
+        // The OEM font's cells are 8 x 12: the line below a font-8 text starts 12 pixels lower.
+        FontEntry stock = StockFont(true, false, 12);
         if (StockHeight(stock) > kStockHeightLimit) return CreatedFont(15, 8, 200);
         return stock;
     }
     case 14: {
-        FontEntry stock = StockFont(true, false);
-        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false);
+        FontEntry stock = StockFont(true, false, 15);
+        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false, 13);
         return stock;
     }
     case 18: return CreatedFont(21, 10, 400);
     case 20: return CreatedFont(26, 14, 200);
     case 40: return CreatedFont(58, 32, 200);
     default: {
-        FontEntry stock = StockFont(false, true);
-        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false);
+        FontEntry stock = StockFont(false, true, kStockHeightLimit);
+        if (StockHeight(stock) > kStockHeightLimit) return StockFont(false, false, 13);
         return stock;
     }
     }
@@ -212,16 +222,18 @@ void Canvas::SelectFont(int fontCode) {
     if (key == 8 && simulateLarge_) largeFontMode_ = true;
     fontCode_ = fontCode;
     current_ = *slot;
-    if (painter_) painter_->setFont(current_.font);
+    fontApplied_ = false;
 }
 
 void Canvas::SetFont(const QFont& font) {
     fontCode_ = -1;
     current_.font = font;
+    current_.hardFont = font;
+    current_.hardFont.setStyleStrategy(QFont::NoAntialias);
     const QFontMetrics metrics = device_ ? QFontMetrics(font, device_) : QFontMetrics(font);
     current_.ascent = metrics.ascent();
     current_.height = metrics.height();
-    if (painter_) painter_->setFont(font);
+    fontApplied_ = false;
 }
 
 int Canvas::TextWidth(const QString& text) const {
@@ -315,6 +327,8 @@ void Canvas::FilledBox(int x1, int y1, int x2, int y2) {
         ApplyRasterOp();
         FillRect(x1, y1, x2 - x1, y2 - y1, fill_);
         ResetComposition();
+        // A thin outline in the fill colour lies on the filled pixels already.
+        if (lineWidth_ == 1 && fore_ == fill_ && rasterOp_ == kRopCopyPen) return;
     } else if (fillStyle_ == kFillPattern) {
         ApplyRasterOp();
         painter_->fillRect(x1, y1, x2 - x1, y2 - y1, QBrush(fill_, Qt::Dense6Pattern));
@@ -328,8 +342,42 @@ void Canvas::Text(int x, int y, const QString& text) {
     if (!painter_ || text.isEmpty()) return;
     Damage();
     if (backgroundMode_ == kOpaque) FillRect(x, y, TextWidth(text), current_.height, fill_);
+    const qreal ratio = device_->devicePixelRatioF();
+    if (rasterDevice_ && backgroundMode_ != kOpaque && fontCode_ >= 0 && current_.height * ratio > kLargestCachedGlyph) {
+        // Qt draws glyphs this large as outlines every time; keep the rendered text instead.
+        painter_->drawImage(QPointF(x, y), LargeText(text, ratio));
+        return;
+    }
+    if (!fontApplied_) {
+        painter_->setFont(textAntialiasing_ ? current_.font : current_.hardFont);
+        fontApplied_ = true;
+    }
     painter_->setPen(fore_);
     painter_->drawText(x, y + current_.ascent, text);
+}
+
+const QImage& Canvas::LargeText(const QString& text, qreal ratio) {
+    const QString key = QStringLiteral("%1|%2|%3|%4|%5")
+                            .arg(fontCode_)
+                            .arg(fore_.rgb())
+                            .arg(ratio)
+                            .arg(textAntialiasing_ ? 1 : 0)
+                            .arg(text);
+    auto found = largeTexts_.find(key);
+    if (found != largeTexts_.end()) return found->second;
+    if (largeTexts_.size() > 256) largeTexts_.clear();
+    const int width = std::max(1, TextWidth(text));
+    QImage image(static_cast<int>(std::ceil(width * ratio)), static_cast<int>(std::ceil(current_.height * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(textAntialiasing_ ? current_.font : current_.hardFont);
+        painter.setPen(fore_);
+        painter.drawText(0, current_.ascent, text);
+    }
+    return largeTexts_.emplace(key, std::move(image)).first->second;
 }
 
 }  // namespace tessaro

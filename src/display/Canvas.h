@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QImage>
 #include <QFont>
 #include <QString>
 
@@ -8,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 class QPainter;
@@ -108,6 +110,11 @@ public:
     void FilledBox(int x1, int y1, int x2, int y2);
     void Text(int x, int y, const QString& text);
 
+    // Smooth glyph edges (on by default). Texts drawn again and again over themselves without a
+    // fill below them turn it off, so that drawing them twice looks like drawing them once.
+    void SetTextAntialiasing(bool on);
+    bool TextAntialiasing() const { return textAntialiasing_; }
+
     // Every Text call is appended to the list while one is set.
     void SetTextRecorder(std::vector<TextCall>* recorder) { recorder_ = recorder; }
     // Called on the first drawing after ClearDamage (the screen schedules a repaint there).
@@ -117,15 +124,18 @@ public:
 private:
     struct FontEntry {
         QFont font;
+        QFont hardFont;  // the same without smoothing
         int ascent = 0;
         int height = 0;
     };
+    static FontEntry MakeFontEntry(const QFont& base);
     FontEntry BuildFont(int fontCode);
     FontEntry CreatedFont(int height, int width, int weight);
-    FontEntry StockFont(bool fixedPitch, bool bold);
+    FontEntry StockFont(bool fixedPitch, bool bold, int heightLimit);
     int StockHeight(const FontEntry& entry) const;
     void FillRect(int x, int y, int w, int h, const QColor& colour);
     void Damage();
+    const QImage& LargeText(const QString& text, qreal ratio);
     void ApplyRasterOp();
     void ResetComposition();
 
@@ -152,6 +162,9 @@ private:
     std::vector<TextCall>* recorder_ = nullptr;
     std::function<void()> damageCallback_;
     bool damaged_ = false;
+    bool textAntialiasing_ = true;
+    bool fontApplied_ = false;
+    std::unordered_map<QString, QImage> largeTexts_;
 };
 
 }  // namespace tessaro

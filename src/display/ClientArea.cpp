@@ -83,6 +83,7 @@ bool ClientArea::event(QEvent* event) {
 
 void ClientArea::keyPressEvent(QKeyEvent* event) {
     if (!sink_) return QWidget::keyPressEvent(event);
+    sink_->KeyPressed(event->key(), event->isAutoRepeat());
     if (event->key() == Qt::Key_Escape) {
         sink_->CharTyped(27);
     } else if (!event->text().isEmpty()) {

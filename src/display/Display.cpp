@@ -118,11 +118,16 @@ void Display::DrawPanel(int x, int y, int w, int h, int headingDx, const QString
     canvas_.FilledBox(x + 6, y + 22, x + w - 7, y + h - 7);
 }
 
-void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
+void Display::UseValueText(int fontCode) {
+    canvas_.SelectFont(fontCode);
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SetBackgroundMode(kOpaque);
     canvas_.SetForeColour(0);
     canvas_.SetFillColour(15);
+}
+
+void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
+    UseValueText(canvas_.FontCode());
     canvas_.Text(x, y, text);
     // Opaque text wipes only its own cell; a shorter text must not leave the end of a longer one.
     const int end = x + canvas_.TextWidth(text);
@@ -139,11 +144,7 @@ void Display::DrawStatisticsPanel() {
     constexpr int X = 603;
     constexpr int Y = 200;
     DrawPanel(X, Y, 234, 78, 84, QStringLiteral("STATISTIK:"));
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     canvas_.Text(X + 16, Y + 32, settings_.showDigits ? QStringLiteral("Zahlen") : QStringLiteral("Ziffer"));
     canvas_.Text(X + 16, Y + 52, QStringLiteral("Anzahl"));
     for (int k = 1; k <= 9; ++k) {
@@ -170,11 +171,7 @@ void Display::PaintCounts() {
     canvas_.SetLineWidth(1);
     canvas_.SetForeColour(0);
     canvas_.Line(674, 228, 674, 267);
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     for (int k = 1; k <= 9; ++k) {
         canvas_.Text(659 + 16 * k, 252, Number(model_.digitCount[static_cast<std::size_t>(k)]) + QLatin1Char(' '));
     }
@@ -196,11 +193,7 @@ void Display::DrawDifficultyPanel() {
     constexpr int X = 603;
     constexpr int Y = 384;
     DrawPanel(X, Y, 234, 78, 38, QStringLiteral("SCHWIERIGKEITSGRAD:"));
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     canvas_.Text(X + 28, LargeFontMode() ? Y + 27 : Y + 30,
                  QStringLiteral("Vorgegebene Zahlen: ") + Number(state_.givensCount));
     UpdateDifficultyPanel();
@@ -212,11 +205,7 @@ void Display::UpdateDifficultyPanel() {
         for (int y = 1; y <= 9; ++y)
             if (model_.given(x, y) != 0) ++givens;
     state_.givensCount = givens;
-    canvas_.SelectFont(8);
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    UseValueText(8);
     canvas_.Text(791, LargeFontMode() ? 411 : 414, Number(givens) + QLatin1Char(' '));
     canvas_.SelectFont(20);
     const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
@@ -272,12 +261,12 @@ void Display::DrawGivenCell(int column, int row, int value) {
     canvas_.SetForeColour(0);
     canvas_.SetFillColour(15);
     model_.given(column, row) = static_cast<std::uint8_t>(value);
-    DrawDiagonals();
+    if (!batchingCells_) DrawDiagonals();
 }
 
 void Display::DrawPlayerCell(int column, int row, int value) {
     DrawCellBase(column, row, value, 15);
-    DrawDiagonals();
+    if (!batchingCells_) DrawDiagonals();
     canvas_.SetForeColour(0);
     canvas_.SetFillColour(15);
 }
@@ -358,10 +347,21 @@ void Display::FreePickerBackground() {
     state_.backgroundSaved = false;
 }
 
-void Display::CellChanged(int x, int y, int value) { DrawPlayerCell(x, y, value); }
+void Display::CellChanged(int x, int y, int value) {
+    DrawPlayerCell(x, y, value);
+    // The solver places cells without returning to the event loop: show its progress, but at
+    // most once per display frame so that a long guess phase is not slowed down by painting.
+    if (!lastFlush_.isValid() || lastFlush_.elapsed() >= kFrameMilliseconds) {
+        area_.repaint();
+        lastFlush_.restart();
+    }
+}
 
 void Display::AllCellsChanged() {
     state_.cellWidth = state_.cellHeight = 60;
+    // A cell's fill covers only its own diagonal outline and nothing is shown before the redraw
+    // ends, so one outline pass after the 81 cells gives the same picture as one per cell.
+    batchingCells_ = true;
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             const int given = model_.given(x, y);
@@ -372,6 +372,8 @@ void Display::AllCellsChanged() {
             }
         }
     }
+    batchingCells_ = false;
+    DrawDiagonals();
 }
 
 void Display::StatisticsRefreshed(bool beep) {

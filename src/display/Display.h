@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -85,6 +86,8 @@ private:
     void DrawCellBase(int column, int row, int value, int colour);
     void PaintCounts();
     // Opaque value text that also wipes the rest of its line up to the panel's inner edge.
+    // Black opaque text on white in the font of the code (the side panels' values).
+    void UseValueText(int fontCode);
     void ValueText(int x, int y, const QString& text, int wipeTo);
     QString Symbol(int value) const;
 
@@ -96,6 +99,9 @@ private:
     DisplayState& state_;
     std::function<void()> timedGameEnded_;
     std::function<void()> beep_;
+    static constexpr int kFrameMilliseconds = 16;
+    QElapsedTimer lastFlush_;
+    bool batchingCells_ = false;
 };
 
 }  // namespace tessaro

@@ -35,7 +35,24 @@ void WhiteLayer(Canvas& canvas, int x, int y, const QString& text) {
 
 }  // namespace
 
+// Embossed texts are drawn over what is there (buttons and headings are redrawn without a fill),
+// so their glyphs are drawn with hard edges.
+class HardEdges {
+public:
+    explicit HardEdges(Canvas& canvas) : canvas_(canvas), was_(canvas.TextAntialiasing()) {
+        canvas_.SetTextAntialiasing(false);
+    }
+    ~HardEdges() { canvas_.SetTextAntialiasing(was_); }
+    HardEdges(const HardEdges&) = delete;
+    HardEdges& operator=(const HardEdges&) = delete;
+
+private:
+    Canvas& canvas_;
+    bool was_;
+};
+
 void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, const QString& text) {
+    HardEdges hardEdges(canvas);
     canvas.SelectFont(fontCode);
     if (canvas.LargeFontMode() && fontCode == 14) x += 11;
     y -= 14;
@@ -53,6 +70,7 @@ void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, co
 }
 
 void DrawMnemonicLetter(Canvas& canvas, int highlight, int fontCode, int x, int y, const QString& text) {
+    HardEdges hardEdges(canvas);
     canvas.SelectFont(fontCode);
     y -= 14;
     WhiteLayer(canvas, x, y, text);

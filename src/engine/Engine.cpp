@@ -1,6 +1,7 @@
 #include "engine/Engine.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace tessaro {
 namespace {
@@ -20,16 +21,26 @@ Engine::Engine(BoardModel& model, Settings& settings)
     : model_(model), settings_(settings), observer_(&nullObserver_) {}
 
 bool Engine::Admissible(int x, int y, int d) {
+    Sync();
+    return Allowed(x, y, d);
+}
+
+void Engine::Sync() {
+    if (!literalAdmissible_) index_.Sync(model_.board);
+}
+
+bool Engine::Allowed(int x, int y, int d) {
     if (literalAdmissible_) return AdmissibleLiteral(model_, x, y, d);
-    return index_.Admissible(model_.board, x, y, d);
+    return index_.Lookup(x, y, d);
 }
 
 bool Engine::NoDeadEnd() {
+    Sync();
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (model_.cell(x, y) != 0) continue;
             bool any = false;
-            for (int d = 1; d <= 9 && !any; ++d) any = Admissible(x, y, d);
+            for (int d = 1; d <= 9 && !any; ++d) any = Allowed(x, y, d);
             if (!any) return false;
         }
     }
@@ -41,10 +52,11 @@ void Engine::ComputeCandidates() {
         settings_.timedGame = false;
         observer_->TimedGameEnded();
         model_.clearCandidates();
+        Sync();
         for (int x = 1; x <= 9; ++x) {
             for (int y = 1; y <= 9; ++y) {
                 if (model_.cell(x, y) != 0) continue;
-                for (int d = 1; d <= 9; ++d) model_.mark(x, y, d) = Admissible(x, y, d);
+                for (int d = 1; d <= 9; ++d) model_.mark(x, y, d) = Allowed(x, y, d);
             }
         }
     }
@@ -84,20 +96,33 @@ void Engine::RedrawBoard() {
 
 void Engine::Place(int x, int y, int d) {
     model_.cell(x, y) = static_cast<std::uint8_t>(d);
+    if (!literalAdmissible_) index_.Set(model_.board, x, y);
+    if (d != 0) ++placements_;
     observer_->CellChanged(x, y, d);
 }
 
 void Engine::PlaceNakedSingles(int x0, int y0) {
+    Sync();
+    NakedSingles(x0, y0);
+}
+
+void Engine::NakedSingles(int x0, int y0) {
     for (int x = x0; x <= x0 + 2; ++x) {
         for (int y = y0; y <= y0 + 2; ++y) {
             if (model_.cell(x, y) != 0) continue;
             int count = 0;
             int single = 0;
-            for (int d = 1; d <= 9; ++d) {
-                if (Admissible(x, y, d)) {
-                    ++count;
-                    single = d;
+            if (literalAdmissible_) {
+                for (int d = 1; d <= 9; ++d) {
+                    if (Allowed(x, y, d)) {
+                        ++count;
+                        single = d;
+                    }
                 }
+            } else {
+                const unsigned mask = index_.Mask(x, y);
+                count = mask == 0 ? 0 : (mask & (mask - 1)) == 0 ? 1 : 2;
+                single = std::countr_zero(mask);
             }
             if (count == 1) Place(x, y, single);
         }
@@ -105,13 +130,28 @@ void Engine::PlaceNakedSingles(int x0, int y0) {
 }
 
 void Engine::PlaceHiddenSingleInBox(int x0, int y0) {
+    Sync();
+    HiddenSingleInBox(x0, y0);
+}
+
+void Engine::HiddenSingleInBox(int x0, int y0) {
+    if (!literalAdmissible_) {
+        std::array<int, 9> xs{};
+        std::array<int, 9> ys{};
+        for (int i = 0; i < 9; ++i) {
+            xs[i] = x0 + i / 3;
+            ys[i] = y0 + i % 3;
+        }
+        HiddenSinglesFast(xs, ys);
+        return;
+    }
     for (int d = 1; d <= 9; ++d) {
         int count = 0;
         int lastX = 0;
         int lastY = 0;
         for (int x = x0; x <= x0 + 2; ++x) {
             for (int y = y0; y <= y0 + 2; ++y) {
-                if (model_.cell(x, y) == 0 && Admissible(x, y, d)) {
+                if (model_.cell(x, y) == 0 && Allowed(x, y, d)) {
                     ++count;
                     lastX = x;
                     lastY = y;
@@ -123,11 +163,20 @@ void Engine::PlaceHiddenSingleInBox(int x0, int y0) {
 }
 
 void Engine::PlaceHiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
+    Sync();
+    HiddenSingle(xs, ys);
+}
+
+void Engine::HiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
+    if (!literalAdmissible_) {
+        HiddenSinglesFast(xs, ys);
+        return;
+    }
     for (int d = 1; d <= 9; ++d) {
         int count = 0;
         int last = 0;
         for (int i = 0; i < 9; ++i) {
-            if (model_.cell(xs[i], ys[i]) == 0 && Admissible(xs[i], ys[i], d)) {
+            if (model_.cell(xs[i], ys[i]) == 0 && Allowed(xs[i], ys[i], d)) {
                 ++count;
                 last = i;
             }
@@ -136,21 +185,57 @@ void Engine::PlaceHiddenSingle(const std::array<int, 9>& xs, const std::array<in
     }
 }
 
+// The same placements as the digit-by-digit count: a digit whose admissible cells number exactly
+// one is placed, digits ascending, and the masks are taken again after each placement so that
+// later digits see the changed board.
+void Engine::HiddenSinglesFast(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
+    std::array<unsigned, 9> masks{};
+    auto exactlyOnce = [&] {
+        unsigned once = 0;
+        unsigned more = 0;
+        for (int i = 0; i < 9; ++i) {
+            masks[i] = model_.cell(xs[i], ys[i]) == 0 ? index_.Mask(xs[i], ys[i]) : 0u;
+            more |= once & masks[i];
+            once |= masks[i];
+        }
+        return once & ~more;
+    };
+    unsigned singles = exactlyOnce();
+    for (int d = 1; d <= 9 && singles >> d != 0; ++d) {
+        if (!(singles >> d & 1u)) continue;
+        int i = 0;
+        while (!(masks[i] >> d & 1u)) ++i;
+        Place(xs[i], ys[i], d);
+        singles = exactlyOnce();
+    }
+}
+
 void Engine::SolveBoard() {
-    for (int sweep = 0; sweep < 10; ++sweep) {
+    // The fast path stops sweeping once the sweeps can place nothing more: when the board is full,
+    // or after a sweep that placed nothing (the next one would see the same board). The reference
+    // path keeps all ten sweeps.
+    const bool shortcut = !literalAdmissible_;
+    // Synced once here; the placements below keep the index in step.
+    Sync();
+    auto full = [&] { return shortcut && index_.EmptyCells() == 0; };
+    for (int sweep = 0; sweep < 10 && !full(); ++sweep) {
+        const long before = placements_;
         for (int x0 = 1; x0 <= 7; x0 += 3) {
             for (int y0 = 1; y0 <= 7; y0 += 3) {
-                PlaceNakedSingles(x0, y0);
-                PlaceHiddenSingleInBox(x0, y0);
+                NakedSingles(x0, y0);
+                HiddenSingleInBox(x0, y0);
             }
         }
-        for (int i = 1; i <= 9; ++i) {
-            PlaceHiddenSingle(kOneToNine, Repeat(i));
-            PlaceHiddenSingle(Repeat(i), kOneToNine);
+        for (int i = 1; i <= 9 && !full(); ++i) {
+            HiddenSingle(kOneToNine, Repeat(i));
+            HiddenSingle(Repeat(i), kOneToNine);
         }
+        if (shortcut && placements_ == before) break;
     }
-    PlaceHiddenSingle(kOneToNine, kOneToNine);
-    PlaceHiddenSingle(kOneToNine, kNineToOne);
+    if (!full()) {
+        HiddenSingle(kOneToNine, kOneToNine);
+        HiddenSingle(kOneToNine, kNineToOne);
+    }
     UpdateDigitCounts();
     if (!StatusSolved() && !guessing_) {
         settings_.difficulty = kExtrem;
@@ -177,9 +262,11 @@ void Engine::RestoreSnapshot() {
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) model_.cell(x, y) = model_.snapshot[At(x, y)];
     }
+    Sync();
 }
 
 void Engine::PairTrial(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
+    Sync();
     for (int i = 0; i < 9; ++i) {
         const int x = xs[i];
         const int y = ys[i];
@@ -188,7 +275,7 @@ void Engine::PairTrial(const std::array<int, 9>& xs, const std::array<int, 9>& y
         int first = 0;
         int second = 0;
         for (int d = 1; d <= 9; ++d) {
-            if (!Admissible(x, y, d)) continue;
+            if (!Allowed(x, y, d)) continue;
             ++count;
             if (count == 1) first = d;
             if (count == 2) second = d;

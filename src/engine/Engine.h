@@ -15,7 +15,8 @@ public:
     Engine(BoardModel& model, Settings& settings);
 
     void SetObserver(BoardObserver* observer) { observer_ = observer ? observer : &nullObserver_; }
-    // The literal whole-board test answers every trial placement (reference runs only).
+    // The literal whole-board test answers every trial placement and the solver runs all its sweeps
+    // digit by digit (reference runs only: the fast path must place exactly the same).
     void UseLiteralAdmissible(bool literal) { literalAdmissible_ = literal; }
 
     BoardModel& Model() { return model_; }
@@ -57,6 +58,16 @@ public:
 
 private:
     void Place(int x, int y, int d);
+    // Brings the fast index in line with the board, which others may have written since the last
+    // call; every public entry point does it once, the engine's own writes keep it in step after.
+    void Sync();
+    // Admissible without that check.
+    bool Allowed(int x, int y, int d);
+    // The sweeps without the initial Sync.
+    void NakedSingles(int x0, int y0);
+    void HiddenSingleInBox(int x0, int y0);
+    void HiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys);
+    void HiddenSinglesFast(const std::array<int, 9>& xs, const std::array<int, 9>& ys);
     void PairTrial(const std::array<int, 9>& xs, const std::array<int, 9>& ys);
 
     BoardModel& model_;
@@ -66,6 +77,7 @@ private:
     AdmissibilityIndex index_;
     bool literalAdmissible_ = false;
     bool guessing_ = false;
+    long placements_ = 0;
 };
 
 }  // namespace tessaro

@@ -23,8 +23,6 @@ struct XY {
     int y;
 };
 
-int BoxIndex(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3); }
-
 }  // namespace
 
 bool CheckBox(BoardModel& model, int x0, int y0) {
@@ -54,8 +52,12 @@ bool AdmissibleLiteral(BoardModel& model, int x, int y, int d) {
     return result;
 }
 
-void AdmissibilityIndex::Refresh(const Grid& board) {
+void AdmissibilityIndex::Sync(const Grid& board) {
     if (fresh_ && board == seen_) return;
+    Rebuild(board);
+}
+
+void AdmissibilityIndex::Rebuild(const Grid& board) {
     seen_ = board;
     fresh_ = true;
     valid_ = true;
@@ -64,6 +66,7 @@ void AdmissibilityIndex::Refresh(const Grid& board) {
     boxes_.fill(0);
     mainDiagonal_ = 0;
     antiDiagonal_ = 0;
+    empty_ = 0;
     auto add = [this](std::uint16_t& mask, std::uint16_t bit) {
         if (mask & bit) valid_ = false;
         mask |= bit;
@@ -71,6 +74,7 @@ void AdmissibilityIndex::Refresh(const Grid& board) {
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
             const std::uint8_t value = board[At(x, y)];
+            empty_ += value == 0;
             if (value == 0 || value > 9) continue;
             const auto bit = static_cast<std::uint16_t>(1u << value);
             add(rows_[y], bit);
@@ -82,18 +86,36 @@ void AdmissibilityIndex::Refresh(const Grid& board) {
     }
 }
 
-bool AdmissibilityIndex::BoardValid(const Grid& board) {
-    Refresh(board);
-    return valid_;
+void AdmissibilityIndex::Toggle(int x, int y, std::uint8_t value) {
+    const auto bit = static_cast<std::uint16_t>(1u << value);
+    rows_[y] ^= bit;
+    columns_[x] ^= bit;
+    boxes_[BoxIndex(x, y)] ^= bit;
+    if (x == y) mainDiagonal_ ^= bit;
+    if (x + y == 10) antiDiagonal_ ^= bit;
 }
 
-bool AdmissibilityIndex::Admissible(const Grid& board, int x, int y, int d) {
-    Refresh(board);
-    if (!valid_) return false;
-    std::uint16_t used = rows_[y] | columns_[x] | boxes_[BoxIndex(x, y)];
-    if (x == y) used |= mainDiagonal_;
-    if (x + y == 10) used |= antiDiagonal_;
-    return (used & (1u << d)) == 0;
+void AdmissibilityIndex::Set(const Grid& board, int x, int y) {
+    const int at = At(x, y);
+    const std::uint8_t before = seen_[at];
+    const std::uint8_t after = board[at];
+    if (before == after && fresh_) return;
+    // On a valid board each bit stems from one cell, so a digit can be taken out again; a board
+    // with a repeat, or a value outside 1..9, is simply rebuilt.
+    if (!fresh_ || !valid_ || before > 9 || after > 9) {
+        Rebuild(board);
+        return;
+    }
+    if (before != 0) Toggle(x, y, before);
+    empty_ += (after == 0) - (before == 0);
+    seen_[at] = after;
+    if (after != 0) {
+        if (!Lookup(x, y, after)) {
+            Rebuild(board);
+            return;
+        }
+        Toggle(x, y, after);
+    }
 }
 
 }  // namespace tessaro

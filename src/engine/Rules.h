@@ -17,15 +17,42 @@ bool AdmissibleLiteral(BoardModel& model, int x, int y, int d);
 class AdmissibilityIndex {
 public:
     // (x, y) must be empty.
-    bool Admissible(const Grid& board, int x, int y, int d);
-    bool BoardValid(const Grid& board);
+    bool Admissible(const Grid& board, int x, int y, int d) {
+        Sync(board);
+        return Lookup(x, y, d);
+    }
+    bool BoardValid(const Grid& board) {
+        Sync(board);
+        return valid_;
+    }
+    // Rebuilds the masks when board differs from the board last seen.
+    void Sync(const Grid& board);
+    // The answer for the board last synced; its owner keeps it in step through Set, so that a
+    // solver asking thousands of questions pays neither a comparison nor a rebuild per question.
+    bool Lookup(int x, int y, int d) const { return (Mask(x, y) >> d & 1u) != 0; }
+    // The admissible digits of (x, y) as bits 1..9.
+    unsigned Mask(int x, int y) const {
+        if (!valid_) return 0;
+        unsigned used = rows_[y] | columns_[x] | boxes_[BoxIndex(x, y)];
+        if (x == y) used |= mainDiagonal_;
+        if (x + y == 10) used |= antiDiagonal_;
+        return ~used & 0x3FEu;
+    }
+    // board is the synced board with only cell (x, y) rewritten since.
+    void Set(const Grid& board, int x, int y);
+    // Empty cells of the synced board.
+    int EmptyCells() const { return empty_; }
 
 private:
-    void Refresh(const Grid& board);
+    static int BoxIndex(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3); }
+    void Rebuild(const Grid& board);
+    // Adds or removes one digit's bit in the five units of (x, y).
+    void Toggle(int x, int y, std::uint8_t value);
 
     Grid seen_{};
     bool fresh_ = false;
     bool valid_ = true;
+    int empty_ = 81;
     std::array<std::uint16_t, 10> rows_{};
     std::array<std::uint16_t, 10> columns_{};
     std::array<std::uint16_t, 9> boxes_{};

@@ -125,8 +125,9 @@ bool LoadChampions(HallOfFame& hof, const QString& path) {
 }
 
 bool SaveChampions(const HallOfFame& hof, const QString& path) {
+    // Unbuffered, so a full disk shows in write()'s count; commit() alone does not report it.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const std::string text = FormatChampions(hof);
     if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
         file.cancelWriting();

@@ -30,13 +30,6 @@ bool OnBoard(int x, int y) {
     return x >= kBoardLeft && x < kBoardLeft + 9 * kCell && y >= kBoardTop && y < kBoardTop + 9 * kCell;
 }
 
-// The virtual key whose press typed this character.
-int KeyOfChar(int code) {
-    if (code == kEsc) return Qt::Key_Escape;
-    if (code >= 'a' && code <= 'z') return code - 'a' + 'A';
-    return code;
-}
-
 }  // namespace
 
 const std::vector<PlayButton>& PlayButtons() {
@@ -362,7 +355,7 @@ void Interaction::PickerPress(Qt::MouseButton button, QPoint position) {
     EndFrame();
 }
 
-void Interaction::PickerChar(int code, bool typed) {
+void Interaction::PickerChar(int code) {
     int symbol = code;
     if (code == kEsc) {
         symbol = '0';
@@ -374,8 +367,6 @@ void Interaction::PickerChar(int code, bool typed) {
     if (symbol < '0' || symbol > '9') return;
     const int value = symbol - '0';
     if (!display_.state().noteMode) display_.state().hoveredItem = value;
-    // The release of the key that made the choice belongs to this choice, not to the loop.
-    if (typed) swallowedReleases_.insert(KeyOfChar(code));
     TakeChoice(value);
 }
 
@@ -393,8 +384,7 @@ void Interaction::FinishPicker() {
 void Interaction::RequestLeave() {
     state_.leaveRequest = true;
     Frame* frame = Top();
-    // No key was pressed: the player's next Esc must still act.
-    if (frame && frame->mode == Mode::Picker) PickerChar(kEsc, false);
+    if (frame && frame->mode == Mode::Picker) PickerChar(kEsc);
 }
 
 // ---- pointer --------------------------------------------------------------------------------
@@ -437,17 +427,21 @@ void Interaction::Win_0_MouseMove(QPointF position) {
 
 // ---- input routing --------------------------------------------------------------------------
 
+void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
+    Frame* frame = Top();
+    if (autoRepeat || !frame || frame->done || frame->mode == Mode::Picker) return;
+    keysDownInLoop_.insert(qtKey);
+}
+
 void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (autoRepeat) return;
-    if (swallowedReleases_.erase(qtKey) > 0) return;
+    if (keysDownInLoop_.erase(qtKey) == 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
 }
 
 void Interaction::CharTyped(int code) {
-    // A new press of a key whose release went elsewhere (to a form opened by the choice) acts again.
-    swallowedReleases_.erase(KeyOfChar(code));
     Frame* frame = Top();
     if (frame && !frame->done && frame->mode == Mode::Picker) PickerChar(code);
 }

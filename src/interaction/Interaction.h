@@ -83,6 +83,7 @@ public:
     void SetPause(std::function<void()> pause) { actions_.pause = std::move(pause); }
 
     // InputSink
+    void KeyPressed(int qtKey, bool autoRepeat) override;
     void KeyReleased(int qtKey, bool autoRepeat) override;
     void CharTyped(int code) override;
     void MousePressed(Qt::MouseButton button, QPoint position) override;
@@ -115,8 +116,7 @@ private:
     void SolveRequest(bool ownBoard);
 
     void PickerPress(Qt::MouseButton button, QPoint position);
-    // A character for the picker; typed is false when no key stands behind it.
-    void PickerChar(int code, bool typed = true);
+    void PickerChar(int code);
     void TakeChoice(int value);
     void FinishPicker();
 
@@ -126,8 +126,9 @@ private:
     InteractionState& state_;
     PlayActions actions_;
     std::vector<Frame*> frames_;  // innermost last
-    // Keys whose press the picker consumed: their release must not act again in the loop.
-    std::set<int> swallowedReleases_;
+    // Keys pressed while a play loop took input. A loop acts only on the release of such a key, so
+    // a keystroke that the picker, a menu or a dialog took does not act a second time.
+    std::set<int> keysDownInLoop_;
 };
 
 }  // namespace tessaro

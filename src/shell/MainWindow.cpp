@@ -84,7 +84,9 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     LoadChampions(game_.hallOfFame, kChampionsFile);
     BuildMenuBar();
     UpdateMenuChecks();
-    saveUnder_ = area_->Capture(QRect(30, 598, 538, 27));
+    // (30, 598)-(568, 625) with both corners inside: drawn back one row higher it covers every
+    // button, the right and bottom edges of the last one included.
+    saveUnder_ = area_->Capture(QRect(QPoint(30, 598), QPoint(568, 625)));
     game_.display.helpText = kHelpChooseMenu;
 
     uhr_ = new QLabel(QString::fromLatin1(kIdleClockText), area_);

@@ -219,3 +219,75 @@ TEST_F(BoardPanelTest, ShownCandidatesAreComputedOnRedraw) {
 
 }  // namespace
 }  // namespace tessaro::testing
+
+namespace tessaro::testing {
+namespace {
+
+TEST_F(BoardPanelTest, WholeBoardRedrawLooksLikeCellByCellPainting) {
+    display.DrawStartScreen();
+    const Grid solution = Solution();
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            if ((x + y) % 3 == 0) model.given(x, y) = model.cell(x, y) = solution[At(x, y)];
+            else if ((x * y) % 4 == 1) model.cell(x, y) = solution[At(x, y)];
+        }
+    display.RedrawBoard();
+    const QImage whole = Image().copy();
+    display.DrawStartScreen();
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y) {
+            if (model.given(x, y)) display.DrawGivenCell(x, y, model.given(x, y));
+            else display.DrawPlayerCell(x, y, model.cell(x, y));
+        }
+    display.UpdateDigitCounts();
+    display.DrawCandidates();
+    // The board, the statistics and the status (the givens count differs: set after the first start screen).
+    int differing = 0;
+    for (int y = 0; y < kClientHeight; ++y)
+        for (int x = 0; x < kClientWidth; ++x)
+            if ((x < 600 || y < 380) && Image().pixel(x, y) != whole.pixel(x, y) && differing++ < 5)
+                ADD_FAILURE() << x << "," << y << " " << std::hex << Image().pixel(x, y) << " " << whole.pixel(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
+}  // namespace
+}  // namespace tessaro::testing
+
+namespace tessaro::testing {
+namespace {
+
+// Bounding box of the dark pixels inside a region.
+QRect DarkBox(const QImage& image, const QRect& region) {
+    QRect box;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 100) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+TEST_F(BoardPanelTest, LargeSymbolsLandAtDoubledPlacesOnPixelRatioTwo) {
+    display.DrawBoardPanel();
+    display.DrawGivenCell(4, 2, 8);
+    display.DrawPlayerCell(6, 2, 3);
+    const QRect cell4(211, 107, 55, 55);
+    const QRect cell6(331, 107, 55, 55);
+    const QRect single4 = DarkBox(Image(), cell4);
+    const QRect single6 = DarkBox(Image(), cell6);
+    ASSERT_FALSE(single4.isEmpty());
+    area.AllocateImage(2.0);
+    display.DrawBoardPanel();
+    display.DrawGivenCell(4, 2, 8);
+    display.DrawPlayerCell(6, 2, 3);
+    display.DrawGivenCell(4, 2, 8);  // drawn again from the kept rendering
+    for (const auto& [single, cell] : {std::pair{single4, cell4}, std::pair{single6, cell6}}) {
+        const QRect doubled = DarkBox(Image(), QRect(cell.topLeft() * 2, cell.size() * 2));
+        EXPECT_NEAR(doubled.left(), 2 * single.left(), 2);
+        EXPECT_NEAR(doubled.top(), 2 * single.top(), 2);
+        EXPECT_NEAR(doubled.right(), 2 * single.right() + 1, 2);
+        EXPECT_NEAR(doubled.bottom(), 2 * single.bottom() + 1, 2);
+    }
+    EXPECT_EQ(Image().pixelColor(2 * 215, 2 * 160), QColor(192, 192, 192));
+}
+
+}  // namespace
+}  // namespace tessaro::testing

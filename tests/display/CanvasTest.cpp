@@ -290,8 +290,28 @@ TEST(CanvasTest, TextButtonGeometry) {
     bool red = false;
     for (int y = 25; y < 45; ++y)
         for (int x = 46; x < 56; ++x)
-            if (image.pixelColor(x, y) == PaletteColour(1)) red = true;
+            if (const QColor c = image.pixelColor(x, y); c.red() > 90 && c.green() < 50 && c.blue() < 50) red = true;
     EXPECT_TRUE(red);
+}
+
+TEST(CanvasTest, RedrawnButtonsAndHeadingsDoNotGrowBolder) {
+    QImage once = Blank(300, 80);
+    once.fill(PaletteColour(12));
+    QImage thrice = once.copy();
+    {
+        Canvas canvas(&once);
+        DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
+        DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
+    }
+    {
+        Canvas canvas(&thrice);
+        for (int i = 0; i < 3; ++i) {
+            DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
+            DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
+        }
+        EXPECT_TRUE(canvas.TextAntialiasing());
+    }
+    EXPECT_EQ(once, thrice);
 }
 
 TEST(CanvasTest, DevicePixelRatioTwoDoublesEveryCoordinate) {

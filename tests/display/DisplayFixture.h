@@ -9,6 +9,7 @@
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
+#include "display/Primitives.h"
 #include "engine/Engine.h"
 
 namespace tessaro::testing {

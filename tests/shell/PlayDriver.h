@@ -190,8 +190,8 @@ inline void Move(QWidget* w, QPointF at) {
     QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &move);
 }
-// A key going up (what the button loops act on).
-inline void KeyUp(QWidget* w, Qt::Key key) { QTest::keyRelease(w, key); }
+// A key pressed and released (the button loops act on the release).
+inline void KeyUp(QWidget* w, Qt::Key key) { QTest::keyClick(w, key); }
 // Press and release of a key that types `c`.
 inline void Type(QWidget* w, char c) { QTest::keyClick(w, c); }
 
