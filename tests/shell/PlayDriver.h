@@ -111,12 +111,14 @@ struct PlayRig {
 
 inline const QColor kBackground(180, 201, 208);  // colour 12
 
-// The empty button bar that the save-under bitmap puts back.
-inline bool ButtonRowWiped(PlayRig& rig, int top = 597, int bottom = 623) {
-    for (int y = top; y <= bottom; ++y) {
-        for (int x = 30; x <= 567; ++x) {
-            if (rig.Pixel(x, y) != kBackground) {
-                ADD_FAILURE() << "button bar pixel (" << x << ", " << y << ") is not the background";
+// The empty button bar that the save-under bitmap puts back: background inside, and its bottom
+// row one even line (the bar's frame), with no edge of a button left anywhere.
+inline bool ButtonRowWiped(PlayRig& rig) {
+    for (int y = 597; y <= 624; ++y) {
+        for (int x = 30; x <= 568; ++x) {
+            const QColor expected = y < 624 ? kBackground : rig.Pixel(30, 624);
+            if (rig.Pixel(x, y) != expected) {
+                ADD_FAILURE() << "button bar pixel (" << x << ", " << y << ") is left over";
                 return false;
             }
         }
