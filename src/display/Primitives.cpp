@@ -51,12 +51,8 @@ private:
     bool was_;
 };
 
-void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, const QString& text) {
-    HardEdges hardEdges(canvas);
-    canvas.SelectFont(fontCode);
-    if (canvas.LargeFontMode() && fontCode == 14) x += 11;
-    y -= 14;
-    WhiteLayer(canvas, x, y, text);
+// The coloured copy one pixel up and left of the white layer; leaves copy mode, opaque, black.
+static void ColouredLayer(Canvas& canvas, int colour, int x, int y, const QString& text) {
     canvas.SetForeColour(colour);
     canvas.SetFillColour(0);
     canvas.SetRasterOp(kRopXorPen);
@@ -65,6 +61,15 @@ void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, co
     canvas.SetRasterOp(kRopCopyPen);
     canvas.SetBackgroundMode(kOpaque);
     canvas.SetForeColour(0);
+}
+
+void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, const QString& text) {
+    HardEdges hardEdges(canvas);
+    canvas.SelectFont(fontCode);
+    if (canvas.LargeFontMode() && fontCode == 14) x += 11;
+    y -= 14;
+    WhiteLayer(canvas, x, y, text);
+    ColouredLayer(canvas, colour, x, y, text);
     canvas.SetFillColour(7);
     canvas.SelectFont(8);
 }
@@ -74,14 +79,7 @@ void DrawMnemonicLetter(Canvas& canvas, int highlight, int fontCode, int x, int 
     canvas.SelectFont(fontCode);
     y -= 14;
     WhiteLayer(canvas, x, y, text);
-    canvas.SetForeColour(highlight ? 1 : 6);
-    canvas.SetFillColour(0);
-    canvas.SetRasterOp(kRopXorPen);
-    canvas.SetBackgroundMode(kTransparent);
-    canvas.Text(x - 1, y - 1, text);
-    canvas.SetRasterOp(kRopCopyPen);
-    canvas.SetBackgroundMode(kOpaque);
-    canvas.SetForeColour(0);
+    ColouredLayer(canvas, highlight ? 1 : 6, x, y, text);
     canvas.SetFillColour(15);
 }
 
