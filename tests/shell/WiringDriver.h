@@ -19,6 +19,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,9 @@
 #include "shell/Game.h"
 #include "shell/MainWindow.h"
 #include "support/SudokuX.h"
+
+// Readable QStrings in test failures (internal linkage: other test headers may print them too).
+[[maybe_unused]] static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 
 namespace tessaro::wiring {
 
