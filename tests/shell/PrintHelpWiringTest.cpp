@@ -1,0 +1,186 @@
+// Printing, help and the about box as the menu commands and the play loop reach them.
+
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+#include "forms/AboutBox.h"
+#include "persistence/RecordFile.h"
+#include "shell/HelpViewer.h"
+#include "shell/WiringDriver.h"
+
+namespace tessaro::wiring {
+namespace {
+
+// Pages of a PDF: pdfinfo's count when it is installed, else the page objects in the file.
+int PdfPages(const QString& path) {
+    if (!QFileInfo::exists(path)) return 0;
+    if (!QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty()) {
+        QProcess process;
+        process.start(QStringLiteral("pdfinfo"), {path});
+        process.waitForFinished(30000);
+        const auto match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                               .match(QString::fromUtf8(process.readAllStandardOutput()));
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    return static_cast<int>(QString::fromLatin1(file.readAll())
+                                .count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+int CountGivens(const BoardModel& model) {
+    int n = 0;
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 9; ++x) n += model.given(x, y) != 0;
+    return n;
+}
+
+void LoadPuzzle(Rig& rig) {
+    rig.settings().currentFile = "leicht.brd";
+    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 2));
+}
+
+TEST(PrintWiring, BoardPrintFromTheMenuGivesOnePageAndCancelGivesNothing) {
+    Rig rig;
+    LoadPuzzle(rig);
+    const BoardModel before = rig.model();
+    Steps print(rig);
+    print.Run(27);
+    EXPECT_EQ(rig.printers->calls, 1);
+    EXPECT_EQ(PdfPages(rig.printers->lastFile), 1);
+    EXPECT_EQ(rig.model().board, before.board);
+
+    rig.printers->cancel = true;
+    Steps cancelled(rig);
+    cancelled.Run(27);
+    EXPECT_EQ(rig.printers->calls, 2);
+    EXPECT_FALSE(rig.dir.Exists(QStringLiteral("print2.pdf")));
+    EXPECT_FALSE(rig.window.CommandRunning());
+}
+
+TEST(PrintWiring, DKeyAndButtonPrintInsideTheLoop) {
+    Rig rig;
+    LoadPuzzle(rig);
+    Steps steps(rig);
+    steps.Key(Qt::Key_D);
+    steps.InLoop([&] { EXPECT_EQ(PdfPages(rig.dir.Path(QStringLiteral("print1.pdf"))), 1); });
+    steps.Click(QPoint(295, 610));  // " _Drucken ", its right edge
+    steps.InLoop([&] {
+        EXPECT_EQ(PdfPages(rig.dir.Path(QStringLiteral("print2.pdf"))), 1);
+        rig.printers->cancel = true;
+    });
+    steps.Key(Qt::Key_D);
+    steps.InLoop([&] {
+        EXPECT_EQ(rig.printers->calls, 3);
+        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("print3.pdf")));
+        EXPECT_TRUE(rig.interaction().AcceptingInput());
+    });
+    steps.Leave();
+    steps.Run(10);
+    EXPECT_EQ(rig.printers->calls, 3);
+}
+
+TEST(PrintWiring, GamesPrintLeavesTheExtremPuzzleAndTheLevel) {
+    Rig rig;
+    Steps level(rig);
+    level.Run(31);
+    LoadPuzzle(rig);
+    Steps print(rig);
+    print.Run(12);
+    EXPECT_EQ(rig.printers->calls, 1);
+    EXPECT_EQ(PdfPages(rig.printers->lastFile), 1);
+    EXPECT_EQ(rig.settings().difficulty, 1);
+    EXPECT_EQ(rig.settings().currentFile, "extrem.brd");
+    // A shuffled record of the Extrem file: the same number of givens as one of its records.
+    const int givens = CountGivens(rig.model());
+    EXPECT_GT(givens, 0);
+    std::vector<int> extrem;
+    for (int n = 0; n < 4; ++n) {
+        BoardModel record;
+        Settings settings;
+        settings.currentFile = "extrem.brd";
+        ASSERT_TRUE(LoadRecord(record, settings, n));
+        extrem.push_back(CountGivens(record));
+    }
+    EXPECT_NE(std::find(extrem.begin(), extrem.end(), givens), extrem.end()) << givens;
+    EXPECT_EQ(sx::CountSolutions(sx::GivenCells(rig.model())), 1);
+    EXPECT_TRUE(rig.window.MenuAction(31)->isChecked());
+}
+
+QString HelpPath(Rig& rig) {
+    const HelpBrowser* help = rig.game.help.window.get();
+    return help && help->isVisible() ? help->source().path() : QString();
+}
+
+TEST(HelpWiring, MenuOpensTheOverviewAndTheHelpKeyAndButtonTheExplanation) {
+    Rig rig;
+    Steps overview(rig);
+    overview.Run(60);
+    EXPECT_TRUE(HelpPath(rig).contains(QStringLiteral("Übersicht.htm"))) << HelpPath(rig).toStdString();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    rig.game.help.window->close();
+
+    Steps steps(rig);
+    steps.Key(Qt::Key_H);
+    steps.InLoop([&] {
+        EXPECT_TRUE(HelpPath(rig).contains(QStringLiteral("erklärung.htm"))) << HelpPath(rig).toStdString();
+        rig.game.help.window->close();
+    });
+    steps.Click(QPoint(398, 610));  // " _Hilfe ", its left edge
+    steps.InLoop([&] {
+        EXPECT_TRUE(HelpPath(rig).contains(QStringLiteral("erklärung.htm"))) << HelpPath(rig).toStdString();
+    });
+    steps.Leave();
+    steps.Run(10);
+}
+
+TEST(HelpWiring, MissingArchiveIsReportedAndTheGameGoesOn) {
+    Rig rig;
+    ASSERT_TRUE(QFile::remove(rig.dir.Path(QStringLiteral("Kalvix.chm"))));
+    const QString expected = QStringLiteral("Error while trying to display a topic of Kalvix.chm");
+    QStringList reports;
+    auto close = [&](QMessageBox* box) {
+        reports << box->text();
+        box->accept();
+    };
+
+    Steps menu(rig);
+    menu.OnModal<QMessageBox>(close);
+    menu.Run(60);
+
+    Steps steps(rig);
+    steps.Key(Qt::Key_H);
+    steps.OnModal<QMessageBox>(close);
+    steps.InLoop([&] { EXPECT_TRUE(rig.interaction().AcceptingInput()); });
+    steps.Click(QPoint(475, 610));  // " _Hilfe ", its right edge
+    steps.OnModal<QMessageBox>(close);
+    steps.Leave();
+    steps.Run(10);
+
+    EXPECT_EQ(reports, QStringList({expected, expected, expected}));
+    EXPECT_EQ(HelpPath(rig), QString());
+}
+
+TEST(AboutWiring, InfOpensOverTheWindowAndCmd15ClosesIt) {
+    Rig rig;
+    QPoint at;
+    QString name;
+    Steps steps(rig);
+    steps.OnModal<AboutBox>([&](AboutBox* box) {
+        name = box->objectName();
+        at = box->pos();
+        QTest::mouseClick(box->cmd15, Qt::LeftButton);
+    });
+    steps.Run(1);
+    EXPECT_EQ(name, "Inf");
+    EXPECT_EQ(at, rig.window.frameGeometry().topLeft() + QPoint(149, 140));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_FALSE(rig.window.CommandRunning());
+}
+
+}  // namespace
+}  // namespace tessaro::wiring
