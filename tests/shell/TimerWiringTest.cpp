@@ -48,12 +48,16 @@ TEST(TimedGame, LabelStartsAdvancesFreezesInTheCellAndStopsOnLeaving) {
 
     steps.InLoop([&] {
         sinceStart.start();
-        EXPECT_EQ(rig.clock(), " 00:00:00");
+        EXPECT_EQ(rig.labels, QStringList({" 00:00:00"}));
         EXPECT_TRUE(rig.settings().timedGame);
         *free = FirstFreeCell(rig.model());
     });
-    steps.When([&] { return rig.clock() == " 00:00:01"; }, [&] {
-        EXPECT_LT(sinceStart.elapsed(), 1400);
+    steps.When([&] { return rig.labels.contains(" 00:00:01"); }, [&] {
+        // One step a second, none skipped.
+        EXPECT_EQ(rig.labels, QStringList({" 00:00:00", " 00:00:01"}));
+        if (!kSlowBuild) {
+            EXPECT_LT(sinceStart.elapsed(), 1400);
+        }
     });
     steps.InLoop([&] { QTest::mousePress(&rig.area(), Qt::LeftButton, {}, CellCentre(free->x(), free->y())); });
     steps.When([] { return true; }, [&] { QTest::mouseRelease(&rig.area(), Qt::LeftButton, {}, CellCentre(free->x(), free->y())); });
@@ -65,11 +69,14 @@ TEST(TimedGame, LabelStartsAdvancesFreezesInTheCellAndStopsOnLeaving) {
     steps.When([&] { return rig.interaction().PickerOpen(); }, [&] {
         EXPECT_GE(frozenFor.elapsed(), 1300);
         EXPECT_EQ(rig.clock(), frozen);
+        EXPECT_EQ(rig.labels.last(), frozen);
         QTest::keyClick(&rig.area(), '0');
     }, 1300);
     // Closed: it catches up at the next tick.
     steps.When([&] { return rig.clock() != frozen; }, [&] {
-        EXPECT_LT(frozenFor.elapsed(), 3000);
+        if (!kSlowBuild) {
+            EXPECT_LT(frozenFor.elapsed(), 3000);
+        }
         EXPECT_GE(rig.clock(), QStringLiteral(" 00:00:02"));
         EXPECT_TRUE(rig.clock().startsWith(QStringLiteral(" 00:00:0"))) << rig.clock().toStdString();
     });
@@ -91,14 +98,16 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
     QString readout;
     {
         Steps steps(rig);
-        steps.When([&] { return rig.clock() == " 00:00:01"; }, [] {});
+        steps.When([&] { return rig.labels.contains(" 00:00:01"); }, [] {});
         CompleteBoard(rig, steps);
         steps.OnModal<ChampionDialog>([&](ChampionDialog* champ) {
             readout = rig.clock();
             EXPECT_EQ(readout.size(), 10);
             EXPECT_TRUE(kFinalReadout.match(readout).hasMatch()) << readout.toStdString();
-            EXPECT_TRUE(readout.startsWith(QStringLiteral("00:00:01.")) || readout.startsWith(QStringLiteral("00:00:02.")))
-                << readout.toStdString();
+            EXPECT_GE(readout, QStringLiteral("00:00:01.0"));
+            if (!kSlowBuild) {
+                EXPECT_LT(readout, QStringLiteral("00:00:03.0"));
+            }
             champ->ed1->setText(QStringLiteral("Anna"));
             QTest::mouseClick(champ->cmd5, Qt::LeftButton);
         });
