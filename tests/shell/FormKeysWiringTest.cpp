@@ -1,0 +1,88 @@
+// A keystroke that closes a form opened from the play loop acts once: its release, which lands on
+// the board after the form has gone, does not act again in the loop.
+
+#include <QMessageBox>
+
+#include "forms/HallOfFameForms.h"
+#include "forms/SlotDialog.h"
+#include "shell/WiringDriver.h"
+
+namespace tessaro::wiring {
+namespace {
+
+// Esc pressed on the form (closing it), released on the board, as a real keyboard delivers it.
+template <class Form>
+void EscOnForm(Rig& rig, Steps& steps) {
+    steps.OnModal<Form>([](Form* form) {
+        QWidget* target = form->focusWidget() ? form->focusWidget() : form;
+        QTest::keyPress(target, Qt::Key_Escape);
+    });
+    steps.When([] { return Modal<Form>() == nullptr; },
+               [&rig] { QTest::keyRelease(&rig.area(), Qt::Key_Escape); });
+}
+
+TEST(FormKeys, EscClosingASlotDialogKeepsTheTimedGame) {
+    Rig rig;
+    Steps steps(rig);
+    steps.Key(Qt::Key_L);
+    EscOnForm<SlotDialog>(rig, steps);
+    steps.Key(Qt::Key_S);
+    EscOnForm<SlotDialog>(rig, steps);
+    steps.InLoop([&] {
+        EXPECT_TRUE(rig.settings().timedGame);
+        EXPECT_NE(rig.clock(), kIdle);
+        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("brett.brd")));
+    });
+    // The loop's own Esc still leaves.
+    steps.Leave();
+    steps.Run(8);
+    EXPECT_EQ(rig.clock(), kIdle);
+}
+
+TEST(FormKeys, EscClosingTheHallOfFameAfterASolveKeepsTheLoop) {
+    Rig rig;
+    auto cell = std::make_shared<QPoint>();
+    auto digit = std::make_shared<int>();
+    Steps steps(rig);
+    steps.InLoop([&] {
+        *cell = FirstFreeCell(rig.model());
+        *digit = FillAllBut(rig.model(), cell->x(), cell->y());
+    });
+    steps.InLoop([&] { QTest::mousePress(&rig.area(), Qt::LeftButton, {}, CellCentre(cell->x(), cell->y())); });
+    steps.When([] { return true; }, [&] { QTest::mouseRelease(&rig.area(), Qt::LeftButton, {}, CellCentre(cell->x(), cell->y())); });
+    steps.InPicker([&] { QTest::keyClick(&rig.area(), static_cast<char>('0' + *digit)); });
+    EscOnForm<ChampionDialog>(rig, steps);
+    EscOnForm<HallOfFameDialog>(rig, steps);
+    steps.InLoop([&] {
+        EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
+        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+    });
+    steps.Leave();
+    steps.Run(8);
+}
+
+TEST(FormKeys, EscClosingTheHelpErrorKeepsTheLoop) {
+    Rig rig;
+    ASSERT_TRUE(QFile::remove(rig.dir.Path(QStringLiteral("Kalvix.chm"))));
+    Steps steps(rig);
+    steps.Key(Qt::Key_H);
+    EscOnForm<QMessageBox>(rig, steps);
+    steps.InLoop([&] { EXPECT_TRUE(rig.interaction().AcceptingInput()); });
+    steps.Leave();
+    steps.Run(10);
+}
+
+// A key pressed and released on the board still acts once, also right after a form was open.
+TEST(FormKeys, KeysOfTheBoardStillActAfterAForm) {
+    Rig rig;
+    Steps steps(rig);
+    steps.Key(Qt::Key_L);
+    EscOnForm<SlotDialog>(rig, steps);
+    steps.InLoop([&] { QTest::keyPress(&rig.area(), Qt::Key_Escape); });
+    steps.InLoop([&] { QTest::keyRelease(&rig.area(), Qt::Key_Escape); });
+    steps.Run(10);
+    EXPECT_FALSE(rig.interaction().InMode());
+}
+
+}  // namespace
+}  // namespace tessaro::wiring
