@@ -61,7 +61,8 @@ TEST(SlotCommands, SaveUnderThenLoadRestoresBoardGivensAndMarks) {
     const BoardModel before = rig.model();
 
     Steps save(rig);
-    save.OnModal<SlotDialog>([](SlotDialog* d) {
+    save.OnModal<SlotDialog>([&](SlotDialog* d) {
+        EXPECT_EQ(d->pos(), rig.window.frameGeometry().topLeft() + QPoint(595, 235));
         EXPECT_EQ(d->windowTitle(), kSaveTitle);
         EXPECT_EQ(Preselected(d), 0);
         TypeSlot(d, '2');

@@ -108,6 +108,7 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
             if (!kSlowBuild) {
                 EXPECT_LT(readout, QStringLiteral("00:00:03.0"));
             }
+            EXPECT_EQ(champ->pos(), rig.window.pos() + QPoint(177, 234));
             champ->ed1->setText(QStringLiteral("Anna"));
             QTest::mouseClick(champ->cmd5, Qt::LeftButton);
         });
@@ -119,6 +120,8 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
             EXPECT_EQ(ruhm->liste[0]->topLevelItem(0)->text(1), "Anna");
             EXPECT_EQ(ruhm->liste[0]->topLevelItem(0)->text(3), readout);
             EXPECT_TRUE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+            EXPECT_EQ(ruhm->pos(), rig.window.pos() + QPoint(68, 136));
+            rig.window.grab().save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/wiring_solved_readout.png"));
             QTest::mouseClick(ruhm->cmd3, Qt::LeftButton);
         });
         // Back in the loop, which the solve does not end.
