@@ -72,6 +72,21 @@ TEST(FormKeys, EscClosingTheHelpErrorKeepsTheLoop) {
     steps.Run(10);
 }
 
+TEST(FormKeys, EscDecliningTheExitQuestionKeepsTheTimedGame) {
+    Rig rig;
+    Steps steps(rig);
+    steps.InLoop([&] { rig.window.close(); });
+    EscOnForm<QMessageBox>(rig, steps);
+    steps.InLoop([&] {
+        EXPECT_TRUE(rig.settings().timedGame);
+        EXPECT_NE(rig.clock(), kIdle);
+        EXPECT_TRUE(rig.window.isVisible());
+    });
+    steps.Leave();
+    steps.Run(8);
+    EXPECT_EQ(rig.exits, 0);
+}
+
 // A key pressed and released on the board still acts once, also right after a form was open.
 TEST(FormKeys, KeysOfTheBoardStillActAfterAForm) {
     Rig rig;
