@@ -117,6 +117,10 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 MainWindow::~MainWindow() {
     game_.settings.timedGame = false;
     game_.clock.StopClock();
+    // The game outlives this window: its clock must not reach the label or the forms afterwards.
+    game_.clock.label = nullptr;
+    game_.clock.enterChampion = nullptr;
+    game_.clock.context = nullptr;
     area_->SetInputSink(nullptr);
 }
 

@@ -251,6 +251,28 @@ TEST(UntimedGame, FinishingTheBoardMakesNoEntryAndKeepsTheLoop) {
     EXPECT_EQ(rig.game.hallOfFame.names[1][0], "");
 }
 
+// A game may outlive its window (a new window can be built over it): the clock then writes nowhere.
+TEST(ClockWiring, GameOutlivesItsWindow) {
+    ScratchDir dir;
+    Game game;
+    {
+        MainWindow window(game);
+        window.show();
+    }
+    game.clock.StartClock();
+    game.clock.ClockThread();  // no window to post to: no worker
+    EXPECT_FALSE(game.clock.WorkerActive());
+    game.clock.boardSolved = true;
+    game.clock.RefreshClock();
+    EXPECT_FALSE(game.settings.timedGame);
+
+    MainWindow again(game);
+    game.clock.StartClock();
+    EXPECT_EQ(again.clockLabel().text(), " 00:00:00");
+    game.clock.StopClock();
+    EXPECT_EQ(again.clockLabel().text(), kIdle);
+}
+
 TEST(HallOfFameCommand, OpensOnTheCurrentLevelOverTheWindow) {
     Rig rig;
     Steps level(rig);
