@@ -252,7 +252,7 @@ TEST(UntimedGame, FinishingTheBoardMakesNoEntryAndKeepsTheLoop) {
 }
 
 // A game may outlive its window (a new window can be built over it): the clock then writes nowhere.
-TEST(ClockWiring, GameOutlivesItsWindow) {
+TEST(GameWithoutWindow, ClockWritesNowhere) {
     ScratchDir dir;
     Game game;
     {
