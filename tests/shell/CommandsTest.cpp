@@ -93,7 +93,7 @@ TEST(MenuCommands, EveryCommandEndsWithTheClosingSteps) {
         } else {
             d.Leave();
         }
-        d.Run([&rig, id] { rig.Trigger(id); });
+        d.Run(id);
         ExpectClosingSteps(rig);
         EXPECT_FALSE(rig.settings().ownBoard);
         EXPECT_EQ(rig.window.clockLabel().text(), " 99:99:99");
@@ -101,11 +101,11 @@ TEST(MenuCommands, EveryCommandEndsWithTheClosingSteps) {
     // The modal forms and the help.
     Dirty(rig);
     d.OnModal("Inf", [](QWidget* inf) { QTest::mouseClick(Child<QPushButton>(inf, "cmd15"), Qt::LeftButton); });
-    d.Run([&] { rig.Trigger(1); });
+    d.Run(1);
     ExpectClosingSteps(rig);
     Dirty(rig);
     d.OnModal("ruhm", [](QWidget* ruhm) { QTest::mouseClick(Child<QPushButton>(ruhm, "cmd3"), Qt::LeftButton); });
-    d.Run([&] { rig.Trigger(50); });
+    d.Run(50);
     ExpectClosingSteps(rig);
     Dirty(rig);
     rig.Trigger(60);
@@ -166,7 +166,7 @@ TEST(ExitQuestion, DecliningKeepsEverythingAndYesExits) {
         SCOPED_TRACE(answer);
         Dirty(rig);
         AnswerExit(d, answer);
-        d.Run([&] { rig.Trigger(99); });
+        d.Run(99);
         EXPECT_EQ(rig.exitCalls, 0);
         EXPECT_EQ(rig.model().board, before.board);
         EXPECT_EQ(rig.model().givens, before.givens);
@@ -176,7 +176,7 @@ TEST(ExitQuestion, DecliningKeepsEverythingAndYesExits) {
         ExpectClosingSteps(rig);
     }
     AnswerExit(d, "&JA");
-    d.Run([&] { rig.Trigger(99); });
+    d.Run(99);
     EXPECT_EQ(rig.exitCalls, 1);
 
     // Closing the window asks too; declined, the window stays and the leave request is set.
@@ -213,7 +213,7 @@ TEST(ExitQuestion, DecliningDuringPlayEndsAnOpenPickerAsEsc) {
     });
     // The player's next Esc leaves the loop at once.
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     EXPECT_EQ(rig.exitCalls, 0);
     ExpectClosingSteps(rig);
 }

@@ -5,14 +5,14 @@
 
 #include "forms/HallOfFameForms.h"
 #include "forms/SlotDialog.h"
-#include "shell/WiringDriver.h"
+#include "shell/PlayDriver.h"
 
-namespace tessaro::wiring {
+namespace tessaro::play {
 namespace {
 
 // Esc pressed on the form (closing it), released on the board, as a real keyboard delivers it.
 template <class Form>
-void EscOnForm(Rig& rig, Steps& steps) {
+void EscOnForm(PlayRig& rig, StepDriver& steps) {
     steps.OnModal<Form>([](Form* form) {
         QWidget* target = form->focusWidget() ? form->focusWidget() : form;
         QTest::keyPress(target, Qt::Key_Escape);
@@ -22,8 +22,8 @@ void EscOnForm(Rig& rig, Steps& steps) {
 }
 
 TEST(FormKeys, EscClosingASlotDialogKeepsTheTimedGame) {
-    Rig rig;
-    Steps steps(rig);
+    PlayRig rig(7);
+    StepDriver steps(rig);
     steps.Key(Qt::Key_L);
     EscOnForm<SlotDialog>(rig, steps);
     steps.Key(Qt::Key_S);
@@ -31,7 +31,7 @@ TEST(FormKeys, EscClosingASlotDialogKeepsTheTimedGame) {
     steps.InLoop([&] {
         EXPECT_TRUE(rig.settings().timedGame);
         EXPECT_NE(rig.clock(), kIdle);
-        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("brett.brd")));
+        EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("brett.brd")));
     });
     // The loop's own Esc still leaves.
     steps.Leave();
@@ -40,31 +40,23 @@ TEST(FormKeys, EscClosingASlotDialogKeepsTheTimedGame) {
 }
 
 TEST(FormKeys, EscClosingTheHallOfFameAfterASolveKeepsTheLoop) {
-    Rig rig;
-    auto cell = std::make_shared<QPoint>();
-    auto digit = std::make_shared<int>();
-    Steps steps(rig);
-    steps.InLoop([&] {
-        *cell = FirstFreeCell(rig.model());
-        *digit = FillAllBut(rig.model(), cell->x(), cell->y());
-    });
-    steps.InLoop([&] { QTest::mousePress(&rig.area(), Qt::LeftButton, {}, CellCentre(cell->x(), cell->y())); });
-    steps.When([] { return true; }, [&] { QTest::mouseRelease(&rig.area(), Qt::LeftButton, {}, CellCentre(cell->x(), cell->y())); });
-    steps.InPicker([&] { QTest::keyClick(&rig.area(), static_cast<char>('0' + *digit)); });
+    PlayRig rig(7);
+    StepDriver steps(rig);
+    CompleteBoard(rig, steps);
     EscOnForm<ChampionDialog>(rig, steps);
     EscOnForm<HallOfFameDialog>(rig, steps);
     steps.InLoop([&] {
         EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
-        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+        EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     });
     steps.Leave();
     steps.Run(8);
 }
 
 TEST(FormKeys, EscClosingTheHelpErrorKeepsTheLoop) {
-    Rig rig;
-    ASSERT_TRUE(QFile::remove(rig.dir.Path(QStringLiteral("Kalvix.chm"))));
-    Steps steps(rig);
+    PlayRig rig(7);
+    ASSERT_TRUE(QFile::remove(rig.workDir.Path(QStringLiteral("Kalvix.chm"))));
+    StepDriver steps(rig);
     steps.Key(Qt::Key_H);
     EscOnForm<QMessageBox>(rig, steps);
     steps.InLoop([&] { EXPECT_TRUE(rig.interaction().AcceptingInput()); });
@@ -73,8 +65,8 @@ TEST(FormKeys, EscClosingTheHelpErrorKeepsTheLoop) {
 }
 
 TEST(FormKeys, EscDecliningTheExitQuestionKeepsTheTimedGame) {
-    Rig rig;
-    Steps steps(rig);
+    PlayRig rig(7);
+    StepDriver steps(rig);
     steps.InLoop([&] { rig.window.close(); });
     EscOnForm<QMessageBox>(rig, steps);
     steps.InLoop([&] {
@@ -84,13 +76,13 @@ TEST(FormKeys, EscDecliningTheExitQuestionKeepsTheTimedGame) {
     });
     steps.Leave();
     steps.Run(8);
-    EXPECT_EQ(rig.exits, 0);
+    EXPECT_EQ(rig.exitCalls, 0);
 }
 
 // A key pressed and released on the board still acts once, also right after a form was open.
 TEST(FormKeys, KeysOfTheBoardStillActAfterAForm) {
-    Rig rig;
-    Steps steps(rig);
+    PlayRig rig(7);
+    StepDriver steps(rig);
     steps.Key(Qt::Key_L);
     EscOnForm<SlotDialog>(rig, steps);
     steps.InLoop([&] { QTest::keyPress(&rig.area(), Qt::Key_Escape); });
@@ -100,4 +92,4 @@ TEST(FormKeys, KeysOfTheBoardStillActAfterAForm) {
 }
 
 }  // namespace
-}  // namespace tessaro::wiring
+}  // namespace tessaro::play

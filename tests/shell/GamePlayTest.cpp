@@ -71,7 +71,7 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
             EXPECT_EQ(rig.game.clock.championTime, "X");
             EXPECT_EQ(rig.game.display.helpText, kHelpClickCell);
             solution = rig.model().board;
-            ASSERT_TRUE(SolveExact(solution));
+            ASSERT_TRUE(Solve(solution));
             const std::vector<Cell> cells = FreeCells(rig.model());
             EXPECT_GE(cells.size(), 40u);
             for (const auto& [x, y] : cells) EXPECT_EQ(rig.model().given(x, y), 0);
@@ -122,7 +122,7 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
             driver.Leave();
         });
         rig.texts.clear();
-        driver.Run([&] { rig.Trigger(8); });
+        driver.Run(8);
         ExpectClosingSteps(rig);
         SaveShot(rig, QString("play-after-%1.png").arg(level));
         EXPECT_EQ(rig.settings().showDigits, !letters);
@@ -144,7 +144,7 @@ TEST(PlayGame, FinishingAnUntimedGameKeepsPlaying) {
     rig.settings().currentFile = "mittel.brd";
     ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 2));
     Grid solution = rig.model().board;
-    ASSERT_TRUE(SolveExact(solution));
+    ASSERT_TRUE(Solve(solution));
     const std::vector<Cell> cells = FreeCells(rig.model());
     ASSERT_FALSE(cells.empty());
     const auto [lx, ly] = cells.back();
@@ -166,7 +166,7 @@ TEST(PlayGame, FinishingAnUntimedGameKeepsPlaying) {
         EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
     });
     driver.Leave();
-    driver.Run([&] { rig.Trigger(10); });
+    driver.Run(10);
     ExpectClosingSteps(rig);
 }
 
@@ -178,7 +178,7 @@ TEST(PlayGame, KeyWhoseReleaseWentToTheChampionFormWorksAgain) {
     StepDriver driver(rig);
     driver.Do([&] {
         Grid solution = rig.model().board;
-        ASSERT_TRUE(SolveExact(solution));
+        ASSERT_TRUE(Solve(solution));
         Cell last{0, 0};
         for (const auto& [x, y] : FreeCells(rig.model())) {
             if (solution[At(x, y)] == 8 && last.first == 0) {
@@ -208,7 +208,7 @@ TEST(PlayGame, KeyWhoseReleaseWentToTheChampionFormWorksAgain) {
         });
         driver.Leave();
     });
-    driver.Run([&] { rig.Trigger(8); });
+    driver.Run(8);
     ExpectClosingSteps(rig);
 }
 

@@ -65,7 +65,7 @@ TEST(SymbolEntry, LettersModeTakesLowerCaseAToIOnly) {
         EXPECT_TRUE(rig.game.interaction.leaveRequest);
     });
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 }
 
@@ -118,7 +118,7 @@ TEST(SymbolEntry, DigitsModeEscAndZeroEmptyTheCellAndOneKeystrokeActsOnce) {
     d.Key(Qt::Key_N);
     d.Do([&] { EXPECT_EQ(rig.model().cell(7, 5), 0) << "N still restarts"; });
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 }
 
@@ -178,7 +178,7 @@ TEST(SymbolEntry, NoteModeAddsMarksAndRightButtonClears) {
         });
     }
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 }
 
@@ -221,12 +221,12 @@ TEST(ButtonRow, HitEdgesOfTheButtons) {
     });
     // The far right end of the Abbruch range leaves.
     d.Do([&] { Press(&rig.area(), {612, 610}); });
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 
     // And its left end.
     d.Do([&] { Press(&rig.area(), {476, 623}); });
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 }
 
@@ -243,7 +243,7 @@ TEST(ButtonRow, AbbruchIsDrawnPressedWhileLeavingThenTheRowIsWiped) {
         leaving.start();
         Press(&rig.area(), {500, 610});
     });
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     EXPECT_GE(leaving.elapsed(), 190) << "the way out pauses";
     EXPECT_EQ(raised, PaletteColour(15));
     ExpectClosingSteps(rig);
@@ -253,7 +253,7 @@ TEST(ButtonRow, AbbruchIsDrawnPressedWhileLeavingThenTheRowIsWiped) {
         whileLeaving = rig.Pixel(edge.x(), edge.y());
     });
     d.Key(Qt::Key_Escape);
-    d.Run([&] { rig.Trigger(25); });
+    d.Run(25);
     EXPECT_TRUE(pauseRan);
     EXPECT_EQ(whileLeaving, PaletteColour(8));
     ExpectClosingSteps(rig);
@@ -262,7 +262,7 @@ TEST(ButtonRow, AbbruchIsDrawnPressedWhileLeavingThenTheRowIsWiped) {
     // Same in the own-board mode, through the A key.
     pauseRan = false;
     d.Key(Qt::Key_A);
-    d.Run([&] { rig.Trigger(11); });
+    d.Run(11);
     EXPECT_TRUE(pauseRan);
     EXPECT_EQ(whileLeaving, PaletteColour(8));
     ExpectClosingSteps(rig);
@@ -334,7 +334,7 @@ TEST(PointerTracking, HoverRedrawsThePickerOnlyWhenTheItemChanges) {
         Release(&rig.area(), PickerItemPoint(7, 3, 8));
     });
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 }
 
@@ -382,7 +382,7 @@ TEST(PointerTracking, MovesWhileTheOpeningClickIsHeldUseTheNewPicker) {
         EXPECT_TRUE(rig.area().Capture(QRect(13, 29, 90, 90)) == oldCell) << "cell (1, 1) was drawn over";
     });
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
 }
 

@@ -15,7 +15,7 @@ Grid LoadPuzzle(PlayRig& rig, const char* file, int record) {
 }
 
 Grid Solved(Grid grid) {
-    EXPECT_TRUE(SolveExact(grid));
+    EXPECT_TRUE(Solve(grid));
     return grid;
 }
 
@@ -58,18 +58,18 @@ TEST(LoopKeys, KThenOSolvesOnceAndTheLatchSurvivesOtherKeys) {
     d.Do([&] { EXPECT_EQ(rig.model().board, clues); });
     d.Key(Qt::Key_M);
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     ExpectClosingSteps(rig);
     EXPECT_FALSE(rig.settings().showCandidates);
     // The latch outlives the loop.
     d.Key(Qt::Key_K);
     d.Leave();
-    d.Run([&] { rig.Trigger(25); });
+    d.Run(25);
     EXPECT_EQ(rig.game.interaction.keyLatch, "K");
     d.Key(Qt::Key_O);
     d.Do([&] { EXPECT_EQ(rig.model().board, solution); });
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
 }
 
 TEST(LoopKeys, SolvingATimedGameByKeysStopsTheClockWithoutTheHallOfFame) {
@@ -89,7 +89,7 @@ TEST(LoopKeys, SolvingATimedGameByKeysStopsTheClockWithoutTheHallOfFame) {
         EXPECT_EQ(rig.window.clockLabel().text(), " 99:99:99");
     });
     d.Leave();
-    d.Run([&] { rig.Trigger(8); });
+    d.Run(8);
     ExpectClosingSteps(rig);
     EXPECT_FALSE(QFile::exists(rig.workDir.path() + "/Champions.Rhm"));
 }
@@ -128,7 +128,7 @@ TEST(LoopKeys, MTogglesTheCandidatesClearsNotesAndStopsTheClock) {
         for (bool mark : rig.model().candidates) ASSERT_FALSE(mark);
     });
     d.Leave();
-    d.Run([&] { rig.Trigger(8); });
+    d.Run(8);
     ExpectClosingSteps(rig);
 }
 
@@ -236,10 +236,10 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
         EXPECT_EQ(CountFilled(rig.model().givens), CountFilled(clues));
         EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
         Grid shuffled = rig.model().givens;
-        EXPECT_TRUE(SolveExact(shuffled));
+        EXPECT_TRUE(Solve(shuffled));
     });
     d.Key(Qt::Key_A);
-    d.Run([&] { rig.Trigger(11); });
+    d.Run(11);
     ExpectClosingSteps(rig);
     EXPECT_FALSE(rig.settings().ownBoard);
 
@@ -249,13 +249,13 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
     d.Key(Qt::Key_O);
     d.Do([&] { EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved)); });
     d.Leave();
-    d.Run([&] { rig.Trigger(10); });
+    d.Run(10);
     d.Do([&] {
         EXPECT_EQ(rig.model().board, typed);
         EXPECT_EQ(rig.model().givens, typed);
     });
     d.Leave();
-    d.Run([&] { rig.Trigger(25); });
+    d.Run(25);
     ExpectClosingSteps(rig);
 }
 

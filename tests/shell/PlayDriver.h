@@ -4,22 +4,24 @@
 // nested loops: every input comes from a timer step that fires inside whatever loop is running.
 
 #include <QAction>
-#include <QLabel>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
-#include <bit>
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -31,19 +33,29 @@
 #include "display/Display.h"
 #include "engine/Random.h"
 #include "interaction/Interaction.h"
+#include "printing/Printing.h"
 #include "shell/Game.h"
 #include "shell/MainWindow.h"
+#include "support/SudokuX.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 inline std::ostream& operator<<(std::ostream& os, const QString& text) { return os << text.toStdString(); }
 
 namespace tessaro::play {
 
+// Sanitizer builds run many times slower: deadlines grow and tight timings are not checked.
+#if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kSlowBuild = true;
+#else
+inline constexpr bool kSlowBuild = false;
+#endif
+
 // A temporary working directory holding copies of the shipped puzzle and help files; the old
 // directory comes back when it goes away.
 class ScopedWorkDir {
 public:
     ScopedWorkDir() : old_(QDir::currentPath()) {
+        EXPECT_TRUE(dir_.isValid());
         const QDir source(QString::fromUtf8(TESSARO_SOURCE_DATA_DIR));
         for (const QString& name : source.entryList({"*.brd", "*.chm"}, QDir::Files)) {
             EXPECT_TRUE(QFile::copy(source.filePath(name), dir_.filePath(name))) << name.toStdString();
@@ -51,12 +63,46 @@ public:
         EXPECT_TRUE(QDir::setCurrent(dir_.path()));
     }
     ~ScopedWorkDir() { QDir::setCurrent(old_); }
+    ScopedWorkDir(const ScopedWorkDir&) = delete;
+    ScopedWorkDir& operator=(const ScopedWorkDir&) = delete;
+
     QString path() const { return dir_.path(); }
+    QString Path(const QString& name) const { return dir_.filePath(name); }
+    QByteArray Bytes(const QString& name) const {
+        QFile file(Path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray{};
+    }
+    bool Exists(const QString& name) const { return QFile::exists(Path(name)); }
 
 private:
     QString old_;
     QTemporaryDir dir_;
 };
+
+// Hands out PDF printers writing into the working directory, or nothing (a cancelled dialog).
+class PdfPrinters final : public PrinterSource {
+public:
+    explicit PdfPrinters(const ScopedWorkDir& dir) : dir_(dir) {}
+    std::unique_ptr<QPrinter> SelectPrinter() override {
+        ++calls;
+        if (cancel) return nullptr;
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setResolution(150);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        lastFile = dir_.Path(QStringLiteral("print%1.pdf").arg(calls));
+        printer->setOutputFileName(lastFile);
+        return printer;
+    }
+    bool cancel = false;
+    int calls = 0;
+    QString lastFile;
+
+private:
+    const ScopedWorkDir& dir_;
+};
+
+inline constexpr char kIdle[] = " 99:99:99";
 
 // Board positions.
 inline QPoint CellPoint(int column, int row) { return {29 + (column - 1) * 60 + 30, 45 + (row - 1) * 60 + 30}; }
@@ -66,7 +112,8 @@ inline QPoint PickerItemPoint(int column, int row, int item) {
 }
 
 // The main window over its own game state, in its own working directory, seeded, with the exit
-// recorded instead of ending the process and the leave pause and the beep replaced.
+// recorded instead of ending the process, the leave pause and the beep replaced, printing going
+// to PDF files and the texts drawn and clock captions shown recorded.
 struct PlayRig {
     explicit PlayRig(std::uint64_t seed = 1, bool realPause = false) {
         SeedRandom(seed);
@@ -74,6 +121,15 @@ struct PlayRig {
         if (!realPause) window.interaction().SetPause([] {});
         window.display().SetBeepHandler([this] { ++beeps; });
         window.display().canvas().SetTextRecorder(&texts);
+        auto source = std::make_unique<PdfPrinters>(workDir);
+        printers = source.get();
+        window.SetPrinterSource(std::move(source));
+        // Every caption the clock label gets, in order (repeats folded).
+        auto show = game.clock.label;
+        game.clock.label = [this, show](const QString& text) {
+            if (labels.isEmpty() || labels.last() != text) labels << text;
+            show(text);
+        };
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
@@ -83,6 +139,7 @@ struct PlayRig {
     Interaction& interaction() { return window.interaction(); }
     BoardModel& model() { return game.model; }
     Settings& settings() { return game.settings; }
+    QString clock() { return window.clockLabel().text(); }
     QColor Pixel(int x, int y) { return area().image().pixelColor(x, y); }
 
     // Runs the menu command the way the menu bar does.
@@ -100,9 +157,11 @@ struct PlayRig {
     }
 
     ScopedWorkDir workDir;
+    QStringList labels;  // declared before the window: its destructor still sets the label
     Game game;
     MainWindow window{game};
     std::vector<TextCall> texts;
+    PdfPrinters* printers = nullptr;
     int exitCalls = 0;
     int beeps = 0;
 };
@@ -197,65 +256,77 @@ inline void KeyUp(QWidget* w, Qt::Key key) { QTest::keyClick(w, key); }
 // Press and release of a key that types `c`.
 inline void Type(QWidget* w, char c) { QTest::keyClick(w, c); }
 
-// ---- an exact Sudoku X solver, independent of the engine ------------------------------------
-
-inline unsigned Allowed(const Grid& g, int x, int y) {
-    unsigned used = 0;
-    for (int i = 1; i <= 9; ++i) {
-        used |= 1u << g[At(i, y)];
-        used |= 1u << g[At(x, i)];
-        if (x == y) used |= 1u << g[At(i, i)];
-        if (x + y == 10) used |= 1u << g[At(i, 10 - i)];
-    }
-    const int bx = (x - 1) / 3 * 3 + 1;
-    const int by = (y - 1) / 3 * 3 + 1;
-    for (int j = by; j < by + 3; ++j)
-        for (int i = bx; i < bx + 3; ++i) used |= 1u << g[At(i, j)];
-    return ~used & 0x3FEu;
+template <class T>
+T* Modal() {
+    return qobject_cast<T*>(QApplication::activeModalWidget());
 }
 
-inline bool SolveExact(Grid& g) {
-    int best = -1;
-    unsigned bestMask = 0;
+// ---- boards and their solutions (from the independent solver, not the engine) --------------
+
+// The grid with its empty cells filled by a completion; false when it has none.
+inline bool Solve(Grid& grid) {
+    sx::Cells solution{};
+    if (sx::CountSolutions(sx::GridCells(grid), 1, &solution) == 0) return false;
+    for (int i = 0; i < 81; ++i) grid[At(sx::XOf(i), sx::YOf(i))] = static_cast<std::uint8_t>(solution[i]);
+    return true;
+}
+
+// Digits 1..9 that could stand in the empty cell without a repeat, as bits 1..9.
+inline unsigned Allowed(const Grid& grid, int x, int y) {
+    return sx::CandidateMask(sx::GridCells(grid), sx::Index(x, y));
+}
+
+// The solution of the board's givens (the shipped puzzles have exactly one).
+inline sx::Cells SolutionOf(const BoardModel& model) {
+    sx::Cells solution{};
+    EXPECT_EQ(sx::CountSolutions(sx::GivenCells(model), 2, &solution), 1);
+    return solution;
+}
+
+// Fills every free cell but (column, row) with its solution digit, so one more entry completes
+// the board. Returns the digit that belongs into (column, row).
+inline int FillAllBut(BoardModel& model, int column, int row) {
+    const sx::Cells solution = SolutionOf(model);
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
-            if (g[At(x, y)] != 0) continue;
-            const unsigned mask = Allowed(g, x, y);
-            if (mask == 0) return false;
-            if (best < 0 || std::popcount(mask) < std::popcount(bestMask)) {
-                best = At(x, y);
-                bestMask = mask;
-            }
+            if (model.given(x, y) != 0) continue;
+            model.cell(x, y) = (x == column && y == row) ? 0 : static_cast<std::uint8_t>(solution[sx::Index(x, y)]);
         }
     }
-    if (best < 0) return true;
-    for (int d = 1; d <= 9; ++d) {
-        if (!(bestMask & (1u << d))) continue;
-        g[static_cast<std::size_t>(best)] = static_cast<std::uint8_t>(d);
-        if (SolveExact(g)) return true;
-    }
-    g[static_cast<std::size_t>(best)] = 0;
-    return false;
+    return solution[sx::Index(column, row)];
+}
+
+// The first cell (in reading order) that is not a given.
+inline QPoint FirstFreeCell(const BoardModel& model) {
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 9; ++x)
+            if (model.given(x, y) == 0) return {x, y};
+    return {0, 0};
 }
 
 // ---- the step driver ------------------------------------------------------------------------
 
-// Steps run one after another from timers. A step waits (re-checking every millisecond) until
-// its predicate holds; before its action runs it schedules the next step, so that step fires
-// inside any nested loop the action opens. Steps may append further steps while they run.
-// A step that never becomes ready, or a command that never returns, fails the test and the
-// driver unwinds every open loop and dialog instead of hanging.
+// Steps run one after another from timers. A step waits (re-checking every millisecond, after an
+// optional delay) until its predicate holds; before its action runs it schedules the next step,
+// so that step fires inside any nested loop or form the action opens. Steps may append further
+// steps while they run. A step that never becomes ready, or a command that never returns, fails
+// the test and the driver unwinds every open loop and dialog instead of hanging.
 class StepDriver {
 public:
     using Predicate = std::function<bool()>;
     using Action = std::function<void()>;
 
-    explicit StepDriver(PlayRig& rig, std::chrono::milliseconds timeout = std::chrono::seconds(10))
-        : rig_(rig), timeout_(timeout) {}
+    explicit StepDriver(PlayRig& rig, std::chrono::milliseconds timeout = std::chrono::seconds(15))
+        : rig_(rig), timeout_(kSlowBuild ? std::max<std::chrono::milliseconds>(timeout, std::chrono::minutes(5)) : timeout) {}
 
-    // Acts once a mode takes input.
+    // Acts once a mode (a play loop or the picker) takes input.
     StepDriver& Do(Action action) {
         return When([this] { return rig_.interaction().AcceptingInput(); }, std::move(action));
+    }
+    // Acts once a play loop, not the picker, takes input.
+    StepDriver& InLoop(Action action) {
+        return When([this] { return rig_.interaction().AcceptingInput() && !rig_.interaction().PickerOpen(); },
+                    std::move(action));
     }
     StepDriver& InPicker(Action action) {
         return When([this] { return rig_.interaction().PickerOpen(); }, std::move(action));
@@ -273,8 +344,18 @@ public:
             },
             [act = std::move(act)] { act(QApplication::activeModalWidget()); });
     }
-    StepDriver& When(Predicate ready, Action action) {
-        steps_.push_back({std::move(ready), std::move(action)});
+    // Acts on the modal form of this class.
+    template <class T>
+    StepDriver& OnModal(std::function<void(T*)> act) {
+        return When([] { return Modal<T>() != nullptr; }, [act = std::move(act)] { act(Modal<T>()); });
+    }
+    // Acts after at least `ms` milliseconds of real time, whatever is open then.
+    StepDriver& After(int ms, Action action) {
+        return When([] { return true; }, std::move(action), ms);
+    }
+    // Acts once `ready` holds, looked at first `delayMs` after the previous step.
+    StepDriver& When(Predicate ready, Action action, int delayMs = 0) {
+        steps_.push_back({std::move(ready), std::move(action), delayMs});
         return *this;
     }
 
@@ -315,7 +396,7 @@ public:
             }
         });
         watchdog.start(50);
-        Schedule(0, 0);
+        Schedule(0);
         command();
         watchdog.stop();
         unwinder_.stop();
@@ -327,15 +408,25 @@ public:
         steps_.clear();
     }
 
+    // Runs the menu command as the menu bar does.
+    void Run(int id) {
+        QAction* action = rig_.window.MenuAction(id);
+        ASSERT_NE(action, nullptr) << id;
+        SCOPED_TRACE(testing::Message() << "menu command " << id);
+        Run([action] { action->trigger(); });
+    }
+
     bool Aborted() const { return aborted_; }
 
 private:
     struct Step {
         Predicate ready;
         Action action;
+        int delayMs;
     };
 
-    void Schedule(std::size_t index, int delay) {
+    void Schedule(std::size_t index, bool retry = false) {
+        const int delay = retry ? 1 : (index < steps_.size() ? steps_[index].delayMs : 0);
         QTimer::singleShot(delay, &context_, [this, index] { RunStep(index); });
     }
 
@@ -347,11 +438,11 @@ private:
             return;
         }
         if (!steps_[index].ready()) {
-            Schedule(index, 1);
+            Schedule(index, true);
             return;
         }
         next_ = index + 1;
-        Schedule(index + 1, 0);
+        Schedule(index + 1);
         const Action action = steps_[index].action;  // the action may append steps
         action();
     }
@@ -395,5 +486,19 @@ private:
     QObject context_;
     QTimer unwinder_;
 };
+
+// Completes the board in play: all free cells but one are filled, the last one through the picker.
+inline void CompleteBoard(PlayRig& rig, StepDriver& steps) {
+    auto cell = std::make_shared<QPoint>();
+    auto digit = std::make_shared<int>(0);
+    steps.InLoop([&rig, cell, digit] {
+        *cell = FirstFreeCell(rig.model());
+        *digit = FillAllBut(rig.model(), cell->x(), cell->y());
+        rig.window.display().RedrawBoard();
+    });
+    steps.InLoop([&rig, cell] { Press(&rig.area(), CellPoint(cell->x(), cell->y())); });
+    steps.Then([&rig, cell] { Release(&rig.area(), CellPoint(cell->x(), cell->y())); });
+    steps.InPicker([&rig, digit] { QTest::keyClick(&rig.area(), static_cast<char>('0' + *digit)); });
+}
 
 }  // namespace tessaro::play

@@ -10,9 +10,9 @@
 #include "forms/AboutBox.h"
 #include "persistence/RecordFile.h"
 #include "shell/HelpViewer.h"
-#include "shell/WiringDriver.h"
+#include "shell/PlayDriver.h"
 
-namespace tessaro::wiring {
+namespace tessaro::play {
 namespace {
 
 // Pages of a PDF: pdfinfo's count when it is installed, else the page objects in the file.
@@ -39,44 +39,44 @@ int CountGivens(const BoardModel& model) {
     return n;
 }
 
-void LoadPuzzle(Rig& rig) {
+void LoadPuzzle(PlayRig& rig) {
     rig.settings().currentFile = "leicht.brd";
     ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 2));
 }
 
 TEST(PrintWiring, BoardPrintFromTheMenuGivesOnePageAndCancelGivesNothing) {
-    Rig rig;
+    PlayRig rig(7);
     LoadPuzzle(rig);
     const BoardModel before = rig.model();
-    Steps print(rig);
+    StepDriver print(rig);
     print.Run(27);
     EXPECT_EQ(rig.printers->calls, 1);
     EXPECT_EQ(PdfPages(rig.printers->lastFile), 1);
     EXPECT_EQ(rig.model().board, before.board);
 
     rig.printers->cancel = true;
-    Steps cancelled(rig);
+    StepDriver cancelled(rig);
     cancelled.Run(27);
     EXPECT_EQ(rig.printers->calls, 2);
-    EXPECT_FALSE(rig.dir.Exists(QStringLiteral("print2.pdf")));
+    EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("print2.pdf")));
     EXPECT_FALSE(rig.window.CommandRunning());
 }
 
 TEST(PrintWiring, DKeyAndButtonPrintInsideTheLoop) {
-    Rig rig;
+    PlayRig rig(7);
     LoadPuzzle(rig);
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.Key(Qt::Key_D);
-    steps.InLoop([&] { EXPECT_EQ(PdfPages(rig.dir.Path(QStringLiteral("print1.pdf"))), 1); });
+    steps.InLoop([&] { EXPECT_EQ(PdfPages(rig.workDir.Path(QStringLiteral("print1.pdf"))), 1); });
     steps.Click(QPoint(295, 610));  // " _Drucken ", its right edge
     steps.InLoop([&] {
-        EXPECT_EQ(PdfPages(rig.dir.Path(QStringLiteral("print2.pdf"))), 1);
+        EXPECT_EQ(PdfPages(rig.workDir.Path(QStringLiteral("print2.pdf"))), 1);
         rig.printers->cancel = true;
     });
     steps.Key(Qt::Key_D);
     steps.InLoop([&] {
         EXPECT_EQ(rig.printers->calls, 3);
-        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("print3.pdf")));
+        EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("print3.pdf")));
         EXPECT_TRUE(rig.interaction().AcceptingInput());
     });
     steps.Leave();
@@ -85,11 +85,11 @@ TEST(PrintWiring, DKeyAndButtonPrintInsideTheLoop) {
 }
 
 TEST(PrintWiring, GamesPrintLeavesTheExtremPuzzleAndTheLevel) {
-    Rig rig;
-    Steps level(rig);
+    PlayRig rig(7);
+    StepDriver level(rig);
     level.Run(31);
     LoadPuzzle(rig);
-    Steps print(rig);
+    StepDriver print(rig);
     print.Run(12);
     EXPECT_EQ(rig.printers->calls, 1);
     EXPECT_EQ(PdfPages(rig.printers->lastFile), 1);
@@ -111,20 +111,20 @@ TEST(PrintWiring, GamesPrintLeavesTheExtremPuzzleAndTheLevel) {
     EXPECT_TRUE(rig.window.MenuAction(31)->isChecked());
 }
 
-QString HelpPath(Rig& rig) {
+QString HelpPath(PlayRig& rig) {
     const HelpBrowser* help = rig.game.help.window.get();
     return help && help->isVisible() ? help->source().path() : QString();
 }
 
 TEST(HelpWiring, MenuOpensTheOverviewAndTheHelpKeyAndButtonTheExplanation) {
-    Rig rig;
-    Steps overview(rig);
+    PlayRig rig(7);
+    StepDriver overview(rig);
     overview.Run(60);
     EXPECT_TRUE(HelpPath(rig).contains(QStringLiteral("Übersicht.htm"))) << HelpPath(rig).toStdString();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     rig.game.help.window->close();
 
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.Key(Qt::Key_H);
     steps.InLoop([&] {
         EXPECT_TRUE(HelpPath(rig).contains(QStringLiteral("erklärung.htm"))) << HelpPath(rig).toStdString();
@@ -139,8 +139,8 @@ TEST(HelpWiring, MenuOpensTheOverviewAndTheHelpKeyAndButtonTheExplanation) {
 }
 
 TEST(HelpWiring, MissingArchiveIsReportedAndTheGameGoesOn) {
-    Rig rig;
-    ASSERT_TRUE(QFile::remove(rig.dir.Path(QStringLiteral("Kalvix.chm"))));
+    PlayRig rig(7);
+    ASSERT_TRUE(QFile::remove(rig.workDir.Path(QStringLiteral("Kalvix.chm"))));
     const QString expected = QStringLiteral("Error while trying to display a topic of Kalvix.chm");
     QStringList reports;
     auto close = [&](QMessageBox* box) {
@@ -148,11 +148,11 @@ TEST(HelpWiring, MissingArchiveIsReportedAndTheGameGoesOn) {
         box->accept();
     };
 
-    Steps menu(rig);
+    StepDriver menu(rig);
     menu.OnModal<QMessageBox>(close);
     menu.Run(60);
 
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.Key(Qt::Key_H);
     steps.OnModal<QMessageBox>(close);
     steps.InLoop([&] { EXPECT_TRUE(rig.interaction().AcceptingInput()); });
@@ -166,10 +166,10 @@ TEST(HelpWiring, MissingArchiveIsReportedAndTheGameGoesOn) {
 }
 
 TEST(AboutWiring, InfOpensOverTheWindowAndCmd15ClosesIt) {
-    Rig rig;
+    PlayRig rig(7);
     QPoint at;
     QString name;
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.OnModal<AboutBox>([&](AboutBox* box) {
         name = box->objectName();
         at = box->pos();
@@ -183,4 +183,4 @@ TEST(AboutWiring, InfOpensOverTheWindowAndCmd15ClosesIt) {
 }
 
 }  // namespace
-}  // namespace tessaro::wiring
+}  // namespace tessaro::play

@@ -5,9 +5,9 @@
 
 #include "forms/SlotDialog.h"
 #include "persistence/RecordFile.h"
-#include "shell/WiringDriver.h"
+#include "shell/PlayDriver.h"
 
-namespace tessaro::wiring {
+namespace tessaro::play {
 namespace {
 
 const QString kLoadTitle = QStringLiteral("Welches Brett laden?");
@@ -37,7 +37,7 @@ BoardModel ReadSlot(int slot) {
 }
 
 // A puzzle with a player entry and a few marks of the player's own.
-void PrepareBoard(Rig& rig) {
+void PrepareBoard(PlayRig& rig) {
     rig.settings().currentFile = "mittel.brd";
     ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 1));
     const QPoint free = FirstFreeCell(rig.model());
@@ -56,22 +56,22 @@ void Scramble(BoardModel& model) {
 }
 
 TEST(SlotCommands, SaveUnderThenLoadRestoresBoardGivensAndMarks) {
-    Rig rig;
+    PlayRig rig(7);
     PrepareBoard(rig);
     const BoardModel before = rig.model();
 
-    Steps save(rig);
+    StepDriver save(rig);
     save.OnModal<SlotDialog>([&](SlotDialog* d) {
         EXPECT_EQ(d->pos(), rig.window.frameGeometry().topLeft() + QPoint(595, 235));
         EXPECT_EQ(d->windowTitle(), kSaveTitle);
         EXPECT_EQ(Preselected(d), 0);
         TypeSlot(d, '2');
     });
-    save.InLoop([&] { EXPECT_EQ(QFileInfo(rig.dir.Path(QStringLiteral("brett.brd"))).size(), 8800); });
+    save.InLoop([&] { EXPECT_EQ(QFileInfo(rig.workDir.Path(QStringLiteral("brett.brd"))).size(), 8800); });
     save.Leave();
     save.Run(21);
 
-    EXPECT_EQ(rig.dir.Bytes(QStringLiteral("brett.brd")).size(), 8800);
+    EXPECT_EQ(rig.workDir.Bytes(QStringLiteral("brett.brd")).size(), 8800);
     EXPECT_EQ(rig.game.boardSlots.selectedSlot, 1);
     const BoardModel stored = ReadSlot(1);
     EXPECT_EQ(stored.board, before.board);
@@ -79,7 +79,7 @@ TEST(SlotCommands, SaveUnderThenLoadRestoresBoardGivensAndMarks) {
     EXPECT_EQ(stored.candidates, before.candidates);
 
     Scramble(rig.model());
-    Steps load(rig);
+    StepDriver load(rig);
     load.OnModal<SlotDialog>([](SlotDialog* d) {
         EXPECT_EQ(d->windowTitle(), kLoadTitle);
         EXPECT_EQ(Preselected(d), 1);  // the slot used last
@@ -97,7 +97,7 @@ TEST(SlotCommands, SaveUnderThenLoadRestoresBoardGivensAndMarks) {
 }
 
 TEST(SlotKeys, KeysAndButtonsOpenTheDialogsAndTheLoopGoesOn) {
-    Rig rig;
+    PlayRig rig(7);
     PrepareBoard(rig);
     const BoardModel before = rig.model();
     QStringList titles;
@@ -110,7 +110,7 @@ TEST(SlotKeys, KeysAndButtonsOpenTheDialogsAndTheLoopGoesOn) {
         };
     };
 
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.Key(Qt::Key_S);
     steps.OnModal<SlotDialog>(answer('3'));
     steps.InLoop([&] {
@@ -145,10 +145,10 @@ TEST(SlotKeys, KeysAndButtonsOpenTheDialogsAndTheLoopGoesOn) {
 }
 
 TEST(SlotKeys, LoadingEndsATimedGameAndCancelChangesNothing) {
-    Rig rig;
+    PlayRig rig(7);
     BoardModel game;
     QByteArray savedFile;
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.InLoop([&] {
         EXPECT_EQ(rig.clock(), " 00:00:00");
         game = rig.model();
@@ -160,20 +160,20 @@ TEST(SlotKeys, LoadingEndsATimedGameAndCancelChangesNothing) {
         EXPECT_EQ(rig.model().givens, game.givens);
         EXPECT_TRUE(rig.settings().timedGame);
         EXPECT_NE(rig.clock(), kIdle);
-        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("brett.brd")));
+        EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("brett.brd")));
         EXPECT_EQ(rig.game.boardSlots.selectedSlot, 0);
     });
     steps.Key(Qt::Key_S);
     steps.OnModal<SlotDialog>([](SlotDialog* d) { TypeSlot(d, '1'); });
     steps.InLoop([&] {
         EXPECT_TRUE(rig.settings().timedGame);  // saving keeps the clock
-        savedFile = rig.dir.Bytes(QStringLiteral("brett.brd"));
+        savedFile = rig.workDir.Bytes(QStringLiteral("brett.brd"));
         EXPECT_EQ(savedFile.size(), 8800);
     });
     // A cancelled save writes nothing either.
     steps.Key(Qt::Key_S);
     steps.OnModal<SlotDialog>([](SlotDialog* d) { d->close(); });
-    steps.InLoop([&] { EXPECT_EQ(rig.dir.Bytes(QStringLiteral("brett.brd")), savedFile); });
+    steps.InLoop([&] { EXPECT_EQ(rig.workDir.Bytes(QStringLiteral("brett.brd")), savedFile); });
     steps.Key(Qt::Key_L);
     steps.OnModal<SlotDialog>([](SlotDialog* d) { TypeSlot(d, '1'); });
     steps.InLoop([&] {
@@ -191,4 +191,4 @@ TEST(SlotKeys, LoadingEndsATimedGameAndCancelChangesNothing) {
 }
 
 }  // namespace
-}  // namespace tessaro::wiring
+}  // namespace tessaro::play

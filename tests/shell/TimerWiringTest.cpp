@@ -8,28 +8,12 @@
 
 #include "forms/HallOfFameForms.h"
 #include "persistence/RecordFile.h"
-#include "shell/WiringDriver.h"
+#include "shell/PlayDriver.h"
 
-namespace tessaro::wiring {
+namespace tessaro::play {
 namespace {
 
 const QRegularExpression kFinalReadout(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d$"));
-
-// Completes the board in play: all free cells but one are filled, the last one through the picker.
-void CompleteBoard(Rig& rig, Steps& steps) {
-    auto cell = std::make_shared<QPoint>();
-    auto digit = std::make_shared<int>(0);
-    steps.InLoop([&rig, cell, digit] {
-        *cell = FirstFreeCell(rig.model());
-        *digit = FillAllBut(rig.model(), cell->x(), cell->y());
-        rig.window.display().RedrawBoard();
-    });
-    steps.InLoop([&rig, cell] { QTest::mousePress(&rig.area(), Qt::LeftButton, {}, CellCentre(cell->x(), cell->y())); });
-    steps.When([] { return true; }, [&rig, cell] {
-        QTest::mouseRelease(&rig.area(), Qt::LeftButton, {}, CellCentre(cell->x(), cell->y()));
-    });
-    steps.InPicker([&rig, digit] { QTest::keyClick(&rig.area(), static_cast<char>('0' + *digit)); });
-}
 
 QStringList ChampionLines(const QByteArray& bytes) {
     QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
@@ -38,9 +22,9 @@ QStringList ChampionLines(const QByteArray& bytes) {
 }
 
 TEST(TimedGame, LabelStartsAdvancesFreezesInTheCellAndStopsOnLeaving) {
-    Rig rig;
+    PlayRig rig(7);
     EXPECT_EQ(rig.clock(), kIdle);
-    Steps steps(rig);
+    StepDriver steps(rig);
     QElapsedTimer sinceStart;
     QString frozen;
     QElapsedTimer frozenFor;
@@ -59,8 +43,8 @@ TEST(TimedGame, LabelStartsAdvancesFreezesInTheCellAndStopsOnLeaving) {
             EXPECT_LT(sinceStart.elapsed(), 1400);
         }
     });
-    steps.InLoop([&] { QTest::mousePress(&rig.area(), Qt::LeftButton, {}, CellCentre(free->x(), free->y())); });
-    steps.When([] { return true; }, [&] { QTest::mouseRelease(&rig.area(), Qt::LeftButton, {}, CellCentre(free->x(), free->y())); });
+    steps.InLoop([&] { Press(&rig.area(), CellPoint(free->x(), free->y())); });
+    steps.Then([&] { Release(&rig.area(), CellPoint(free->x(), free->y())); });
     steps.InPicker([&] {
         frozen = rig.clock();
         frozenFor.start();
@@ -91,13 +75,13 @@ TEST(TimedGame, LabelStartsAdvancesFreezesInTheCellAndStopsOnLeaving) {
 }
 
 TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
-    Rig rig;
-    ASSERT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+    PlayRig rig(7);
+    ASSERT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
 
     // First game: the name is confirmed.
     QString readout;
     {
-        Steps steps(rig);
+        StepDriver steps(rig);
         steps.When([&] { return rig.labels.contains(" 00:00:01"); }, [] {});
         CompleteBoard(rig, steps);
         steps.OnModal<ChampionDialog>([&](ChampionDialog* champ) {
@@ -119,7 +103,7 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
             ASSERT_EQ(ruhm->liste[0]->topLevelItemCount(), 1);
             EXPECT_EQ(ruhm->liste[0]->topLevelItem(0)->text(1), "Anna");
             EXPECT_EQ(ruhm->liste[0]->topLevelItem(0)->text(3), readout);
-            EXPECT_TRUE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+            EXPECT_TRUE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
             EXPECT_EQ(ruhm->pos(), rig.window.pos() + QPoint(68, 136));
             rig.window.grab().save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/wiring_solved_readout.png"));
             QTest::mouseClick(ruhm->cmd3, Qt::LeftButton);
@@ -135,7 +119,7 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
         steps.Run(8);
     }
     EXPECT_EQ(rig.game.clock.championTime, readout);
-    const QByteArray saved = rig.dir.Bytes(QStringLiteral("Champions.Rhm"));
+    const QByteArray saved = rig.workDir.Bytes(QStringLiteral("Champions.Rhm"));
     EXPECT_EQ(saved.count("\r\n"), 120);
     const QStringList lines = ChampionLines(saved);
     ASSERT_EQ(lines.size(), 120);
@@ -146,7 +130,7 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
 
     // Second game: the name form is cancelled; file and tables stay, the hall of fame still shows.
     {
-        Steps steps(rig);
+        StepDriver steps(rig);
         CompleteBoard(rig, steps);
         steps.OnModal<ChampionDialog>([&](ChampionDialog* champ) {
             EXPECT_EQ(champ->ed1->text(), "Anna");  // offered again
@@ -162,15 +146,15 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
         steps.Leave();
         steps.Run(8);
     }
-    EXPECT_EQ(rig.dir.Bytes(QStringLiteral("Champions.Rhm")), saved);
+    EXPECT_EQ(rig.workDir.Bytes(QStringLiteral("Champions.Rhm")), saved);
     EXPECT_EQ(rig.game.hallOfFame.names[1][0], "Anna");
     EXPECT_FALSE(rig.game.hallOfFame.Filled(2, 0));
 }
 
 TEST(TimedGame, CancelledFirstNameLeavesNoFileButShowsTheHallOfFame) {
-    Rig rig;
+    PlayRig rig(7);
     bool shown = false;
-    Steps steps(rig);
+    StepDriver steps(rig);
     CompleteBoard(rig, steps);
     steps.OnModal<ChampionDialog>([&](ChampionDialog* champ) { QTest::mouseClick(champ->cmd6, Qt::LeftButton); });
     steps.OnModal<HallOfFameDialog>([&](HallOfFameDialog* ruhm) {
@@ -182,7 +166,7 @@ TEST(TimedGame, CancelledFirstNameLeavesNoFileButShowsTheHallOfFame) {
     steps.Leave();
     steps.Run(8);
     EXPECT_TRUE(shown);
-    EXPECT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+    EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     EXPECT_FALSE(rig.game.hallOfFame.Filled(1, 0));
 }
 
@@ -190,11 +174,11 @@ TEST(TimedGame, CancelledFirstNameLeavesNoFileButShowsTheHallOfFame) {
 TEST(TimedGame, ShownCandidatesEndEligibility) {
     {
         SCOPED_TRACE("candidates switched on before the game");
-        Rig rig;
-        Steps none(rig);
+        PlayRig rig(7);
+        StepDriver none(rig);
         none.Run(44);
         ASSERT_TRUE(rig.settings().showCandidates);
-        Steps steps(rig);
+        StepDriver steps(rig);
         steps.InLoop([&] {
             EXPECT_EQ(rig.clock(), kIdle);
             EXPECT_FALSE(rig.settings().timedGame);
@@ -208,12 +192,12 @@ TEST(TimedGame, ShownCandidatesEndEligibility) {
         });
         steps.Leave();
         steps.Run(8);
-        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+        EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     }
     {
         SCOPED_TRACE("M during a timed game");
-        Rig rig;
-        Steps steps(rig);
+        PlayRig rig(7);
+        StepDriver steps(rig);
         steps.InLoop([&] { EXPECT_EQ(rig.clock(), " 00:00:00"); });
         steps.Key(Qt::Key_M);
         steps.InLoop([&] {
@@ -229,15 +213,15 @@ TEST(TimedGame, ShownCandidatesEndEligibility) {
         });
         steps.Leave();
         steps.Run(8);
-        EXPECT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+        EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     }
 }
 
 TEST(UntimedGame, FinishingTheBoardMakesNoEntryAndKeepsTheLoop) {
-    Rig rig;
+    PlayRig rig(7);
     rig.settings().currentFile = "leicht.brd";
     ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 0));
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.InLoop([&] { EXPECT_EQ(rig.clock(), kIdle); });
     CompleteBoard(rig, steps);
     steps.InLoop([&] {
@@ -247,13 +231,13 @@ TEST(UntimedGame, FinishingTheBoardMakesNoEntryAndKeepsTheLoop) {
     });
     steps.Leave();
     steps.Run(10);
-    EXPECT_FALSE(rig.dir.Exists(QStringLiteral("Champions.Rhm")));
+    EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     EXPECT_EQ(rig.game.hallOfFame.names[1][0], "");
 }
 
 // A game may outlive its window (a new window can be built over it): the clock then writes nowhere.
 TEST(GameWithoutWindow, ClockWritesNowhere) {
-    ScratchDir dir;
+    ScopedWorkDir dir;
     Game game;
     {
         MainWindow window(game);
@@ -274,12 +258,12 @@ TEST(GameWithoutWindow, ClockWritesNowhere) {
 }
 
 TEST(HallOfFameCommand, OpensOnTheCurrentLevelOverTheWindow) {
-    Rig rig;
-    Steps level(rig);
+    PlayRig rig(7);
+    StepDriver level(rig);
     level.Run(32);
     int tab = -1;
     QPoint at;
-    Steps steps(rig);
+    StepDriver steps(rig);
     steps.OnModal<HallOfFameDialog>([&](HallOfFameDialog* ruhm) {
         tab = ruhm->tbs1->currentIndex();
         at = ruhm->pos();
@@ -294,4 +278,4 @@ TEST(HallOfFameCommand, OpensOnTheCurrentLevelOverTheWindow) {
 }
 
 }  // namespace
-}  // namespace tessaro::wiring
+}  // namespace tessaro::play

@@ -259,10 +259,6 @@ inline Cells GridCells(const Grid& grid) {
 
 inline Cells BoardCells(const BoardModel& model) { return GridCells(model.board); }
 
-inline Cells GivenCells(const BoardModel& model) {
-    Cells cells{};
-    for (int i = 0; i < 81; ++i) cells[i] = model.givens[At(XOf(i), YOf(i))];
-    return cells;
-}
+inline Cells GivenCells(const BoardModel& model) { return GridCells(model.givens); }
 
 }  // namespace tessaro::sx
