@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include <functional>
+
 #include "display/Canvas.h"
 #include "display/Primitives.h"
 
@@ -10,9 +12,18 @@ namespace {
 
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
-QImage Blank(int w = 120, int h = 80) {
+QImage Blank(int w = 120, int h = 80, const QColor& fill = Qt::white) {
     QImage image(w, h, QImage::Format_RGB32);
-    image.fill(Qt::white);
+    image.fill(fill);
+    return image;
+}
+
+// The image after `draw` ran on a canvas over it (the canvas finishes painting when it goes).
+QImage Painted(QImage image, const std::function<void(Canvas&)>& draw) {
+    {
+        Canvas canvas(&image);
+        draw(canvas);
+    }
     return image;
 }
 
@@ -40,14 +51,12 @@ TEST(CanvasTest, PaletteFollowsTheBgrTable) {
 }
 
 TEST(CanvasTest, LinesLeaveOutTheirEndPixel) {
-    QImage image = Blank();
-    {
-        Canvas canvas(&image);
+    const QImage image = Painted(Blank(), [](Canvas& canvas) {
         canvas.SetForeColour(0);
         canvas.Line(10, 5, 20, 5);   // 10..19
         canvas.Line(30, 20, 30, 10); // 30, rows 20..11
         canvas.Line(50, 5, 50, 5);   // nothing
-    }
+    });
     EXPECT_TRUE(Is(image, 10, 5, 0));
     EXPECT_TRUE(Is(image, 19, 5, 0));
     EXPECT_EQ(image.pixel(20, 5), kWhite);
@@ -59,16 +68,14 @@ TEST(CanvasTest, LinesLeaveOutTheirEndPixel) {
 }
 
 TEST(CanvasTest, BoxesCoverUpToOneLessThanTheirCorner) {
-    QImage image = Blank();
-    {
-        Canvas canvas(&image);
+    const QImage image = Painted(Blank(), [](Canvas& canvas) {
         canvas.SetForeColour(0);
         canvas.SetFillColour(7);
         canvas.SetFillStyle(kFillSolid);
         canvas.FilledBox(10, 10, 20, 30);
         canvas.SetFillStyle(kFillHollow);
         canvas.Box(40, 10, 50, 20);
-    }
+    });
     EXPECT_TRUE(Is(image, 10, 10, 0));
     EXPECT_TRUE(Is(image, 19, 29, 0));
     EXPECT_TRUE(Is(image, 15, 20, 7));
@@ -81,13 +88,11 @@ TEST(CanvasTest, BoxesCoverUpToOneLessThanTheirCorner) {
 }
 
 TEST(CanvasTest, WidePenStraddlesTheEdgeOnePixelOutward) {
-    QImage image = Blank();
-    {
-        Canvas canvas(&image);
+    const QImage image = Painted(Blank(), [](Canvas& canvas) {
         canvas.SetForeColour(4);
         canvas.SetLineWidth(2);
         canvas.Box(20, 20, 40, 40);
-    }
+    });
     // Left and top: the edge pixel and the one before it; right and bottom: the last covered
     // pixel and the one before it.
     for (int x : {19, 20}) EXPECT_TRUE(Is(image, x, 30, 4)) << x;
@@ -99,13 +104,10 @@ TEST(CanvasTest, WidePenStraddlesTheEdgeOnePixelOutward) {
 }
 
 TEST(CanvasTest, FramesDrawOneLineMoreRaisedThanSunken) {
-    QImage image = Blank();
-    image.fill(PaletteColour(12));
-    {
-        Canvas canvas(&image);
+    const QImage image = Painted(Blank(120, 80, PaletteColour(12)), [](Canvas& canvas) {
         DrawFrame(canvas, 0, 2, 10, 10, 50, 40);
         DrawFrame(canvas, 1, 2, 60, 10, 100, 40);
-    }
+    });
     // Raised: three white lines top and left, three dark grey bottom and right.
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(Is(image, 30, 10 + i, 15)) << i;
@@ -217,12 +219,9 @@ TEST(CanvasTest, RecorderSeesEveryTextWithItsFont) {
 }
 
 TEST(CanvasTest, EmbossedTextHasWhiteShadowLowerRight) {
-    QImage image = Blank(200, 60);
-    image.fill(PaletteColour(12));
-    {
-        Canvas canvas(&image);
+    const QImage image = Painted(Blank(200, 60, PaletteColour(12)), [](Canvas& canvas) {
         DrawEmbossedText(canvas, 18, 4, 20, 40, QStringLiteral("I"));
-    }
+    });
     // The white and the blue copy both appear; the white one reaches one pixel further down.
     int white = 0;
     int blue = 0;
@@ -295,34 +294,27 @@ TEST(CanvasTest, TextButtonGeometry) {
 }
 
 TEST(CanvasTest, RedrawnButtonsAndHeadingsDoNotGrowBolder) {
-    QImage once = Blank(300, 80);
-    once.fill(PaletteColour(12));
-    QImage thrice = once.copy();
-    {
-        Canvas canvas(&once);
-        DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
-        DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
-    }
-    {
-        Canvas canvas(&thrice);
-        for (int i = 0; i < 3; ++i) {
-            DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
-            DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
-        }
-        EXPECT_TRUE(canvas.TextAntialiasing());
-    }
+    const auto drawn = [](int times) {
+        return Painted(Blank(300, 80, PaletteColour(12)), [times](Canvas& canvas) {
+            for (int i = 0; i < times; ++i) {
+                DrawTextButton(canvas, 0, 30, 20, QStringLiteral(" _Abbruch "));
+                DrawEmbossedText(canvas, 16, 0, 150, 40, QStringLiteral("STATISTIK:"));
+            }
+            EXPECT_TRUE(canvas.TextAntialiasing());
+        });
+    };
+    const QImage once = drawn(1);
+    const QImage thrice = drawn(3);
     EXPECT_EQ(once, thrice);
 }
 
 TEST(CanvasTest, DevicePixelRatioTwoDoublesEveryCoordinate) {
-    QImage image(kClientWidth * 2, kClientHeight * 2, QImage::Format_RGB32);
-    image.setDevicePixelRatio(2.0);
-    image.fill(Qt::white);
-    {
-        Canvas canvas(&image);
+    QImage blank = Blank(kClientWidth * 2, kClientHeight * 2);
+    blank.setDevicePixelRatio(2.0);
+    const QImage image = Painted(blank, [](Canvas& canvas) {
         canvas.SetForeColour(0);
         canvas.Line(100, 50, 200, 50);
-    }
+    });
     EXPECT_EQ(image.width(), 1724);
     EXPECT_EQ(image.height(), 1388);
     for (int y : {100, 101}) {

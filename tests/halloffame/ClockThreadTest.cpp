@@ -33,6 +33,11 @@ struct ClockRig {
         clock.context = &context;
         clock.label = [this](const QString& text) { labels << text; };
     }
+    // A timed game with its worker running, as a new game starts it.
+    void StartGame() {
+        clock.StartClock();
+        clock.ClockThread();
+    }
     QString Shown() const { return labels.isEmpty() ? QString() : labels.last(); }
     bool ShowsSoon(const char* text, int ms = 1000) {
         return QTest::qWaitFor([&] { return Shown() == QLatin1String(text); }, ms);
@@ -85,8 +90,7 @@ TEST(ClockRefresh, SolveWithoutRunningClockEntersNothing) {
 
 TEST(ClockThread, LabelAdvancesAndStopsPromptly) {
     ClockRig rig;
-    rig.clock.StartClock();
-    rig.clock.ClockThread();
+    rig.StartGame();
     EXPECT_TRUE(rig.clock.WorkerActive());
 
     rig.fake.ms = 1000;
@@ -108,16 +112,14 @@ TEST(ClockThread, LabelAdvancesAndStopsPromptly) {
 
 TEST(ClockThread, WorkerEndsByItselfWhenRunningFalls) {
     ClockRig rig;
-    rig.clock.StartClock();
-    rig.clock.ClockThread();
+    rig.StartGame();
     rig.running = false;
     EXPECT_TRUE(QTest::qWaitFor([&] { return !rig.clock.WorkerActive(); }, 200));
 }
 
 TEST(ClockThread, LabelHoldsWhileCellIsOpen) {
     ClockRig rig;
-    rig.clock.StartClock();
-    rig.clock.ClockThread();
+    rig.StartGame();
     rig.fake.ms = 1000;
     ASSERT_TRUE(rig.ShowsSoon(" 00:00:01", 500));
 
@@ -136,13 +138,11 @@ TEST(ClockThread, LabelHoldsWhileCellIsOpen) {
 
 TEST(ClockThread, NewGameDropsTheOldWorkersTicks) {
     ClockRig rig;
-    rig.clock.StartClock();
-    rig.clock.ClockThread();
+    rig.StartGame();
     rig.fake.ms = 7000;
     ASSERT_TRUE(rig.ShowsSoon(" 00:00:07", 500));
     // Restart without the stop path: the old worker is replaced, the new game starts at zero.
-    rig.clock.StartClock();
-    rig.clock.ClockThread();
+    rig.StartGame();
     EXPECT_EQ(rig.Shown(), " 00:00:00");
     QTest::qWait(150);
     EXPECT_EQ(rig.Shown(), " 00:00:00");

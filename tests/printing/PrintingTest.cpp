@@ -39,6 +39,13 @@ std::unique_ptr<QPrinter> PdfPrinter(const QString& path) {
     return printer;
 }
 
+// The board page drawn onto `page` with every text recorded.
+PageGrid DrawRecorded(QImage& page, const BoardModel& model, const Settings& settings, std::vector<TextCall>& texts) {
+    Canvas canvas(&page);
+    canvas.SetTextRecorder(&texts);
+    return DrawBoardPage(canvas, model, settings);
+}
+
 // Hands out one prepared printer, then none (as a cancelled dialog would).
 class FixedPrinterSource : public PrinterSource {
 public:
@@ -133,12 +140,7 @@ TEST(BoardPageTest, GridLinesAndShadedDiagonalsSitOnThePageGrid) {
     BoardModel model;
     Settings settings;
     std::vector<TextCall> texts;
-    PageGrid grid;
-    {
-        Canvas canvas(&page);
-        canvas.SetTextRecorder(&texts);
-        grid = DrawBoardPage(canvas, model, settings);
-    }
+    const PageGrid grid = DrawRecorded(page, model, settings, texts);
     page.save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/print_board_empty.png"));
     const int ux = page.width() / 80;
     const int uy = page.height() / 70;
@@ -211,12 +213,7 @@ TEST(BoardPageTest, SymbolsLandInTheirCellsAndOnlyGivensAreCounted) {
     model.cell(5, 5) = 1;
     model.given(5, 5) = 1;
     std::vector<TextCall> texts;
-    PageGrid grid;
-    {
-        Canvas canvas(&page);
-        canvas.SetTextRecorder(&texts);
-        grid = DrawBoardPage(canvas, model, settings);
-    }
+    const PageGrid grid = DrawRecorded(page, model, settings, texts);
     page.save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/print_board_symbols.png"));
     const int ux = grid.unitX;
     const int uy = grid.unitY;
@@ -268,12 +265,7 @@ TEST(BoardPageTest, LettersModePrintsLettersWithTheirNudges) {
     settings.showDigits = false;
     for (int v = 1; v <= 9; ++v) model.cell(v, 1) = static_cast<std::uint8_t>(v);
     std::vector<TextCall> texts;
-    PageGrid grid;
-    {
-        Canvas canvas(&page);
-        canvas.SetTextRecorder(&texts);
-        grid = DrawBoardPage(canvas, model, settings);
-    }
+    const PageGrid grid = DrawRecorded(page, model, settings, texts);
     ASSERT_EQ(texts.size(), 10u);
     const int base = 2 * grid.unitX + grid.symbolOffsetX;
     for (int v = 1; v <= 9; ++v) {

@@ -15,6 +15,16 @@ namespace {
 
 const QRegularExpression kFinalReadout(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d$"));
 
+// A solve outside a timed game: no form opens, the clock stays idle and the loop goes on until left.
+void SolvedUntimedThenLeave(PlayRig& rig, StepDriver& steps) {
+    steps.InLoop([&rig] {
+        EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_EQ(rig.clock(), kIdle);
+    });
+    steps.Leave();
+}
+
 QStringList ChampionLines(const QByteArray& bytes) {
     QStringList lines = QString::fromUtf8(bytes).split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.last().isEmpty()) lines.removeLast();
@@ -185,12 +195,7 @@ TEST(TimedGame, ShownCandidatesEndEligibility) {
             EXPECT_FALSE(rig.game.clock.WorkerActive());
         });
         CompleteBoard(rig, steps);
-        steps.InLoop([&] {
-            EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
-            EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-            EXPECT_EQ(rig.clock(), kIdle);
-        });
-        steps.Leave();
+        SolvedUntimedThenLeave(rig, steps);
         steps.Run(8);
         EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     }
@@ -207,11 +212,7 @@ TEST(TimedGame, ShownCandidatesEndEligibility) {
         });
         steps.When([&] { return rig.interaction().AcceptingInput(); }, [&] { EXPECT_EQ(rig.clock(), kIdle); }, 1200);
         CompleteBoard(rig, steps);
-        steps.InLoop([&] {
-            EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
-            EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        });
-        steps.Leave();
+        SolvedUntimedThenLeave(rig, steps);
         steps.Run(8);
         EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     }
@@ -224,12 +225,7 @@ TEST(UntimedGame, FinishingTheBoardMakesNoEntryAndKeepsTheLoop) {
     StepDriver steps(rig);
     steps.InLoop([&] { EXPECT_EQ(rig.clock(), kIdle); });
     CompleteBoard(rig, steps);
-    steps.InLoop([&] {
-        EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
-        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_EQ(rig.clock(), kIdle);
-    });
-    steps.Leave();
+    SolvedUntimedThenLeave(rig, steps);
     steps.Run(10);
     EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     EXPECT_EQ(rig.game.hallOfFame.names[1][0], "");

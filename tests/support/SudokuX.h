@@ -207,9 +207,10 @@ inline bool SolveBySingles(Cells& cells, bool diagonalHidden = true) {
     return CountFilled(cells) == 81 && !HasConflict(cells);
 }
 
-// Empties cells of full in random order as long as singles (hidden ones without the diagonals)
-// still finish the puzzle, until only `target` givens remain or no further cell can go.
-inline Cells SinglesPuzzle(const Cells& full, int target, std::mt19937& rng) {
+// Empties cells of full in random order as long as `stillGood` accepts the puzzle without the
+// cell, until only `target` givens remain or no further cell can go.
+template <class Accept>
+Cells CarvePuzzle(const Cells& full, int target, std::mt19937& rng, Accept stillGood) {
     std::array<int, 81> order{};
     std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), rng);
@@ -218,25 +219,19 @@ inline Cells SinglesPuzzle(const Cells& full, int target, std::mt19937& rng) {
         if (CountFilled(puzzle) <= target) break;
         const int keep = puzzle[i];
         puzzle[i] = 0;
-        Cells trial = puzzle;
-        if (!SolveBySingles(trial, false)) puzzle[i] = keep;
+        if (!stillGood(puzzle)) puzzle[i] = keep;
     }
     return puzzle;
 }
 
-// Empties cells of full in random order as long as the solution stays unique, down to `target`.
+// A puzzle that singles (hidden ones without the diagonals) still finish.
+inline Cells SinglesPuzzle(const Cells& full, int target, std::mt19937& rng) {
+    return CarvePuzzle(full, target, rng, [](Cells trial) { return SolveBySingles(trial, false); });
+}
+
+// A puzzle whose solution stays unique.
 inline Cells UniquePuzzle(const Cells& full, int target, std::mt19937& rng) {
-    std::array<int, 81> order{};
-    std::iota(order.begin(), order.end(), 0);
-    std::shuffle(order.begin(), order.end(), rng);
-    Cells puzzle = full;
-    for (int i : order) {
-        if (CountFilled(puzzle) <= target) break;
-        const int keep = puzzle[i];
-        puzzle[i] = 0;
-        if (CountSolutions(puzzle, 2) != 1) puzzle[i] = keep;
-    }
-    return puzzle;
+    return CarvePuzzle(full, target, rng, [](const Cells& puzzle) { return CountSolutions(puzzle, 2) == 1; });
 }
 
 // Writes givens into both grids and the extra player entries into the board only.
