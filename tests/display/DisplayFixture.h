@@ -11,6 +11,7 @@
 #include "display/Display.h"
 #include "display/Primitives.h"
 #include "engine/Engine.h"
+#include "support/SudokuX.h"
 
 namespace tessaro::testing {
 
@@ -52,35 +53,11 @@ struct DisplayFixture : ::testing::Test {
         return found.empty() ? QString() : found.front().text;
     }
 
-    // A solved Sudoku X board, found by plain backtracking.
-    static bool Fill(Grid& board, int index = 0) {
-        if (index == 81) return true;
-        const int x = index % 9 + 1;
-        const int y = index / 9 + 1;
-        for (int d = 1; d <= 9; ++d) {
-            bool ok = true;
-            for (int i = 1; i <= 9 && ok; ++i) {
-                if (board[At(i, y)] == d || board[At(x, i)] == d) ok = false;
-            }
-            const int bx = (x - 1) / 3 * 3 + 1;
-            const int by = (y - 1) / 3 * 3 + 1;
-            for (int i = 0; i < 9 && ok; ++i)
-                if (board[At(bx + i % 3, by + i / 3)] == d) ok = false;
-            for (int i = 1; i <= 9 && ok; ++i) {
-                if (x == y && board[At(i, i)] == d) ok = false;
-                if (x + y == 10 && board[At(i, 10 - i)] == d) ok = false;
-            }
-            if (!ok) continue;
-            board[At(x, y)] = static_cast<std::uint8_t>(d);
-            if (Fill(board, index + 1)) return true;
-            board[At(x, y)] = 0;
-        }
-        return false;
-    }
+    // A solved Sudoku X board, from the independent solver.
     static Grid Solution() {
-        Grid board{};
-        Fill(board);
-        return board;
+        sx::Cells solution{};
+        EXPECT_EQ(sx::CountSolutions(sx::Cells{}, 1, &solution), 1);
+        return sx::ToGrid(solution);
     }
 };
 

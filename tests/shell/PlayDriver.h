@@ -267,7 +267,7 @@ T* Modal() {
 inline bool Solve(Grid& grid) {
     sx::Cells solution{};
     if (sx::CountSolutions(sx::GridCells(grid), 1, &solution) == 0) return false;
-    for (int i = 0; i < 81; ++i) grid[At(sx::XOf(i), sx::YOf(i))] = static_cast<std::uint8_t>(solution[i]);
+    grid = sx::ToGrid(solution);
     return true;
 }
 

@@ -252,6 +252,12 @@ inline Cells GridCells(const Grid& grid) {
     return cells;
 }
 
+inline Grid ToGrid(const Cells& cells) {
+    Grid grid{};
+    for (int i = 0; i < 81; ++i) grid[At(XOf(i), YOf(i))] = static_cast<std::uint8_t>(cells[i]);
+    return grid;
+}
+
 inline Cells BoardCells(const BoardModel& model) { return GridCells(model.board); }
 
 inline Cells GivenCells(const BoardModel& model) { return GridCells(model.givens); }
