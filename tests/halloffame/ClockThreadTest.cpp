@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+#include "support/QStringPrint.h"
 
 namespace tessaro {
 namespace {

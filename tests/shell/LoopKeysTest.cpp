@@ -19,12 +19,7 @@ Grid Solved(Grid grid) {
     return grid;
 }
 
-int CountFilled(const Grid& grid) {
-    int n = 0;
-    for (int y = 1; y <= 9; ++y)
-        for (int x = 1; x <= 9; ++x) n += grid[At(x, y)] != 0;
-    return n;
-}
+int CountFilled(const Grid& grid) { return sx::CountFilled(sx::GridCells(grid)); }
 
 // A pixel of the cell's fill, clear of its symbol.
 QColor CellFill(PlayRig& rig, int x, int y) { return rig.Pixel((x - 1) * 60 + 30 + 53, (y - 1) * 60 + 46 + 3); }

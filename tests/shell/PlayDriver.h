@@ -36,9 +36,9 @@
 #include "printing/Printing.h"
 #include "shell/Game.h"
 #include "shell/MainWindow.h"
+#include "support/QStringPrint.h"
 #include "support/SudokuX.h"
 
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 inline std::ostream& operator<<(std::ostream& os, const QString& text) { return os << text.toStdString(); }
 
 namespace tessaro::play {

@@ -32,12 +32,7 @@ int PdfPages(const QString& path) {
                                 .count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
 }
 
-int CountGivens(const BoardModel& model) {
-    int n = 0;
-    for (int y = 1; y <= 9; ++y)
-        for (int x = 1; x <= 9; ++x) n += model.given(x, y) != 0;
-    return n;
-}
+int CountGivens(const BoardModel& model) { return sx::CountFilled(sx::GivenCells(model)); }
 
 void LoadPuzzle(PlayRig& rig) {
     rig.settings().currentFile = "leicht.brd";
