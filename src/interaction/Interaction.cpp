@@ -96,6 +96,13 @@ void Interaction::PressButton(int key, const std::function<void()>& action) {
     DrawButton(key, 0);
 }
 
+void Interaction::PressForAction(int key, const std::function<void()>& action) {
+    PressButton(key, [&] {
+        if (action) action();
+        WaitMouseRelease();
+    });
+}
+
 // ---- the two loops --------------------------------------------------------------------------
 
 void Interaction::GameModeLoop() {
@@ -143,22 +150,13 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
         });
         break;
     case Qt::Key_S:
-        PressButton(Qt::Key_S, [&] {
-            if (actions_.saveBoard) actions_.saveBoard();
-            WaitMouseRelease();
-        });
+        PressForAction(Qt::Key_S, actions_.saveBoard);
         break;
     case Qt::Key_D:
-        PressButton(Qt::Key_D, [&] {
-            if (actions_.printBoard) actions_.printBoard();
-            WaitMouseRelease();
-        });
+        PressForAction(Qt::Key_D, actions_.printBoard);
         break;
     case Qt::Key_H:
-        PressButton(Qt::Key_H, [&] {
-            if (actions_.showHelp) actions_.showHelp();
-            WaitMouseRelease();
-        });
+        PressForAction(Qt::Key_H, actions_.showHelp);
         break;
     case Qt::Key_N:
         PressButton(Qt::Key_N, [&] {

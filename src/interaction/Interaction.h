@@ -107,6 +107,8 @@ private:
     void DrawButton(int key, int sunken);
     // Draws the button pressed, acts, draws it raised.
     void PressButton(int key, const std::function<void()>& action);
+    // A button whose action lives above the loops (dialog, printing, help), then the mouse release.
+    void PressForAction(int key, const std::function<void()>& action);
     void HandleLoopKey(int key, bool ownBoard);
     void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
     void Leave(bool ownBoard);
