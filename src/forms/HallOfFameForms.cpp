@@ -1,9 +1,10 @@
 #include "forms/HallOfFameForms.h"
 
+#include "forms/Question.h"
+
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -106,14 +107,7 @@ void HallOfFameDialog::FillList(int level) {
 }
 
 void HallOfFameDialog::cmd4_Click() {
-    QMessageBox box(QMessageBox::Question, windowTitle(), QStringLiteral("Wirklich löschen?"),
-                    QMessageBox::NoButton, this);
-    QPushButton* yes = box.addButton(QStringLiteral("&JA"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&NEIN"), QMessageBox::NoRole);
-    box.setDefaultButton(yes);
-    box.setEscapeButton(no);
-    box.exec();
-    if (box.clickedButton() != yes) return;
+    if (!AskJaNein(this, windowTitle(), QStringLiteral("Wirklich löschen?"), true)) return;
     clearedLevel_ = tbs1->currentIndex();
     ClearLevel(hof_, clearedLevel_);
     accept();

@@ -4,8 +4,6 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QScreen>
 #include <QGuiApplication>
 #include <QLayout>
@@ -21,6 +19,7 @@
 #include "engine/Shuffle.h"
 #include "forms/AboutBox.h"
 #include "forms/HallOfFameForms.h"
+#include "forms/Question.h"
 #include "halloffame/ClockText.h"
 #include "persistence/RecordFile.h"
 #include "printing/Printing.h"
@@ -288,15 +287,7 @@ void MainWindow::Win_0_MenuEvent(int id) {
 }
 
 void MainWindow::ConfirmExit() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Tessaro"), QStringLiteral("Spiel beenden?"),
-                    QMessageBox::NoButton, this);
-    QPushButton* yes = box.addButton(QStringLiteral("&JA"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&NEIN"), QMessageBox::NoRole);
-    box.setDefaultButton(no);
-    box.setEscapeButton(no);
-    box.exec();
-    if (box.clickedButton() != yes) return;
-    exit_();
+    if (AskJaNein(this, QStringLiteral("Tessaro"), QStringLiteral("Spiel beenden?"), false)) exit_();
 }
 
 void MainWindow::Win_0_Close() {
