@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <string>
 
-#include "PuzzleGenerator.h"
-#include "SudokuXSolver.h"
+#include "puzzles/PuzzleGenerator.h"
+#include "puzzles/SudokuXSolver.h"
 #include "engine/Random.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "SudokuXSolver.h"
+#include "puzzles/SudokuXSolver.h"
 #include "engine/Board.h"
 #include "engine/BoardObserver.h"
 #include "engine/Engine.h"

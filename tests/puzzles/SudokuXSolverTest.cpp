@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "SudokuXSolver.h"
+#include "puzzles/SudokuXSolver.h"
 #include "engine/Random.h"
 #include "engine/Rules.h"
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "engine/Board.h"
 
 namespace tessaro {
@@ -18,6 +20,8 @@ public:
     // A random complete Sudoku X grid: the empty board solved with the digits of every branch
     // tried in an order drawn from RandomBelow, so SeedRandom makes it repeatable.
     static Grid RandomFullGrid();
+    // The same with another source of numbers 0..n-1.
+    static Grid RandomFullGrid(const std::function<int(int)>& randomBelow);
 };
 
 // Number of clues (cells 1..9 x 1..9 holding 1..9).

@@ -5,8 +5,8 @@
 #include <iterator>
 #include <vector>
 
-#include "PuzzleGenerator.h"
-#include "SudokuXSolver.h"
+#include "puzzles/PuzzleGenerator.h"
+#include "puzzles/SudokuXSolver.h"
 #include "engine/Random.h"
 
 namespace tessaro {

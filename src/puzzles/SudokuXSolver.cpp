@@ -1,4 +1,4 @@
-#include "SudokuXSolver.h"
+#include "puzzles/SudokuXSolver.h"
 
 #include <array>
 #include <bit>
@@ -13,7 +13,7 @@ constexpr std::uint16_t kAllDigits = 0x3FE;  // bits 1..9
 
 class Search {
 public:
-    Search(int limit, bool randomOrder) : limit_(limit), randomOrder_(randomOrder) {}
+    Search(int limit, const std::function<int(int)>* randomBelow) : limit_(limit), randomBelow_(randomBelow) {}
 
     // False when the clues contradict each other or hold an impossible value.
     bool Load(const Grid& clues) {
@@ -57,8 +57,8 @@ public:
         for (int d = 1; d <= 9; ++d) {
             if (bestFree & Bit(d)) order[n++] = d;
         }
-        if (randomOrder_) {
-            for (int i = n - 1; i > 0; --i) std::swap(order[i], order[RandomBelow(i + 1)]);
+        if (randomBelow_) {
+            for (int i = n - 1; i > 0; --i) std::swap(order[i], order[(*randomBelow_)(i + 1)]);
         }
         for (int i = 0; i < n && found_ < limit_; ++i) {
             Set(bestX, bestY, order[i]);
@@ -98,7 +98,7 @@ private:
     }
 
     int limit_;
-    bool randomOrder_;
+    const std::function<int(int)>* randomBelow_;
     int found_ = 0;
     Grid cells_{};
     Grid first_{};
@@ -113,15 +113,17 @@ private:
 
 int SudokuXSolver::CountSolutions(const Grid& clues, int limit, Grid* firstSolution) {
     if (limit < 1) return 0;
-    Search search(limit, false);
+    Search search(limit, nullptr);
     if (!search.Load(clues)) return 0;
     search.Run();
     if (firstSolution && search.Found() > 0) *firstSolution = search.First();
     return search.Found();
 }
 
-Grid SudokuXSolver::RandomFullGrid() {
-    Search search(1, true);
+Grid SudokuXSolver::RandomFullGrid() { return RandomFullGrid(RandomBelow); }
+
+Grid SudokuXSolver::RandomFullGrid(const std::function<int(int)>& randomBelow) {
+    Search search(1, &randomBelow);
     search.Load(Grid{});
     search.Run();
     return search.First();

@@ -1,11 +1,11 @@
-#include "PuzzleGenerator.h"
+#include "puzzles/PuzzleGenerator.h"
 
 #include <algorithm>
 #include <fstream>
 #include <system_error>
 #include <vector>
 
-#include "SudokuXSolver.h"
+#include "puzzles/SudokuXSolver.h"
 #include "engine/BoardObserver.h"
 #include "engine/Engine.h"
 #include "engine/Random.h"
