@@ -15,7 +15,6 @@
 
 #include "puzzles/PuzzleGenerator.h"
 #include "puzzles/SudokuXSolver.h"
-#include "engine/Random.h"
 
 namespace {
 
@@ -44,24 +43,16 @@ int main(int argc, char** argv) {
     }
 
     const auto start = std::chrono::steady_clock::now();
-    for (int level = 0; level < 4; ++level) {
-        // Each file has its own seed, so changing one level's rule leaves the other files alone.
-        tessaro::SeedRandom(seed * 4 + static_cast<std::uint64_t>(level));
-        const std::array<tessaro::Grid, 4> puzzles = tessaro::MakeLevel(level);
-        std::string counts;
-        for (const tessaro::Grid& puzzle : puzzles) {
-            if (!tessaro::MeetsLevel(puzzle, level)) {
-                std::fprintf(stderr, "no puzzle found for level %d\n", level);
-                return 1;
-            }
-            counts += ' ' + std::to_string(tessaro::CountGivens(puzzle));
-        }
-        const std::filesystem::path path = folder / std::string(tessaro::kPuzzleFiles[level]);
-        if (!tessaro::WritePuzzleFile(path, puzzles)) {
-            std::fprintf(stderr, "cannot write %s\n", path.string().c_str());
-            return 1;
-        }
-        std::printf("%s: givens%s\n", path.string().c_str(), counts.c_str());
+    const bool ok = tessaro::RenewPuzzleFiles(
+        folder, seed, [&folder](int level, const std::array<tessaro::Grid, 4>& puzzles) {
+            std::string counts;
+            for (const tessaro::Grid& puzzle : puzzles) counts += ' ' + std::to_string(tessaro::CountGivens(puzzle));
+            const std::filesystem::path path = folder / std::string(tessaro::kPuzzleFiles[level]);
+            std::printf("%s: givens%s\n", path.string().c_str(), counts.c_str());
+        });
+    if (!ok) {
+        std::fprintf(stderr, "cannot make or write the puzzle files in %s\n", folder.string().c_str());
+        return 1;
     }
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
     std::printf("done in %.1f s (seed %llu)\n", elapsed.count(), static_cast<unsigned long long>(seed));

@@ -1,8 +1,12 @@
 #include "puzzles/PuzzleGenerator.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
-#include <system_error>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "puzzles/SudokuXSolver.h"
@@ -13,8 +17,6 @@
 namespace tessaro {
 namespace {
 
-// Extrem puzzles are picked as the sparsest out of this many accepted candidates.
-constexpr int kExtremCandidates = 200;
 // A level whose rule cannot be met after this many full grids is a generator fault.
 constexpr int kMaxAttempts = 5000;
 
@@ -142,52 +144,82 @@ Grid MakePuzzle(int level, int* attempts) {
     return Grid{};
 }
 
-std::array<Grid, 4> MakeLevel(int level) {
+Grid MakeMinimalPuzzle() {
+    Grid puzzle = SudokuXSolver::RandomFullGrid();
+    RemoveClues(puzzle, SingleCells(), 0, 0, SudokuXSolver::HasUniqueSolution);
+    return puzzle;
+}
+
+std::array<Grid, 4> MakeLevel(int level, int extremCandidates) {
     std::array<Grid, 4> puzzles{};
     if (!kLevelRules.at(level).needsGuess) {
         for (Grid& puzzle : puzzles) puzzle = MakePuzzle(level);
         return puzzles;
     }
     std::vector<Grid> candidates;
-    for (int i = 0; i < kExtremCandidates; ++i) candidates.push_back(MakePuzzle(level));
+    for (int i = 0; i < std::max<int>(extremCandidates, puzzles.size()); ++i) candidates.push_back(MakePuzzle(level));
     std::stable_sort(candidates.begin(), candidates.end(),
                      [](const Grid& a, const Grid& b) { return CountGivens(a) < CountGivens(b); });
     std::copy_n(candidates.begin(), puzzles.size(), puzzles.begin());
     return puzzles;
 }
 
-Record MakeRecord(const Grid& clues) {
-    Record record{};
+PuzzleRecord MakeRecord(const Grid& clues) {
+    PuzzleRecord record{};
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
             record[At(x, y)] = clues[At(x, y)];
             record[100 + At(x, y)] = clues[At(x, y)];
         }
     }
-    for (int i = 1200; i < kRecordSize; ++i) record[i] = static_cast<std::uint8_t>(1 + RandomBelow(9));
+    for (int i = 1200; i < kPuzzleRecordSize; ++i) record[i] = static_cast<std::uint8_t>(1 + RandomBelow(9));
     return record;
 }
 
 bool WritePuzzleFile(const std::filesystem::path& path, const std::array<Grid, 4>& puzzles) {
-    std::filesystem::path temporary = path;
-    temporary += ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        for (const Grid& puzzle : puzzles) {
-            const Record record = MakeRecord(puzzle);
-            out.write(reinterpret_cast<const char*>(record.data()), kRecordSize);
-        }
-        out.close();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            return false;
-        }
+    std::string bytes;
+    for (const Grid& puzzle : puzzles) {
+        const PuzzleRecord record = MakeRecord(puzzle);
+        bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    return !error;
+    // A name of its own, so that two renewals at once never write into each other's file.
+    std::string temporary = path.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0644) == 0;
+    for (std::size_t done = 0; ok && done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        ok = n > 0;
+        if (ok) done += static_cast<std::size_t>(n);
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    const std::filesystem::path parent = path.has_parent_path() ? path.parent_path() : ".";
+    const int folder = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return true;
+}
+
+bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, const LevelWritten& written,
+                      int extremCandidates) {
+    for (int level = 0; level < 4; ++level) {
+        SeedRandom(seed * 4 + static_cast<std::uint64_t>(level));
+        const std::array<Grid, 4> puzzles = MakeLevel(level, extremCandidates);
+        for (const Grid& puzzle : puzzles) {
+            if (!MeetsLevel(puzzle, level)) return false;
+        }
+        if (!WritePuzzleFile(folder / std::string(kPuzzleFiles[level]), puzzles)) return false;
+        if (written) written(level, puzzles);
+    }
+    return true;
 }
 
 }  // namespace tessaro

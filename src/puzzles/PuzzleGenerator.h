@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 
 #include "engine/Board.h"
 
@@ -37,18 +38,35 @@ bool MeetsLevel(const Grid& clues, int level);
 // full grids were tried.
 Grid MakePuzzle(int level, int* attempts = nullptr);
 
-// The four puzzles of one file. Extrem keeps the four with the fewest givens out of a fixed
-// number of candidates, so the result depends on the random sequence only.
-std::array<Grid, 4> MakeLevel(int level);
+// A minimal puzzle: a random full grid without every clue, taken in random order, that the unique
+// solution can do without; no clue of it can go.
+Grid MakeMinimalPuzzle();
 
-inline constexpr int kRecordSize = 2200;
-inline constexpr int kRecordsPerFile = 4;
-using Record = std::array<std::uint8_t, kRecordSize>;
+// Extrem puzzles of the shipped files are the sparsest of this many accepted candidates.
+inline constexpr int kExtremCandidates = 200;
+
+// The four puzzles of one file. Extrem keeps the four with the fewest givens out of
+// extremCandidates (at least four), so the result depends on the random sequence only.
+std::array<Grid, 4> MakeLevel(int level, int extremCandidates = kExtremCandidates);
+
+inline constexpr int kPuzzleRecordSize = 2200;
+using PuzzleRecord = std::array<std::uint8_t, kPuzzleRecordSize>;
 
 // A playable record: the clues as board and givens, no candidate marks, filler bytes 1..9.
-Record MakeRecord(const Grid& clues);
+PuzzleRecord MakeRecord(const Grid& clues);
 
-// Writes the four records to path through a temporary file in the same folder; false on failure.
+// Writes the four records to path through a temporary file of its own in the same folder, synced
+// before it replaces path; false on failure, when path is left as it was.
 bool WritePuzzleFile(const std::filesystem::path& path, const std::array<Grid, 4>& puzzles);
+
+// Told each level (0 Leicht .. 3 Extrem) whose file has just been written, with its puzzles.
+using LevelWritten = std::function<void(int level, const std::array<Grid, 4>& puzzles)>;
+
+// Writes four new puzzles per level as leicht.brd .. extrem.brd into folder, level by level, each
+// from its own seed derived from seed, so the same seed gives the same files and a change to one
+// level's rule leaves the others alone. False when a level finds no puzzle or its file cannot be
+// written; the levels before it are written, the rest are left as they were.
+bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, const LevelWritten& written = {},
+                      int extremCandidates = kExtremCandidates);
 
 }  // namespace tessaro

@@ -69,7 +69,7 @@ TEST(MakeRecord, HoldsTheCluesTwiceNoMarksAndFiller) {
     clues[At(3, 3)] = 0;
     clues[At(0, 4)] = 7;  // stray index-0 entries never reach the file
     clues[At(4, 0)] = 7;
-    const Record record = MakeRecord(clues);
+    const PuzzleRecord record = MakeRecord(clues);
     for (int y = 0; y <= 9; ++y) {
         for (int x = 0; x <= 9; ++x) {
             const int expected = (x == 0 || y == 0) ? 0 : clues[At(x, y)];
@@ -80,7 +80,7 @@ TEST(MakeRecord, HoldsTheCluesTwiceNoMarksAndFiller) {
     EXPECT_TRUE(
         std::all_of(record.begin() + 200, record.begin() + 1200, [](std::uint8_t b) { return b == 0; }));
     std::array<int, 10> seen{};
-    for (int i = 1200; i < kRecordSize; ++i) {
+    for (int i = 1200; i < kPuzzleRecordSize; ++i) {
         ASSERT_GE(record[i], 1);
         ASSERT_LE(record[i], 9);
         ++seen[record[i]];
