@@ -1,8 +1,8 @@
 #pragma once
 
-// Independent Sudoku X helpers for tests and benchmarks: an exact backtracking solver on bitmasks,
-// random full grids, puzzles cut from them, and a plain singles solver used to classify puzzles
-// without asking the engine.
+// Sudoku X helpers for tests and benchmarks, independent of the engine: cell-list views of the
+// puzzles library's exact solver and random full grids, puzzles cut from them, and a plain singles
+// solver used to classify puzzles without asking the engine.
 
 #include <algorithm>
 #include <array>
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/Board.h"
+#include "puzzles/SudokuXSolver.h"
 
 namespace tessaro::sx {
 
@@ -93,66 +94,21 @@ inline bool HasConflict(const Cells& cells) {
 // Digits 1..9 that could stand in empty cell i without a repeat, as bits 1..9.
 inline unsigned CandidateMask(const Cells& cells, int i) { return ~UsedAround(cells, i) & 0x3FEu; }
 
-namespace detail {
+inline Grid ToGrid(const Cells& cells);
+inline Cells GridCells(const Grid& grid);
 
-struct Search {
-    Cells cells{};
-    int limit = 2;
-    int found = 0;
-    Cells first{};
-    std::mt19937* rng = nullptr;
-
-    void Run() {
-        if (found >= limit) return;
-        int best = -1;
-        unsigned bestMask = 0;
-        int bestCount = 10;
-        for (int i = 0; i < 81; ++i) {
-            if (cells[i] != 0) continue;
-            const unsigned mask = CandidateMask(cells, i);
-            const int count = std::popcount(mask);
-            if (count < bestCount) {
-                best = i;
-                bestMask = mask;
-                bestCount = count;
-                if (count == 0) return;
-            }
-        }
-        if (best < 0) {
-            if (found++ == 0) first = cells;
-            return;
-        }
-        std::array<int, 9> order{1, 2, 3, 4, 5, 6, 7, 8, 9};
-        if (rng) std::shuffle(order.begin(), order.end(), *rng);
-        for (int d : order) {
-            if (!(bestMask & (1u << d))) continue;
-            cells[best] = d;
-            Run();
-            cells[best] = 0;
-            if (found >= limit) return;
-        }
-    }
-};
-
-}  // namespace detail
-
-// Number of completions of cells, counted up to limit; the first one found goes to *solution.
+// Number of completions of cells, counted up to limit by the puzzles library's exact solver (which
+// shares no code with the engine's); the first one found goes to *solution.
 inline int CountSolutions(const Cells& cells, int limit = 2, Cells* solution = nullptr) {
-    if (HasConflict(cells)) return 0;
-    detail::Search search;
-    search.cells = cells;
-    search.limit = limit;
-    search.Run();
-    if (solution && search.found > 0) *solution = search.first;
-    return search.found;
+    Grid first{};
+    const int found = SudokuXSolver::CountSolutions(ToGrid(cells), limit, &first);
+    if (solution && found > 0) *solution = GridCells(first);
+    return found;
 }
 
 inline Cells RandomFullGrid(std::mt19937& rng) {
-    detail::Search search;
-    search.limit = 1;
-    search.rng = &rng;
-    search.Run();
-    return search.first;
+    return GridCells(SudokuXSolver::RandomFullGrid(
+        [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }));
 }
 
 inline int CountFilled(const Cells& cells) {

@@ -1,0 +1,48 @@
+#include "shell/RenewPuzzles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+
+#include "puzzles/PuzzleGenerator.h"
+#include "shell/DataLocation.h"
+
+namespace tessaro {
+
+int RenewPlayerPuzzles() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        std::fprintf(stderr, "Der Datenordner „%s“ kann nicht angelegt werden.\n", qPrintable(folder));
+        return 1;
+    }
+    // A data folder pointed at the installed files must not replace them.
+    const QString shipped = ShippedDataDirectory();
+    if (!shipped.isEmpty() && QFileInfo(shipped).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
+        std::fprintf(stderr, "„%s“ enthält die installierten Rätsel; sie bleiben unverändert.\n",
+                     qPrintable(folder));
+        return 1;
+    }
+    std::printf("Neue Rätsel in %s:", qPrintable(folder));
+    std::fflush(stdout);
+    const auto start = std::chrono::steady_clock::now();
+    const std::uint64_t seed = (std::uint64_t{std::random_device{}()} << 32) ^
+                               static_cast<std::uint64_t>(start.time_since_epoch().count());
+    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, [](int level, const std::array<Grid, 4>&) {
+        std::printf(" %s", std::string(kPuzzleFiles[level]).c_str());
+        std::fflush(stdout);
+    });
+    if (!ok) {
+        std::printf("\n");
+        std::fprintf(stderr, "Die Rätsel konnten nicht geschrieben werden.\n");
+        return 1;
+    }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    std::printf(" – fertig in %.1f s.\n", took.count());
+    return 0;
+}
+
+}  // namespace tessaro
