@@ -128,6 +128,7 @@ PuzzleReading ParsePuzzleText(std::string_view text) {
         if (IsSkipped(c)) continue;
         if (!IsCell(c)) {
             const std::string shown = CharacterAt(text, i);
+            reading.givens = Grid{};
             reading.error = shown.empty() ? "Der Text enthält ein Zeichen, das in kein Rätsel gehört."
                                           : "Das Zeichen „" + shown + "“ gehört in kein Rätsel.";
             return reading;

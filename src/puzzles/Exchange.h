@@ -8,7 +8,8 @@
 namespace tessaro {
 
 // A puzzle read from text: its givens (cells 1..9 x 1..9 of the game's layout), or a short German
-// reason, fit for a message box, why the text holds no usable puzzle.
+// reason, fit for a message box, why the text holds no usable puzzle. Givens stay empty unless the
+// text has 81 proper cells.
 struct PuzzleReading {
     Grid givens{};
     std::string error;

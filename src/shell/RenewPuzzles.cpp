@@ -9,7 +9,6 @@
 #include <random>
 
 #include "puzzles/PuzzleGenerator.h"
-#include "shell/DataLocation.h"
 
 namespace tessaro {
 
@@ -19,12 +18,14 @@ int RenewPlayerPuzzles() {
         std::fprintf(stderr, "Der Datenordner „%s“ kann nicht angelegt werden.\n", qPrintable(folder));
         return 1;
     }
-    // A data folder pointed at the installed files must not replace them.
-    const QString shipped = ShippedDataDirectory();
-    if (!shipped.isEmpty() && QFileInfo(shipped).canonicalFilePath() == QFileInfo(folder).canonicalFilePath()) {
-        std::fprintf(stderr, "„%s“ enthält die installierten Rätsel; sie bleiben unverändert.\n",
-                     qPrintable(folder));
-        return 1;
+    // A data folder that leads to the installed files (or the source tree's) must not replace them.
+    const QString target = QFileInfo(folder).canonicalFilePath();
+    for (const char* shipped : {TESSARO_DATA_DIR, TESSARO_SOURCE_DATA_DIR}) {
+        if (QFileInfo(QString::fromUtf8(shipped)).canonicalFilePath() == target) {
+            std::fprintf(stderr, "„%s“ enthält die installierten Rätsel; sie bleiben unverändert.\n",
+                         qPrintable(folder));
+            return 1;
+        }
     }
     std::printf("Neue Rätsel in %s:", qPrintable(folder));
     std::fflush(stdout);

@@ -1,10 +1,14 @@
-// Re-checks the committed puzzle files: record layout, unique solutions, clue counts, and how the
-// game's own solver copes with each puzzle.
+// Re-checks the committed puzzle files and those the game writes when asked for new puzzles: record
+// layout, unique solutions, clue counts, and how the game's own solver copes with each puzzle.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,10 +30,8 @@ struct Expectation {
 constexpr std::array<Expectation, 4> kExpected{
     {{36, 81, false}, {30, 35, false}, {0, 29, false}, {0, 26, true}}};
 
-std::vector<std::uint8_t> ReadFile(int level) {
-    const std::filesystem::path path =
-        std::filesystem::path(TESSARO_SOURCE_DATA_DIR) / std::string(kPuzzleFiles[level]);
-    std::ifstream in(path, std::ios::binary);
+std::vector<std::uint8_t> ReadFile(const std::filesystem::path& folder, int level) {
+    std::ifstream in(folder / std::string(kPuzzleFiles[level]), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
@@ -39,19 +41,22 @@ Grid Area(const std::vector<std::uint8_t>& bytes, int record, int offset) {
     return grid;
 }
 
-class PuzzleFile : public testing::TestWithParam<int> {};
-
-TEST_P(PuzzleFile, HasFourWellFormedRecords) {
-    const std::vector<std::uint8_t> bytes = ReadFile(GetParam());
+// Record layout, unique and distinct puzzles within the level's clue range, and the game's own
+// solver finishing each the intended way.
+void ExpectSoundPuzzleFile(const std::filesystem::path& folder, int level) {
+    SCOPED_TRACE(std::string(kPuzzleFiles[level]));
+    const std::vector<std::uint8_t> bytes = ReadFile(folder, level);
     ASSERT_EQ(bytes.size(), 8800u);
+    const Expectation& expected = kExpected[level];
+    std::set<Grid> seen;
     for (int record = 0; record < 4; ++record) {
         SCOPED_TRACE("record " + std::to_string(record));
-        const Grid board = Area(bytes, record, 0);
-        EXPECT_EQ(board, Area(bytes, record, 100)) << "board and givens differ";
+        const Grid clues = Area(bytes, record, 0);
+        EXPECT_EQ(clues, Area(bytes, record, 100)) << "board and givens differ";
         for (int i = 0; i < 100; ++i) {
-            EXPECT_LE(board[i], 9) << "cell " << i;
+            EXPECT_LE(clues[i], 9) << "cell " << i;
             if (i % 10 == 0 || i < 10) {
-                EXPECT_EQ(board[i], 0) << "index 0 entry " << i;
+                EXPECT_EQ(clues[i], 0) << "index 0 entry " << i;
             }
         }
         const auto start = bytes.begin() + record * 2200;
@@ -59,49 +64,34 @@ TEST_P(PuzzleFile, HasFourWellFormedRecords) {
             << "candidate marks set";
         EXPECT_TRUE(std::all_of(start + 1200, start + 2200, [](std::uint8_t b) { return b >= 1 && b <= 9; }))
             << "filler outside 1..9";
-    }
-}
 
-TEST_P(PuzzleFile, PuzzlesAreUniqueDistinctAndWithinTheClueRange) {
-    const std::vector<std::uint8_t> bytes = ReadFile(GetParam());
-    ASSERT_EQ(bytes.size(), 8800u);
-    const Expectation& expected = kExpected[GetParam()];
-    std::set<Grid> seen;
-    for (int record = 0; record < 4; ++record) {
-        SCOPED_TRACE("record " + std::to_string(record));
-        const Grid clues = Area(bytes, record, 0);
-        EXPECT_EQ(SudokuXSolver::CountSolutions(clues, 2), 1);
+        Grid solution{};
+        EXPECT_EQ(SudokuXSolver::CountSolutions(clues, 2, &solution), 1);
         const int givens = CountGivens(clues);
         EXPECT_GE(givens, expected.minGivens);
         EXPECT_LE(givens, expected.maxGivens);
         seen.insert(clues);
-    }
-    EXPECT_EQ(seen.size(), 4u) << "a puzzle appears twice";
-}
 
-TEST_P(PuzzleFile, TheGameSolverFinishesEachPuzzleTheIntendedWay) {
-    const std::vector<std::uint8_t> bytes = ReadFile(GetParam());
-    ASSERT_EQ(bytes.size(), 8800u);
-    const bool needsGuess = kExpected[GetParam()].needsGuess;
-    for (int record = 0; record < 4; ++record) {
-        SCOPED_TRACE("record " + std::to_string(record));
         BoardModel model;
         Settings settings;
-        model.board = Area(bytes, record, 0);
-        model.givens = Area(bytes, record, 100);
+        model.board = clues;
+        model.givens = clues;
         Engine engine(model, settings);
         NullObserver observer;
         engine.SetObserver(&observer);
         engine.SolveBoard();
         EXPECT_EQ(settings.statusMessage, kStatusSolved);
-        EXPECT_EQ(settings.difficulty, needsGuess ? kExtrem : 0)
-            << (needsGuess ? "the sweeps alone solve it" : "the sweeps alone do not solve it");
-        Grid solution{};
-        ASSERT_EQ(SudokuXSolver::CountSolutions(Area(bytes, record, 0), 1, &solution), 1);
+        EXPECT_EQ(settings.difficulty, expected.needsGuess ? kExtrem : 0)
+            << (expected.needsGuess ? "the sweeps alone solve it" : "the sweeps alone do not solve it");
         EXPECT_EQ(model.board, solution);
-        EXPECT_EQ(model.givens, Area(bytes, record, 100)) << "solving changed the givens";
+        EXPECT_EQ(model.givens, clues) << "solving changed the givens";
     }
+    EXPECT_EQ(seen.size(), 4u) << "a puzzle appears twice";
 }
+
+class PuzzleFile : public testing::TestWithParam<int> {};
+
+TEST_P(PuzzleFile, IsSound) { ExpectSoundPuzzleFile(TESSARO_SOURCE_DATA_DIR, GetParam()); }
 
 std::string LevelName(const testing::TestParamInfo<int>& info) {
     constexpr const char* kNames[] = {"Leicht", "Mittel", "Schwer", "Extrem"};
@@ -109,6 +99,54 @@ std::string LevelName(const testing::TestParamInfo<int>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, PuzzleFile, testing::Range(0, 4), LevelName);
+
+#ifdef TESSARO_BINARY
+std::map<std::string, std::string> FolderFiles(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        files[entry.path().filename().string()] = {std::istreambuf_iterator<char>(in), {}};
+    }
+    return files;
+}
+
+// Runs the game with its per-user data folder under home; returns the exit status, output in *out.
+int RunRenewal(const std::filesystem::path& home, std::string* out) {
+    const std::filesystem::path log = home / "out.txt";
+    const std::string command = "XDG_DATA_HOME='" + (home / "share").string() + "' '" TESSARO_BINARY
+                                "' --neue-raetsel >'" + log.string() + "' 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream in(log);
+    *out = {std::istreambuf_iterator<char>(in), {}};
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(Renewal, WritesFreshSoundFilesIntoThePlayersFolderOnly) {
+    const std::filesystem::path home = std::filesystem::path(TESSARO_TEST_OUTPUT_DIR) / "renewal";
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    const auto shipped = FolderFiles(TESSARO_SOURCE_DATA_DIR);
+
+    std::string out;
+    ASSERT_EQ(RunRenewal(home, &out), 0) << out;
+    EXPECT_THAT(out, testing::HasSubstr("extrem.brd – fertig in"));
+    const std::filesystem::path folder = home / "share" / "tessaro";
+    const auto renewed = FolderFiles(folder);
+    EXPECT_EQ(renewed.size(), 4u) << "only the four puzzle files, no temporary left";
+    for (int level = 0; level < 4; ++level) {
+        ExpectSoundPuzzleFile(folder, level);
+        EXPECT_NE(renewed.at(std::string(kPuzzleFiles[level])), shipped.at(std::string(kPuzzleFiles[level])));
+    }
+
+    // A data folder that is the shipped one is refused before anything is written.
+    std::filesystem::remove_all(home / "share");
+    std::filesystem::create_directories(home / "share");
+    std::filesystem::create_directory_symlink(TESSARO_SOURCE_DATA_DIR, home / "share" / "tessaro");
+    EXPECT_EQ(RunRenewal(home, &out), 1) << out;
+    EXPECT_EQ(FolderFiles(TESSARO_SOURCE_DATA_DIR), shipped);
+}
+#endif
 
 }  // namespace
 }  // namespace tessaro
