@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cerrno>
-#include <vector>
 
 #include "puzzles/SudokuXSolver.h"
 
@@ -35,46 +34,17 @@ std::string CharacterAt(std::string_view text, std::size_t i) {
     return std::string(text.substr(i, length));
 }
 
-struct Unit {
-    std::string name;
-    std::array<int, 9> cells{};
-};
-
-// Rows, columns, boxes in reading order, then the two diagonals: the order the first broken unit
-// is looked for in.
-const std::vector<Unit>& Units() {
-    static const std::vector<Unit> units = [] {
-        constexpr std::array<const char*, 9> kBoxes{
-            "im Block oben links", "im Block oben Mitte",  "im Block oben rechts",
-            "im Block Mitte links", "im mittleren Block",  "im Block Mitte rechts",
-            "im Block unten links", "im Block unten Mitte", "im Block unten rechts"};
-        std::vector<Unit> list;
-        for (int k = 1; k <= 9; ++k) {
-            Unit row{"in Zeile " + std::to_string(k)};
-            Unit column{"in Spalte " + std::to_string(k)};
-            for (int i = 1; i <= 9; ++i) {
-                row.cells[i - 1] = At(i, k);
-                column.cells[i - 1] = At(k, i);
-            }
-            list.push_back(row);
-            list.push_back(column);
-        }
-        for (int b = 0; b < 9; ++b) {
-            Unit box{kBoxes[b]};
-            for (int i = 0; i < 9; ++i) box.cells[i] = At(1 + 3 * (b % 3) + i % 3, 1 + 3 * (b / 3) + i / 3);
-            list.push_back(box);
-        }
-        Unit main{"in der Diagonale von links oben nach rechts unten"};
-        Unit anti{"in der Diagonale von links unten nach rechts oben"};
-        for (int i = 1; i <= 9; ++i) {
-            main.cells[i - 1] = At(i, i);
-            anti.cells[i - 1] = At(i, 10 - i);
-        }
-        list.push_back(main);
-        list.push_back(anti);
-        return list;
-    }();
-    return units;
+// How a message names unit u of kSudokuXUnits.
+std::string UnitName(int u) {
+    constexpr std::array<const char*, 9> kBoxes{
+        "im Block oben links",  "im Block oben Mitte",  "im Block oben rechts",
+        "im Block Mitte links", "im mittleren Block",   "im Block Mitte rechts",
+        "im Block unten links", "im Block unten Mitte", "im Block unten rechts"};
+    if (u < 9) return "in Spalte " + std::to_string(u + 1);
+    if (u < 18) return "in Zeile " + std::to_string(u - 8);
+    if (u < 27) return kBoxes[u - 18];
+    return u == 27 ? "in der Diagonale von links oben nach rechts unten"
+                   : "in der Diagonale von links unten nach rechts oben";
 }
 
 std::string Line(const BoardModel& model, bool withEntries) {
@@ -146,12 +116,12 @@ PuzzleReading ParsePuzzleText(std::string_view text) {
 }
 
 std::string PuzzleProblem(const Grid& givens) {
-    for (const Unit& unit : Units()) {
+    for (int u = 0; u < static_cast<int>(kSudokuXUnits.size()); ++u) {
         unsigned seen = 0;
-        for (int cell : unit.cells) {
+        for (int cell : kSudokuXUnits[u]) {
             const int d = givens[cell];
             if (d < 1 || d > 9) continue;
-            if (seen & (1u << d)) return "Die " + std::to_string(d) + " steht zweimal " + unit.name + ".";
+            if (seen & (1u << d)) return "Die " + std::to_string(d) + " steht zweimal " + UnitName(u) + ".";
             seen |= 1u << d;
         }
     }

@@ -11,20 +11,6 @@ namespace {
 
 constexpr std::uint16_t kAllDigits = 0x3FE;  // bits 1..9
 
-// The 29 units as cell indices: rows, columns, boxes, both diagonals.
-constexpr std::array<std::array<int, 9>, 29> kUnits = [] {
-    std::array<std::array<int, 9>, 29> units{};
-    for (int k = 0; k < 9; ++k) {
-        for (int i = 0; i < 9; ++i) {
-            units[k][i] = At(i + 1, k + 1);
-            units[9 + k][i] = At(k + 1, i + 1);
-            units[18 + k][i] = At(1 + 3 * (k % 3) + i % 3, 1 + 3 * (k / 3) + i / 3);
-        }
-        units[27][k] = At(k + 1, k + 1);
-        units[28][k] = At(k + 1, 9 - k);
-    }
-    return units;
-}();
 
 class Search {
 public:
@@ -75,12 +61,12 @@ public:
             // a contradiction is certain.
             int pairUnit = -1;
             std::uint16_t pairDigit = 0;
-            for (int u = 0; u < static_cast<int>(kUnits.size()); ++u) {
+            for (int u = 0; u < static_cast<int>(kSudokuXUnits.size()); ++u) {
                 std::uint16_t once = 0;
                 std::uint16_t twice = 0;
                 std::uint16_t thrice = 0;
                 std::uint16_t placed = 0;
-                for (int cell : kUnits[u]) {
+                for (int cell : kSudokuXUnits[u]) {
                     if (cells_[cell] != 0) {
                         placed |= Bit(cells_[cell]);
                         continue;
@@ -105,7 +91,7 @@ public:
                 // searches overwrite free_.
                 std::array<int, 2> places{};
                 int n = 0;
-                for (int cell : kUnits[pairUnit]) {
+                for (int cell : kSudokuXUnits[pairUnit]) {
                     if (cells_[cell] == 0 && (free_[cell] & pairDigit)) places[n++] = cell;
                 }
                 const int d = std::countr_zero(pairDigit);
@@ -145,7 +131,7 @@ private:
 
     // The one cell of unit u where digit (a single bit) may still go.
     void BranchOnDigit(int u, std::uint16_t digit, int& cell, std::uint16_t& free) const {
-        for (int c : kUnits[u]) {
+        for (int c : kSudokuXUnits[u]) {
             if (cells_[c] == 0 && (free_[c] & digit)) cell = c;
         }
         free = digit;

@@ -38,16 +38,8 @@ inline std::vector<int> UnitsOf(int i) {
 inline const std::array<std::array<int, 9>, 29>& UnitCells() {
     static const auto units = [] {
         std::array<std::array<int, 9>, 29> u{};
-        for (int k = 0; k < 9; ++k) {
-            for (int i = 0; i < 9; ++i) {
-                u[k][i] = Index(k + 1, i + 1);
-                u[9 + k][i] = Index(i + 1, k + 1);
-                u[18 + k][i] = Index(1 + 3 * (k % 3) + i % 3, 1 + 3 * (k / 3) + i / 3);
-            }
-        }
-        for (int i = 0; i < 9; ++i) {
-            u[27][i] = Index(i + 1, i + 1);
-            u[28][i] = Index(i + 1, 9 - i);
+        for (int k = 0; k < 29; ++k) {
+            for (int i = 0; i < 9; ++i) u[k][i] = Index(kSudokuXUnits[k][i] % 10, kSudokuXUnits[k][i] / 10);
         }
         return u;
     }();
