@@ -186,7 +186,9 @@ bool WritePuzzleFile(const std::filesystem::path& path, const std::array<Grid, 4
     std::string temporary = path.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0644) == 0;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    bool ok = ::fchmod(fd, 0666 & ~mask) == 0;
     for (std::size_t done = 0; ok && done < bytes.size();) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         ok = n > 0;
