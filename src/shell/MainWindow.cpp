@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "display/BoardAccessible.h"
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 
     area_ = new ClientArea(this);
     setCentralWidget(area_);
+    new BoardAccessibility(*area_, game_.model, game_.settings, game_.display, [this] { return uhr_ ? uhr_->text() : QString(); });
     display_ = std::make_unique<Display>(*area_, game_.model, game_.settings, game_.engine, game_.display);
     display_->SetTimedGameEndedHandler([this] { game_.clock.RefreshClock(); });
     area_->SetRepaintCallback([this] {
