@@ -25,10 +25,10 @@ set(CPACK_PACKAGE_NAME tessaro)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Tessaro developers <tessaro@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sudoku X game with both diagonals (German user interface)")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Every row, column, 3x3 box and both main diagonals of the 9x9 board hold the numbers 1 to 9 once. "
-    "Four levels, mouse or keyboard entry, candidate notes, a clock and a hall of fame; boards can be "
-    "solved, restarted, typed in, saved, loaded and printed.")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Every row, column, 3x3 box and both main diagonals of the 9x9 board hold the numbers 1 to 9 once. \
+Four levels, mouse or keyboard entry, candidate notes, a clock and a hall of fame; boards can be \
+solved, restarted, typed in, saved, loaded and printed.")
 # The game finds its shipped files beside the binary (../share/tessaro), so the package prefix
 # need not match the build's install prefix.
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
