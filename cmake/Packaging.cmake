@@ -12,13 +12,16 @@ foreach(size 16 24 32 48)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 
-# Manual pages are installed compressed, without a time stamp in the gzip header.
-add_custom_command(OUTPUT tessaro.6.gz
-  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/tessaro.6 tessaro.6
-  COMMAND gzip -9nf tessaro.6
-  DEPENDS ${PROJECT_SOURCE_DIR}/docs/tessaro.6 VERBATIM)
-add_custom_target(tessaro_manpage ALL DEPENDS tessaro.6.gz)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/tessaro.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# Manual pages are installed compressed, without a time stamp in the gzip header. Made at configure
+# time, so packaging needs nothing built but the game.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/tessaro.6)
+execute_process(COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/docs/tessaro.6
+                OUTPUT_FILE ${PROJECT_BINARY_DIR}/tessaro.6.gz COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${PROJECT_BINARY_DIR}/tessaro.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+
+# cpack (and make install) install what is built instead of first building every test and benchmark;
+# the package needs only the game: cmake --build build --target tessaro && cd build && cpack -G DEB
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tessaro)
