@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -50,6 +51,9 @@ QPoint WindowOrigin(int screenWidth, int screenHeight) {
 
 MainWindow::MainWindow(Game& game) : game_(game) {
     setWindowTitle(kWindowTitle);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) icon.addFile(QStringLiteral(":/icons/tessaro-%1.png").arg(size));
+    setWindowIcon(icon);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
         move(WindowOrigin(size.width(), size.height()));
