@@ -1,5 +1,6 @@
 #include "shell/DataLocation.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -10,8 +11,14 @@ QStringList ShippedFileNames() {
     return {"leicht.brd", "mittel.brd", "schwer.brd", "extrem.brd", "Kalvix.chm"};
 }
 
+QStringList ShippedDataCandidates() {
+    // Beside the binary first, so a package installed under another prefix than the build's finds them.
+    const QString besideBinary = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/tessaro");
+    return {besideBinary, QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)};
+}
+
 QString ShippedDataDirectory() {
-    for (const QString& dir : {QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)}) {
+    for (const QString& dir : ShippedDataCandidates()) {
         if (QFile::exists(dir + "/leicht.brd")) return dir;
     }
     return {};

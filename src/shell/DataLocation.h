@@ -8,7 +8,10 @@ namespace tessaro {
 // The files the game ships and reads from its working directory.
 QStringList ShippedFileNames();
 
-// Where the shipped files are found: the installed data folder, else the project's data folder.
+// Where shipped files may lie, in the order they are looked for.
+QStringList ShippedDataCandidates();
+
+// Where the shipped files are found: the first candidate that holds them.
 QString ShippedDataDirectory();
 
 // Makes the working directory one that holds the puzzle files: the current one when it has them,

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "puzzles/PuzzleGenerator.h"
+#include "shell/DataLocation.h"
 
 namespace tessaro {
 
@@ -20,8 +21,8 @@ int RenewPlayerPuzzles() {
     }
     // A data folder that leads to the installed files (or the source tree's) must not replace them.
     const QString target = QFileInfo(folder).canonicalFilePath();
-    for (const char* shipped : {TESSARO_DATA_DIR, TESSARO_SOURCE_DATA_DIR}) {
-        if (QFileInfo(QString::fromUtf8(shipped)).canonicalFilePath() == target) {
+    for (const QString& shipped : ShippedDataCandidates()) {
+        if (QFileInfo(shipped).canonicalFilePath() == target) {
             std::fprintf(stderr, "„%s“ enthält die installierten Rätsel; sie bleiben unverändert.\n",
                          qPrintable(folder));
             return 1;

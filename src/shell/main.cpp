@@ -18,6 +18,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tessaro"));
     QApplication::setApplicationDisplayName(QStringLiteral("Tessaro"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("tessaro"));
     tessaro::EnterWorkingDirectory();
     tessaro::Game game;
     tessaro::MainWindow window(game);
