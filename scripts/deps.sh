@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build, the game and the tests need; skips what is there.
 set -euo pipefail
 packages=(g++ cmake make ccache qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libchm-dev
-          fonts-liberation2 clang libclang-rt-14-dev poppler-utils)
+          fonts-liberation2 clang libclang-rt-14-dev poppler-utils
+          dpkg-dev file desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

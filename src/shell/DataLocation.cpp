@@ -30,7 +30,10 @@ QStringList ShippedFileNames() {
 }
 
 QString ShippedDataDirectory() {
-    for (const QString& dir : {QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)}) {
+    // Beside the binary first, so a package installed under another prefix than the build's finds them.
+    const QString besideBinary = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/../share/tessaro");
+    for (const QString& dir :
+         {besideBinary, QStringLiteral(TESSARO_DATA_DIR), QStringLiteral(TESSARO_SOURCE_DATA_DIR)}) {
         if (QFile::exists(dir + "/leicht.brd")) return dir;
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "display/BoardAccessible.h"
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
@@ -50,6 +52,9 @@ QPoint WindowOrigin(int screenWidth, int screenHeight) {
 
 MainWindow::MainWindow(Game& game) : game_(game) {
     setWindowTitle(kWindowTitle);
+    QIcon icon;
+    for (int size : {16, 24, 32, 48}) icon.addFile(QStringLiteral(":/icons/tessaro-%1.png").arg(size));
+    setWindowIcon(icon);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
         move(WindowOrigin(size.width(), size.height()));
@@ -57,6 +62,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 
     area_ = new ClientArea(this);
     setCentralWidget(area_);
+    new BoardAccessibility(*area_, game_.model, game_.settings, game_.display, [this] { return uhr_ ? uhr_->text() : QString(); });
     display_ = std::make_unique<Display>(*area_, game_.model, game_.settings, game_.engine, game_.display);
     display_->SetTimedGameEndedHandler([this] { game_.clock.RefreshClock(); });
     area_->SetRepaintCallback([this] {

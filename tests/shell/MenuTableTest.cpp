@@ -69,6 +69,12 @@ TEST(MainWindowPlacement, CentredAndThirtyTwoPixelsAboveTheMiddle) {
     EXPECT_EQ(WindowOrigin(800, 600), QPoint(-31, -79));  // narrow screens are not corrected
 }
 
+TEST(MainWindowIcon, CarriesTheDrawnIconAtEveryMenuSize) {
+    Game game;
+    MainWindow window(game);
+    EXPECT_EQ(window.windowIcon().availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}}));
+}
+
 TEST(WorkingDirectory, StaysWhereThePuzzlesAreOtherwiseSeedsTheUserFolder) {
     const QString before = QDir::currentPath();
     QTemporaryDir withPuzzles;

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "engine/Board.h"
+
+namespace tessaro {
+
+enum class UnitKind : std::uint8_t { Row, Column, Box, MainDiagonal, AntiDiagonal };
+
+// One of the 29 units. index is the row y or the column x (1..9), or the box 1..9 counted left to
+// right and top to bottom; it is 0 for the diagonals.
+struct Unit {
+    UnitKind kind = UnitKind::Row;
+    int index = 0;
+    bool operator==(const Unit&) const = default;
+};
+
+struct CellRef {
+    int x = 0;
+    int y = 0;
+    bool operator==(const CellRef&) const = default;
+};
+
+// The main diagonal runs from (1, 1) to (9, 9), the anti-diagonal from (1, 9) to (9, 1).
+constexpr int BoxOf(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3) + 1; }
+constexpr bool OnMainDiagonal(int x, int y) { return x == y; }
+constexpr bool OnAntiDiagonal(int x, int y) { return x + y == 10; }
+
+// The nine cells of a unit: rows and diagonals left to right, columns top to bottom, boxes row by row.
+std::array<CellRef, 9> CellsOf(Unit unit);
+bool Contains(Unit unit, int x, int y);
+// The 29 units: rows 1..9, columns 1..9, boxes 1..9, main diagonal, anti-diagonal.
+const std::array<Unit, 29>& AllUnits();
+
+// A symbol that stands more than once in a unit, and where.
+struct Conflict {
+    Unit unit;
+    int symbol = 0;
+    std::vector<CellRef> cells;
+};
+
+struct ConflictSet {
+    std::vector<Conflict> conflicts;
+    // True at At(x, y) for every cell that takes part in a conflict.
+    std::array<bool, 100> marked{};
+
+    bool Any() const { return !conflicts.empty(); }
+    bool Marked(int x, int y) const { return marked[At(x, y)]; }
+};
+
+// Every repeat of a symbol 1..9 in a unit of the board, units in the order of AllUnits and symbols
+// ascending within a unit. Values outside 1..9 take part in no conflict.
+ConflictSet FindConflicts(const Grid& board);
+
+}  // namespace tessaro
