@@ -22,8 +22,8 @@ void EmptyPlace(HallOfFame& hof, int place, int level) {
     hof.times[place][level] = QLatin1String(kEmptyTime);
 }
 
-// Bytes 0x80..0x9F of Windows-1252; the rest of the upper half is Latin-1. Unassigned bytes keep
-// their Latin-1 control character, which the line cleaning turns into a blank.
+// Bytes 0x80..0x9F of Windows-1252; the rest of the upper half is Latin-1. The five unassigned
+// bytes keep their Latin-1 code points.
 constexpr char16_t kCp1252High[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
