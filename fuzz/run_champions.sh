@@ -9,7 +9,7 @@ mkdir -p "$out/corpus"
 # Qt is built position-independent; the target must be too.
 clang++ -std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -I"$root/src" $(pkg-config --cflags Qt6Core) \
-    "$here/champions_fuzz.cpp" "$root/src/halloffame/HallOfFame.cpp" \
+    "$here/champions_fuzz.cpp" "$root/src/halloffame/HallOfFame.cpp" "$root/src/persistence/GameFile.cpp" \
     $(pkg-config --libs Qt6Core) -o "$out/champions_fuzz"
 # A valid file as the first seed.
 if [ ! -e "$out/corpus/seed" ]; then

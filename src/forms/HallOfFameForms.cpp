@@ -128,15 +128,27 @@ void ShowHallOfFame(QWidget* parent, HallOfFame& hof, int level, const QString& 
         PlaceOver(&dialog, parent, QPoint(68, 136));
         dialog.exec();
         if (dialog.ClearedLevel() < 0) return;
-        SaveChampions(hof, path);
         // Open again on the emptied level so the player sees the result.
         level = dialog.ClearedLevel();
+        const FileResult saved = UpdateChampions(hof, path, [level](HallOfFame& h) { ClearLevel(h, level); });
+        if (MustTell(hof, saved)) ReportChampionsFailure(parent, path, saved);
     }
+}
+
+void ReportChampionsFailure(QWidget* parent, const QString& path, const FileResult& failure) {
+    ShowMessage(parent, failure.unreadable ? ChampionsUnreadableText(path, failure.reason)
+                                           : SaveFailedText(path, failure.reason));
+}
+
+QString ChampionsUnreadableText(const QString& path, const QString& reason) {
+    return QStringLiteral("Die Ruhmeshalle „%1“ kann nicht gelesen werden: %2.\nNeue Einträge werden nicht gespeichert.")
+        .arg(path, reason);
 }
 
 ChampionForms MakeChampionForms(QWidget* parent, HallOfFame& hof, int level, const QString& path) {
     return {[parent](HallOfFame& h) { AskChampionName(parent, h); },
-            [parent, &hof, level, path] { ShowHallOfFame(parent, hof, level, path); }};
+            [parent, &hof, level, path] { ShowHallOfFame(parent, hof, level, path); },
+            [parent, path](const FileResult& failure) { ReportChampionsFailure(parent, path, failure); }};
 }
 
 GameClock::ChampionEntry MakeChampionEntry(QWidget* parent, HallOfFame& hof, const int& difficulty,

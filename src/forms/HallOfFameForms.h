@@ -53,11 +53,16 @@ private:
 
 // Runs `champ` modally at +177, +234 from the main window; on accept sets championName and confirmed.
 void AskChampionName(QWidget* parent, HallOfFame& hof);
-// Runs `ruhm` modally at +68, +136 with the tab of `level` selected; after "&Löschen" saves the
-// emptied level to `path` and shows the form again.
+// Runs `ruhm` modally at +68, +136 with the tab of `level` selected; after "&Löschen" empties the
+// level in `path` (telling the player when that fails) and shows the form again.
 void ShowHallOfFame(QWidget* parent, HallOfFame& hof, int level, const QString& path);
 
-// Both forms over `parent`, for EnterChampion.
+// "The hall of fame cannot be read (reason); new entries are not stored."
+QString ChampionsUnreadableText(const QString& path, const QString& reason);
+// Tells the player that the hall of fame file could not be read or written.
+void ReportChampionsFailure(QWidget* parent, const QString& path, const FileResult& failure);
+
+// Both forms and the failure report over `parent`, for EnterChampion.
 ChampionForms MakeChampionForms(QWidget* parent, HallOfFame& hof, int level, const QString& path);
 // The clock's hall-of-fame entry: reads the level at solve time from `difficulty`.
 GameClock::ChampionEntry MakeChampionEntry(QWidget* parent, HallOfFame& hof, const int& difficulty,

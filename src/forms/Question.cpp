@@ -15,4 +15,9 @@ bool AskJaNein(QWidget* parent, const QString& title, const QString& text, bool 
     return box.clickedButton() == yes;
 }
 
+void ShowMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tessaro"), text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
 }  // namespace tessaro

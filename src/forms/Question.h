@@ -10,4 +10,7 @@ namespace tessaro {
 // "&NEIN"; yesIsDefault chooses which button Enter presses.
 bool AskJaNein(QWidget* parent, const QString& title, const QString& text, bool yesIsDefault);
 
+// A message box captioned "Tessaro" with an OK button; returns when it is closed.
+void ShowMessage(QWidget* parent, const QString& text);
+
 }  // namespace tessaro

@@ -1,5 +1,6 @@
 #include "forms/SlotDialog.h"
 
+#include "forms/Question.h"
 #include "persistence/RecordFile.h"
 
 #include <algorithm>
@@ -64,6 +65,9 @@ SlotOutcome SlotDialog::Run(SlotMode mode, SlotState& state, BoardModel& model, 
     if (mode == SlotMode::Save) settings.currentFile = std::string(kBoardFile);
     SlotDialog dialog(mode, state, model, settings, parent);
     dialog.exec();
+    if (mode == SlotMode::Save && dialog.outcome() == SlotOutcome::Failed) {
+        ShowMessage(parent, SaveFailedText(QString::fromStdString(settings.currentFile), dialog.failure_));
+    }
     return dialog.outcome();
 }
 
@@ -71,22 +75,32 @@ void SlotDialog::Confirm() {
     for (int slot = 0; slot < 4; ++slot) {
         if (option(slot)->isChecked()) state_.selectedSlot = slot;
     }
-    const bool ok = mode_ == SlotMode::Load ? LoadRecord(model_, settings_, state_.selectedSlot)
-                                            : SaveRecord(model_, settings_, state_.selectedSlot);
-    outcome_ = ok ? SlotOutcome::Done : SlotOutcome::Failed;
+    const FileResult result = mode_ == SlotMode::Load ? LoadRecord(model_, settings_, state_.selectedSlot)
+                                                      : SaveRecord(model_, settings_, state_.selectedSlot);
+    outcome_ = result ? SlotOutcome::Done : SlotOutcome::Failed;
+    failure_ = result.reason;
     accept();
 }
 
 // Typed keys act when released, so the release never reaches the window behind the dialog.
-// Keys without text (Tab, arrows, modifiers) keep their usual meaning; Esc cancels, because
-// confirming on Esc would overwrite a slot the player meant to keep.
+// Keys without a printable character (Tab, arrows, modifiers) only move the focus; Esc cancels,
+// because confirming on Esc would overwrite a slot the player meant to keep.
 bool SlotDialog::eventFilter(QObject* watched, QEvent* event) {
     const auto type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease) return QDialog::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() == Qt::Key_Escape) return QDialog::eventFilter(watched, event);
+    const auto own = std::find(options_.begin(), options_.end(), watched);
+    // An arrow key on a radio button would click its neighbour, and a click confirms.
+    const int step = key->key() == Qt::Key_Up || key->key() == Qt::Key_Left      ? -1
+                     : key->key() == Qt::Key_Down || key->key() == Qt::Key_Right ? 1
+                                                                                 : 0;
+    if (step != 0 && own != options_.end() && key->modifiers() == Qt::NoModifier) {
+        if (type == QEvent::KeyPress) MoveAmongOptions(static_cast<int>(own - options_.begin()), step);
+        return true;
+    }
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (!enter && key->text().isEmpty()) return QDialog::eventFilter(watched, event);
+    const bool printable = !key->text().isEmpty() && key->text()[0].isPrint();
+    if (key->key() == Qt::Key_Escape || (!enter && !printable)) return QDialog::eventFilter(watched, event);
 
     if (type == QEvent::KeyPress) {
         if (!key->isAutoRepeat()) pressedKey_ = key->key();
@@ -101,6 +115,12 @@ bool SlotDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return true;
+}
+
+void SlotDialog::MoveAmongOptions(int fromSlot, int step) {
+    QRadioButton* next = option((fromSlot + step + 4) % 4);
+    next->setChecked(true);
+    next->setFocus(Qt::OtherFocusReason);
 }
 
 void SlotDialog::OptionKey(int ownSlot, const QKeyEvent& key) {

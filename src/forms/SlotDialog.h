@@ -20,7 +20,7 @@ struct SlotState {
 enum class SlotMode { Load, Save };
 
 // How the dialog ended: nothing chosen, the slot loaded or saved, or the file could not be
-// read or written (the dialog says nothing about it; the caller may).
+// read or written.
 enum class SlotOutcome { Cancelled, Done, Failed };
 
 // The form frm1: four option buttons for the slots of the board file, OK and Abbruch.
@@ -33,7 +33,8 @@ public:
                QWidget* parent = nullptr);
 
     // Opens the dialog modally and returns when it has ended. Save mode points the current
-    // file at the board file itself; load mode reads the current file the caller has set.
+    // file at the board file itself and tells the player when the save failed; load mode reads
+    // the current file the caller has set.
     static SlotOutcome Run(SlotMode mode, SlotState& state, BoardModel& model, Settings& settings,
                            QWidget* parent);
 
@@ -46,6 +47,7 @@ protected:
 private:
     void Confirm();
     void OptionKey(int ownSlot, const QKeyEvent& key);
+    void MoveAmongOptions(int fromSlot, int step);
 
     SlotMode mode_;
     SlotState& state_;
@@ -55,6 +57,7 @@ private:
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     SlotOutcome outcome_ = SlotOutcome::Cancelled;
+    QString failure_;
     int pressedKey_ = 0;
 };
 

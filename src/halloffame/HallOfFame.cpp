@@ -1,10 +1,10 @@
 #include "halloffame/HallOfFame.h"
 
-#include <QFile>
 #include <QLocale>
-#include <QSaveFile>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace tessaro {
@@ -20,6 +20,26 @@ void EmptyPlace(HallOfFame& hof, int place, int level) {
     hof.names[place][level].clear();
     hof.dates[place][level].clear();
     hof.times[place][level] = QLatin1String(kEmptyTime);
+}
+
+// Bytes 0x80..0x9F of Windows-1252; the rest of the upper half is Latin-1. The five unassigned
+// bytes keep their Latin-1 code points.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// UTF-8 where the line is valid UTF-8, else Windows-1252, as editors on Windows write names.
+QString DecodeLine(std::string_view line) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+    if (!utf8.hasError()) return text;
+    text.resize(static_cast<qsizetype>(line.size()));
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(line[i]);
+        text[static_cast<qsizetype>(i)] = QChar(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t{byte});
+    }
+    return text;
 }
 
 struct Entry {
@@ -67,14 +87,20 @@ QString ChampionDate(const QDate& date) { return QLocale::system().toString(date
 void ParseChampions(HallOfFame& hof, std::string_view bytes) {
     std::vector<QString> lines;
     lines.reserve(kChampionLines);
+    // Lines end in CRLF or LF; a file without any LF was written with CR alone.
+    const char end = bytes.find('\n') == std::string_view::npos ? '\r' : '\n';
     while (!bytes.empty() && static_cast<int>(lines.size()) < kChampionLines) {
-        const auto end = bytes.find('\n');
-        std::string_view line = bytes.substr(0, end);
-        bytes = end == std::string_view::npos ? std::string_view{} : bytes.substr(end + 1);
+        const auto stop = bytes.find(end);
+        std::string_view line = bytes.substr(0, stop);
+        bytes = stop == std::string_view::npos ? std::string_view{} : bytes.substr(stop + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        // Four bytes per character at most; decode no more than the kept part needs.
-        line = line.substr(0, 4 * kMaxChampionLine);
-        lines.push_back(ChampionLine(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()))));
+        // Four bytes per character at most; decode no more than the kept part needs, cut where no
+        // UTF-8 sequence is split.
+        if (std::size_t keep = 4 * kMaxChampionLine; line.size() > keep) {
+            while (keep > 0 && (static_cast<unsigned char>(line[keep]) & 0xC0) == 0x80) --keep;
+            line = line.substr(0, keep);
+        }
+        lines.push_back(ChampionLine(DecodeLine(line)));
     }
     lines.resize(kChampionLines);
 
@@ -112,28 +138,29 @@ std::string FormatChampions(const HallOfFame& hof) {
     return out;
 }
 
-bool LoadChampions(HallOfFame& hof, const QString& path) {
-    QFile file(path);
-    if (!file.exists()) {
-        ClearChampions(hof);
-        return true;
-    }
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = file.read(kMaxFileBytes);
-    ParseChampions(hof, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return true;
+FileResult LoadChampions(HallOfFame& hof, const QString& path) {
+    const FileContents file = ReadGameFile(path, kMaxFileBytes);
+    if (file.status == ReadStatus::Unreadable) return FileResult::Failure(file.reason, true);
+    ParseChampions(hof, std::string_view(file.bytes.constData(), static_cast<std::size_t>(file.bytes.size())));
+    return {};
 }
 
-bool SaveChampions(const HallOfFame& hof, const QString& path) {
-    // Unbuffered, so a full disk shows in write()'s count; commit() alone does not report it.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const std::string text = FormatChampions(hof);
-    if (file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
+FileResult UpdateChampions(HallOfFame& hof, const QString& path, const std::function<void(HallOfFame&)>& change) {
+    HallOfFame merged;
+    const FileResult result = UpdateGameFile(path, kMaxFileBytes, [&](const QByteArray& current) {
+        ParseChampions(merged, std::string_view(current.constData(), static_cast<std::size_t>(current.size())));
+        change(merged);
+        const std::string text = FormatChampions(merged);
+        return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
+    });
+    if (result) {
+        hof.names = merged.names;
+        hof.dates = merged.dates;
+        hof.times = merged.times;
+    } else {
+        change(hof);
     }
-    return file.commit();
+    return result;
 }
 
 int ChampionPlace(const HallOfFame& hof, int level, const QString& time) {
@@ -158,16 +185,25 @@ int InsertChampion(HallOfFame& hof, int level, const QString& name, const QStrin
     return place;
 }
 
+bool MustTell(HallOfFame& hof, const FileResult& result) {
+    if (result) return false;
+    if (!result.unreadable) return true;
+    return !std::exchange(hof.unreadableTold, true);
+}
+
 void EnterChampion(HallOfFame& hof, int level, const QString& time, const QString& path,
                    const ChampionForms& forms, const QDate& today) {
     hof.confirmed = false;
     if (ChampionPlace(hof, level, time) != 0) {
         if (forms.askName) forms.askName(hof);
         hof.championName = ChampionLine(hof.championName);
-        InsertChampion(hof, level, hof.championName, ChampionDate(today), time);
     }
     if (hof.confirmed) {
-        SaveChampions(hof, path);
+        const QString name = hof.championName;
+        const QString date = ChampionDate(today);
+        const FileResult saved =
+            UpdateChampions(hof, path, [&](HallOfFame& h) { InsertChampion(h, level, name, date, time); });
+        if (MustTell(hof, saved) && forms.reportFailure) forms.reportFailure(saved);
     } else {
         LoadChampions(hof, path);
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "persistence/GameFile.h"
+
 #include <QDate>
 #include <QString>
 
@@ -30,6 +32,7 @@ struct HallOfFame {
     Table times;
     QString championName;    // the last name entered, offered again next time
     bool confirmed = false;  // the player accepted the name form
+    bool unreadableTold = false;  // the player knows the file cannot be read
 
     bool Filled(int place, int level) const { return times[place][level] != QLatin1String(kEmptyTime); }
 };
@@ -45,10 +48,14 @@ void ParseChampions(HallOfFame& hof, std::string_view bytes);
 // The 120 CRLF lines of the file.
 std::string FormatChampions(const HallOfFame& hof);
 
-// Reads the file, or empties the tables when it is missing. False when it could not be read.
-bool LoadChampions(HallOfFame& hof, const QString& path);
-// Replaces the file atomically; on failure the old file stays as it was.
-bool SaveChampions(const HallOfFame& hof, const QString& path);
+// Reads the file, or empties the tables when it is missing. A file that cannot be read leaves the
+// tables as they are, and the result says why.
+FileResult LoadChampions(HallOfFame& hof, const QString& path);
+// Applies change to the tables the file holds now (another game may have added to them), writes
+// them back under the file's lock and puts the merged tables into hof. A file that exists but
+// cannot be read is never replaced; then, as on any failure, hof gets change applied to its own
+// tables and the result says why.
+FileResult UpdateChampions(HallOfFame& hof, const QString& path, const std::function<void(HallOfFame&)>& change);
 
 // A name or date as one storable line: line breaks and other control characters become blanks,
 // and the text is cut to the reader's line length.
@@ -64,16 +71,22 @@ int ChampionPlace(const HallOfFame& hof, int level, const QString& time);
 // Returns the place, or 0 when the time earns none.
 int InsertChampion(HallOfFame& hof, int level, const QString& name, const QString& date, const QString& time);
 
+// Whether the player must hear of this result: every failure, but an unreadable file only once.
+bool MustTell(HallOfFame& hof, const FileResult& result);
+
 // The two forms of the hall of fame, supplied by the UI.
 struct ChampionForms {
     // Asks for the name (prefilled with championName); sets championName and confirmed on accept.
     std::function<void(HallOfFame&)> askName;
     // Shows the hall of fame and returns when it is closed.
     std::function<void()> showHallOfFame;
+    // Tells the player that the file could not be written.
+    std::function<void(const FileResult&)> reportFailure;
 };
 
 // After a timed solve: asks for the name when the time earns a place; a confirmed entry is saved,
-// otherwise the file's state is read back; then the hall of fame is shown in any case.
+// otherwise the file's state is read back; then the hall of fame is shown in any case. A failed
+// save is reported as MustTell says.
 void EnterChampion(HallOfFame& hof, int level, const QString& time, const QString& path,
                    const ChampionForms& forms, const QDate& today = QDate::currentDate());
 

@@ -3,8 +3,6 @@
 #include "persistence/Record.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QSaveFile>
 #include <QString>
 
 namespace tessaro {
@@ -16,46 +14,31 @@ std::span<const std::uint8_t> Bytes(const QByteArray& data) {
 
 }  // namespace
 
-bool LoadRecord(BoardModel& model, Settings& settings, int n) {
+FileResult LoadRecord(BoardModel& model, Settings& settings, int n) {
     settings.timedGame = false;
-    if (n < 0) return false;
-    QFile file(QString::fromStdString(settings.currentFile));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    if (!file.seek(static_cast<qint64>(n) * static_cast<qint64>(kRecordSize))) return false;
-    const QByteArray data = file.read(static_cast<qint64>(kRecordSize));
-    const std::optional<BoardRecord> record = ParseRecord(Bytes(data));
-    if (!record) return false;
+    if (n < 0) return FileResult::Failure(QStringLiteral("kein solches Brett"));
+    const auto end = static_cast<qint64>(n + 1) * static_cast<qint64>(kRecordSize);
+    const FileContents file = ReadGameFile(QString::fromStdString(settings.currentFile), end);
+    if (file.status == ReadStatus::Missing) return FileResult::Failure(QStringLiteral("Datei fehlt"));
+    if (file.status == ReadStatus::Unreadable) return FileResult::Failure(file.reason, true);
+    const std::optional<BoardRecord> record = ParseRecordAt(Bytes(file.bytes), n);
+    if (!record) return FileResult::Failure(QStringLiteral("Datei beschädigt"));
     model.board = record->board;
     model.givens = record->givens;
     model.candidates = record->candidates;
-    return true;
+    return {};
 }
 
-bool SaveRecord(const BoardModel& model, const Settings& settings, int n) {
-    if (n < 0 || n >= kSlotCount) return false;
-    const QString path = QString::fromStdString(settings.currentFile);
-
+FileResult SaveRecord(const BoardModel& model, const Settings& settings, int n) {
+    if (n < 0 || n >= kSlotCount) return FileResult::Failure(QStringLiteral("kein solches Brett"));
+    const RecordBytes record = EncodeRecord({model.board, model.givens, model.candidates});
     // Only the first four records can survive, so nothing beyond them needs reading.
-    QByteArray existing;
-    QFile old(path);
-    if (old.exists()) {
-        if (!old.open(QIODevice::ReadOnly)) return false;
-        existing = old.read(static_cast<qint64>(kBoardFileSize));
-        if (old.error() != QFileDevice::NoError) return false;
-        old.close();
-    }
-
-    const BoardRecord record{model.board, model.givens, model.candidates};
-    const std::vector<std::uint8_t> image = BuildBoardFile(Bytes(existing), n, EncodeRecord(record));
-
-    // Unbuffered, so a short write (full disk) shows in write()'s count: commit() alone still
-    // reports success after a failed buffered flush. On any failure the destructor drops the
-    // temporary file and the old file stays.
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-    const auto size = static_cast<qint64>(image.size());
-    if (out.write(reinterpret_cast<const char*>(image.data()), size) != size) return false;
-    return out.commit();
+    return UpdateGameFile(QString::fromStdString(settings.currentFile), static_cast<qint64>(kBoardFileSize),
+                          [&](const QByteArray& current) {
+                              const std::vector<std::uint8_t> image = BuildBoardFile(Bytes(current), n, record);
+                              return QByteArray(reinterpret_cast<const char*>(image.data()),
+                                                static_cast<qsizetype>(image.size()));
+                          });
 }
 
 }  // namespace tessaro

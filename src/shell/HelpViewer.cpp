@@ -1,11 +1,16 @@
 #include "shell/HelpViewer.h"
 
+#include "forms/Question.h"
+
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QProcess>
 #include <QFile>
-#include <QMessageBox>
 #include <QStringDecoder>
 #include <QTextDocument>
-#include <chm_lib.h>
 #include <utility>
 
 namespace tessaro {
@@ -22,55 +27,92 @@ QByteArray ArchivePath(const QString& path) {
     return p.toUtf8();
 }
 
+// The helper waits on nothing; a healthy archive takes milliseconds.
+constexpr int kHelperTimeoutMs = 3000;
+
+// tessaro-chm beside the game, else the one of the build tree (tests, a game run from the build).
+QString HelperProgram() {
+    const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/tessaro-chm");
+    return QFileInfo(beside).isExecutable() ? beside : QStringLiteral(TESSARO_CHM_HELPER);
+}
+
 // The page part of a topic such as "erklärung.htm#tasten".
 QString TopicPage(const QString& topic) {
     const qsizetype hash = topic.indexOf(u'#');
     return hash < 0 ? topic : topic.left(hash);
 }
 
+// Reads the helper's output; nothing unless it is complete and well formed.
+std::optional<QHash<QByteArray, QByteArray>> ParseDump(const QByteArray& dump) {
+    QHash<QByteArray, QByteArray> files;
+    qsizetype at = 0;
+    const auto number = [&](int bytes) -> std::optional<quint64> {
+        if (dump.size() - at < bytes) {
+            return std::nullopt;
+        }
+        quint64 value = 0;
+        for (int i = 0; i < bytes; ++i) {
+            value |= quint64{static_cast<unsigned char>(dump[at + i])} << (8 * i);
+        }
+        at += bytes;
+        return value;
+    };
+    const auto bytes = [&](std::optional<quint64> length) -> std::optional<QByteArray> {
+        if (!length || *length > static_cast<quint64>(dump.size() - at)) {
+            return std::nullopt;
+        }
+        const QByteArray part = dump.mid(at, static_cast<qsizetype>(*length));
+        at += part.size();
+        return part;
+    };
+    while (at < dump.size()) {
+        const std::optional<QByteArray> name = bytes(number(4));
+        const std::optional<QByteArray> data = name ? bytes(number(8)) : std::nullopt;
+        if (!data) {
+            return std::nullopt;
+        }
+        files.insert(name->toLower(), *data);
+    }
+    return files;
+}
+
 }  // namespace
 
-ChmArchive::ChmArchive(chmFile* handle, QString fileName)
-    : handle_(handle), fileName_(std::move(fileName)) {}
-
-ChmArchive::~ChmArchive() { chm_close(handle_); }
+ChmArchive::ChmArchive(QHash<QByteArray, QByteArray> files, QString fileName)
+    : files_(std::move(files)), fileName_(std::move(fileName)) {}
 
 std::unique_ptr<ChmArchive> ChmArchive::Open(const QString& fileName) {
-    if (fileName.isEmpty()) {
+    // Only regular files: the helper could block on a FIFO until its time is up.
+    if (fileName.isEmpty() || !QFileInfo(fileName).isFile()) {
         return nullptr;
     }
-    chmFile* handle = chm_open(QFile::encodeName(fileName).constData());
-    if (handle == nullptr) {
+    QProcess helper;
+    helper.setProcessChannelMode(QProcess::SeparateChannels);
+    helper.setStandardErrorFile(QProcess::nullDevice());
+    helper.start(HelperProgram(), {QFileInfo(fileName).absoluteFilePath()}, QIODevice::ReadOnly);
+    if (!helper.waitForFinished(kHelperTimeoutMs)) {
+        helper.kill();
+        helper.waitForFinished(-1);
         return nullptr;
     }
-    return std::unique_ptr<ChmArchive>(new ChmArchive(handle, fileName));
+    if (helper.exitStatus() != QProcess::NormalExit || helper.exitCode() != 0) {
+        return nullptr;
+    }
+    std::optional<QHash<QByteArray, QByteArray>> files = ParseDump(helper.readAllStandardOutput());
+    if (!files) {
+        return nullptr;
+    }
+    return std::unique_ptr<ChmArchive>(new ChmArchive(std::move(*files), fileName));
 }
 
-bool ChmArchive::Contains(const QString& path) const {
-    chmUnitInfo info{};
-    const QByteArray name = ArchivePath(path);
-    return chm_resolve_object(handle_, name.constData(), &info) == CHM_RESOLVE_SUCCESS;
-}
+bool ChmArchive::Contains(const QString& path) const { return files_.contains(ArchivePath(path).toLower()); }
 
 std::optional<QByteArray> ChmArchive::Read(const QString& path) const {
-    chmUnitInfo info{};
-    const QByteArray name = ArchivePath(path);
-    if (chm_resolve_object(handle_, name.constData(), &info) != CHM_RESOLVE_SUCCESS) {
+    const auto it = files_.constFind(ArchivePath(path).toLower());
+    if (it == files_.cend()) {
         return std::nullopt;
     }
-    // Help pages and images are small; anything claiming to be huge is a damaged archive.
-    constexpr LONGUINT64 kLimit = 64u * 1024u * 1024u;
-    if (info.length > kLimit) {
-        return std::nullopt;
-    }
-    QByteArray data(static_cast<qsizetype>(info.length), Qt::Uninitialized);
-    const LONGINT64 got = chm_retrieve_object(
-        handle_, &info, reinterpret_cast<unsigned char*>(data.data()), 0,
-        static_cast<LONGINT64>(info.length));
-    if (got != static_cast<LONGINT64>(info.length)) {
-        return std::nullopt;
-    }
-    return data;
+    return *it;
 }
 
 HelpBrowser::HelpBrowser(QWidget* parent) : QTextBrowser(parent) {
@@ -152,6 +194,15 @@ void HelpBrowser::closeEvent(QCloseEvent* event) {
     QTextBrowser::closeEvent(event);
 }
 
+void HelpBrowser::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape || event->matches(QKeySequence::Close) ||
+        event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_W)) {
+        close();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
+}
+
 HelpState::HelpState() = default;
 HelpState::~HelpState() = default;
 
@@ -184,9 +235,7 @@ bool ShowHelpTopicOrReport(HelpState& help, const QString& file, const QString& 
     if (ShowHelpTopic(help, file, topic) >= 0) {
         return true;
     }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tessaro"), HelpErrorText(file),
-                    QMessageBox::Ok, owner);
-    box.exec();
+    ShowMessage(owner, HelpErrorText(file));
     return false;
 }
 

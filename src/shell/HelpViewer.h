@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QTextBrowser>
 #include <QUrl>
@@ -8,8 +9,8 @@
 #include <memory>
 #include <optional>
 
-struct chmFile;
 class QCloseEvent;
+class QKeyEvent;
 
 namespace tessaro {
 
@@ -23,14 +24,13 @@ inline constexpr int kHelpShown = 1;
 inline constexpr int kHelpFileMissing = -1;
 inline constexpr int kHelpTopicMissing = -2;
 
-// One compiled HTML help archive, open for the lifetime of the object.
+// The pages and images of one compiled HTML help archive, read by the helper program
+// tessaro-chm in a child process, so that a damaged archive can only end that process.
 class ChmArchive {
 public:
-    // nullptr when the file is missing or is no CHM archive.
+    // nullptr when the file is missing, is no regular file or no CHM archive, or the helper
+    // fails, dies or takes longer than a few seconds.
     static std::unique_ptr<ChmArchive> Open(const QString& fileName);
-    ~ChmArchive();
-    ChmArchive(const ChmArchive&) = delete;
-    ChmArchive& operator=(const ChmArchive&) = delete;
 
     // path is an archive path with or without the leading "/", e.g. "Übersicht.htm".
     bool Contains(const QString& path) const;
@@ -38,8 +38,8 @@ public:
     const QString& fileName() const { return fileName_; }
 
 private:
-    ChmArchive(chmFile* handle, QString fileName);
-    chmFile* handle_;
+    ChmArchive(QHash<QByteArray, QByteArray> files, QString fileName);
+    QHash<QByteArray, QByteArray> files_;  // keyed by the ASCII-lower-case path
     QString fileName_;
 };
 
@@ -60,6 +60,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Esc and Ctrl+W close the window.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FollowLink(const QUrl& link);

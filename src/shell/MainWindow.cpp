@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QTimer>
 
 #include <cmath>
 #include <cstdio>
@@ -86,7 +87,9 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 
     // Start-up, in order: hall of fame, menu bar, background, save-under, help text, clock label,
     // start screen, help system.
-    LoadChampions(game_.hallOfFame, kChampionsFile);
+    if (const FileResult read = LoadChampions(game_.hallOfFame, kChampionsFile); MustTell(game_.hallOfFame, read)) {
+        QTimer::singleShot(0, this, [this, read] { ReportChampionsFailure(this, kChampionsFile, read); });
+    }
     BuildMenuBar();
     UpdateMenuChecks();
     // (30, 598)-(568, 625) with both corners inside: drawn back one row higher it covers every

@@ -1,8 +1,12 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QTimer>
 
 #include <string_view>
 
+#include "forms/Question.h"
+#include "halloffame/HallOfFame.h"
+#include "persistence/RecordFile.h"
 #include "shell/DataLocation.h"
 #include "shell/Game.h"
 #include "shell/MainWindow.h"
@@ -16,12 +20,17 @@ int main(int argc, char** argv) {
         return tessaro::RenewPlayerPuzzles();
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tessaro"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tessaro"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("tessaro"));
-    tessaro::EnterWorkingDirectory();
+    tessaro::NameApplication();
+    QString problem;
+    tessaro::EnterWorkingDirectory(&problem);
+    // Saves killed midway may have left temporary files; another game's lock keeps them.
+    tessaro::CleanUpGameFile(QString::fromLatin1(tessaro::kBoardFile));
+    tessaro::CleanUpGameFile(QString::fromLatin1(tessaro::kChampionsFile));
     tessaro::Game game;
     tessaro::MainWindow window(game);
     window.show();
+    if (!problem.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, problem] { tessaro::ShowMessage(&window, problem); });
+    }
     return app.exec();
 }

@@ -1,7 +1,9 @@
 #include "forms/HallOfFameForms.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +39,11 @@ void WhenModal(std::function<void(T*)> act, const char* name = "", int tries = 1
             ADD_FAILURE() << "no modal " << T::staticMetaObject.className() << ' ' << name;
         }
     });
+}
+
+std::string ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
 }
 
 QString Time(int seconds) { return QString::asprintf("00:%02d:%02d.0", seconds / 60, seconds % 60); }
@@ -139,9 +146,12 @@ TEST(HallOfFameForm, LayoutAndRows) {
 // saves and shows the form again on the emptied list.
 TEST(HallOfFameForm, DeleteAsksAndClearsOnlyTheSelectedLevel) {
     FormRig rig;
-    InsertChampion(rig.hof, 0, QStringLiteral("Leo"), "d", Time(10));
-    InsertChampion(rig.hof, 1, QStringLiteral("Mia"), "d", Time(20));
-    InsertChampion(rig.hof, 1, QStringLiteral("Max"), "d", Time(21));
+    ASSERT_TRUE(UpdateChampions(rig.hof, rig.path, [](HallOfFame& h) {
+        InsertChampion(h, 0, QStringLiteral("Leo"), "d", Time(10));
+        InsertChampion(h, 1, QStringLiteral("Mia"), "d", Time(20));
+        InsertChampion(h, 1, QStringLiteral("Max"), "d", Time(21));
+    }));
+    const std::string stored = FormatChampions(rig.hof);
     int reopened = 0;
     auto answer = [](const char* button) {
         WhenModal<QMessageBox>([button](QMessageBox* box) {
@@ -161,7 +171,7 @@ TEST(HallOfFameForm, DeleteAsksAndClearsOnlyTheSelectedLevel) {
         QTest::mouseClick(cmd4, Qt::LeftButton);
         EXPECT_TRUE(ruhm->isVisible());
         EXPECT_EQ(rig.Find<QTreeWidget>(ruhm, "liste2")->topLevelItemCount(), 2);
-        EXPECT_FALSE(QFile::exists(rig.path));
+        EXPECT_EQ(ReadFile(rig.path), stored);
 
         WhenModal<QDialog>([&](QDialog* again) {
             ++reopened;
@@ -183,6 +193,25 @@ TEST(HallOfFameForm, DeleteAsksAndClearsOnlyTheSelectedLevel) {
     LoadChampions(saved, rig.path);
     EXPECT_FALSE(saved.Filled(1, 1));
     EXPECT_EQ(saved.names[1][0], "Leo");
+}
+
+TEST(HallOfFameForm, DeleteInAnUnreadableFileIsToldAndChangesNothing) {
+    FormRig rig;
+    ASSERT_TRUE(QDir().mkdir(rig.path));  // a folder in place of the file
+    QString told;
+    WhenModal<QDialog>([&](QDialog* ruhm) {
+        WhenModal<QMessageBox>([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Return); });  // "Wirklich löschen?"
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            told = box->windowTitle() + u'|' + box->text();
+            WhenModal<QDialog>([](QDialog* again) { again->accept(); }, "ruhm");
+            box->accept();
+        });
+        QTest::mouseClick(rig.Find<QPushButton>(ruhm, "cmd4"), Qt::LeftButton);
+    });
+    ShowHallOfFame(&rig.main, rig.hof, 0, rig.path);
+    EXPECT_EQ(told, QStringLiteral("Tessaro|Die Ruhmeshalle „%1“ kann nicht gelesen werden: keine gewöhnliche Datei.\n"
+                                   "Neue Einträge werden nicht gespeichert.").arg(rig.path));
+    EXPECT_TRUE(QFileInfo(rig.path).isDir());
 }
 
 // The clock's solve path through both real forms.

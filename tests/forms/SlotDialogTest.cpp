@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -200,12 +201,49 @@ TEST_F(SlotDialogTest, CaptionsLabelsAndPlace) {
     EXPECT_EQ(offset, QPoint(595, 235));
 }
 
-TEST_F(SlotDialogTest, FailedSaveIsReportedToTheCaller) {
+TEST_F(SlotDialogTest, FailedSaveIsToldToThePlayerAndTheCaller) {
     ASSERT_TRUE(QFile::remove("brett.brd"));
     ASSERT_TRUE(QDir().mkdir("brett.brd"));  // a folder where the file should be
-    const SlotOutcome outcome = run(SlotMode::Save, [](SlotDialog& d) { type(d.option(0), '1'); });
+    QString told;
+    const SlotOutcome outcome = run(SlotMode::Save, [&told](SlotDialog& d) {
+        QTimer::singleShot(0, [&told] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            told = box->windowTitle() + u'|' + box->text();
+            box->accept();
+        });
+        type(d.option(0), '1');
+    });
     EXPECT_FALSE(leftOpen);
     EXPECT_EQ(outcome, SlotOutcome::Failed);
+    EXPECT_EQ(told, QStringLiteral("Tessaro|„brett.brd“ konnte nicht gespeichert werden: keine gewöhnliche Datei."));
+}
+
+TEST_F(SlotDialogTest, TabAndArrowKeysOnlyMoveTheFocus) {
+    state.selectedSlot = 1;
+    QStringList focus;
+    const SlotOutcome outcome = run(SlotMode::Save, [&focus](SlotDialog& d) {
+        const auto step = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+            QTest::keyClick(d.focusWidget(), key, modifiers);
+            focus << d.focusWidget()->objectName();
+        };
+        step(Qt::Key_Down);
+        step(Qt::Key_Up);
+        step(Qt::Key_Up);
+        step(Qt::Key_Left);
+        step(Qt::Key_Tab);
+        step(Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_TRUE(d.isVisible());
+        d.reject();
+    });
+    EXPECT_FALSE(leftOpen);
+    EXPECT_EQ(outcome, SlotOutcome::Cancelled);
+    EXPECT_EQ(fileBytes(), fileBefore);
+    ASSERT_EQ(focus.size(), 6);
+    EXPECT_EQ(focus.mid(0, 4), (QStringList{"opt3", "opt2", "opt1", "opt4"}));
+    EXPECT_NE(focus[4], focus[3]);  // Tab and Shift+Tab move on as Qt's focus chain says
+    EXPECT_NE(focus[5], focus[4]);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() == nullptr; }));
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ChildProcess.h"
 #include "support/QStringPrint.h"
+
+#include <sys/stat.h>
 
 namespace tessaro {
 namespace {
@@ -46,7 +49,9 @@ struct Rig {
                                 h.confirmed = true;
                             }
                         },
-                        [this] { ++shown; }};
+                        [this] { ++shown; },
+                        [this](const FileResult& failure) { told << failure.reason; }};
+    QStringList told;
     void Enter(int level, const QString& time) { EnterChampion(hof, level, time, path, forms, QDate(2024, 3, 9)); }
 };
 
@@ -120,7 +125,7 @@ TEST(HallOfFameFile, FirstEntryWithoutFile) {
 TEST(HallOfFameFile, CancelKeepsFileAndTables) {
     Rig rig;
     Fill(rig.hof, 0, 3);
-    ASSERT_TRUE(SaveChampions(rig.hof, rig.path));
+    WriteAll(rig.path, QByteArray::fromStdString(FormatChampions(rig.hof)));
     const QByteArray before = ReadAll(rig.path);
 
     rig.accept = false;
@@ -135,7 +140,7 @@ TEST(HallOfFameFile, CancelKeepsFileAndTables) {
 TEST(HallOfFameFile, NoPlaceStillShowsHallOfFame) {
     Rig rig;
     Fill(rig.hof, 3, 10);
-    ASSERT_TRUE(SaveChampions(rig.hof, rig.path));
+    WriteAll(rig.path, QByteArray::fromStdString(FormatChampions(rig.hof)));
     rig.Enter(3, Time(500));
     EXPECT_EQ(rig.asked, 0);
     EXPECT_EQ(rig.shown, 1);
@@ -186,17 +191,90 @@ TEST(HallOfFameFile, LoadReplacesTablesAndSaveReplacesFile) {
     // The save goes through a new file: an open reader keeps the old contents.
     QFile reader(rig.path);
     ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
-    Fill(rig.hof, 1, 1);
-    ASSERT_TRUE(SaveChampions(rig.hof, rig.path));
+    ASSERT_TRUE(UpdateChampions(rig.hof, rig.path, [](HallOfFame& h) { Fill(h, 1, 1); }));
     EXPECT_EQ(reader.readAll(), "Old\r\nd\r\n00:00:09.0\r\n");
     EXPECT_EQ(ReadAll(rig.path).count('\n'), kChampionLines);
+    EXPECT_EQ(rig.hof.names[1][1], "P1");
 
     // A missing file empties the tables.
     QFile::remove(rig.path);
     ASSERT_TRUE(LoadChampions(rig.hof, rig.path));
     EXPECT_FALSE(rig.hof.Filled(1, 0));
     // A save that cannot be written leaves no file behind and reports it.
-    EXPECT_FALSE(SaveChampions(rig.hof, rig.dir.filePath(QStringLiteral("no/such/dir/x.Rhm"))));
+    EXPECT_FALSE(UpdateChampions(rig.hof, rig.dir.filePath(QStringLiteral("no/such/dir/x.Rhm")), [](HallOfFame&) {}));
+}
+
+TEST(HallOfFameFile, UnreadableFileIsNeverReplacedAndToldOnce) {
+    Rig rig;
+    ASSERT_EQ(mkfifo(QFile::encodeName(rig.path).constData(), 0644), 0);  // would block a plain open
+    Fill(rig.hof, 1, 2);
+    const FileResult read = LoadChampions(rig.hof, rig.path);
+    EXPECT_TRUE(!read && read.unreadable);
+    EXPECT_EQ(rig.hof.names[2][1], "P2");  // the tables stay as they were
+    EXPECT_TRUE(MustTell(rig.hof, read));  // the start-up message
+    rig.Enter(0, Time(5));
+    rig.Enter(0, Time(4));
+    EXPECT_TRUE(rig.told.isEmpty());
+    EXPECT_EQ(rig.hof.names[2][0], "Anna");  // shown, though not stored
+    struct stat st {};
+    ASSERT_EQ(stat(QFile::encodeName(rig.path).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    // Any other failed save is told each time, with its reason.
+    Rig nowhere;
+    nowhere.path = nowhere.dir.filePath(QStringLiteral("gone/Champions.Rhm"));
+    nowhere.Enter(0, Time(5));
+    nowhere.Enter(0, Time(4));
+    EXPECT_EQ(nowhere.told, (QStringList{"Ordner fehlt", "Ordner fehlt"}));
+}
+
+TEST(HallOfFameFile, TwoGamesInOneFolderKeepEachOthersEntries) {
+    QTemporaryDir dir(RaceFolderTemplate());
+    const QString path = dir.filePath(QString::fromLatin1(kChampionsFile));
+    // Game g enters a hundred ever faster times, alternating between levels 2g and 2g + 1.
+    const auto game = [&path](int g) {
+        return Child([&path, g] {
+            HallOfFame hof;
+            LoadChampions(hof, path);
+            const ChampionForms forms{[](HallOfFame& h) { h.confirmed = true; }, {},
+                                      [](const FileResult&) { _exit(1); }};
+            for (int i = 0; i < 100; ++i) EnterChampion(hof, 2 * g + i % 2, Time(1000 - i), path, forms);
+        });
+    };
+    Rig third;  // started before the two, it shows their entries after its own
+    third.path = path;
+    const pid_t first = game(0), second = game(1);
+    EXPECT_EQ(ExitCode(first), 0);
+    EXPECT_EQ(ExitCode(second), 0);
+    third.Enter(3, Time(1));
+    for (int level = 0; level < kLevels; ++level) {
+        for (int place = 1; place <= kPlaces; ++place) {
+            const int shift = level == 3 ? 1 : 0;  // the third game's record is first there
+            const QString expected = place == 1 && shift ? Time(1) : Time(1000 - (98 + level % 2 - 2 * (place - 1 - shift)));
+            EXPECT_EQ(third.hof.times[place][level], expected) << level << " " << place;
+        }
+    }
+    HallOfFame stored;
+    ASSERT_TRUE(LoadChampions(stored, path));
+    EXPECT_EQ(FormatChampions(stored), FormatChampions(third.hof));
+}
+
+TEST(HallOfFameFile, WindowsNamesAndEveryLineEndLoadAllPlaces) {
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        std::string text;
+        for (int entry = 0; entry < kPlaces * kLevels; ++entry) {
+            // Windows-1252 "Müller €" and UTF-8 "Jürgen" may share a file.
+            text += (entry % 2 ? "M\xfcller \x80" : "J\xc3\xbcrgen") + std::to_string(entry) + end + "1.1.24" + end +
+                    Time(100 + entry).toStdString() + end;
+        }
+        HallOfFame hof;
+        ParseChampions(hof, text);
+        for (int level = 0; level < kLevels; ++level) {
+            for (int place = 1; place <= kPlaces; ++place) EXPECT_TRUE(hof.Filled(place, level));
+        }
+        EXPECT_EQ(hof.names[1][0], QStringLiteral("Jürgen0"));
+        EXPECT_EQ(hof.names[2][3], QStringLiteral("Müller €31"));
+    }
 }
 
 }  // namespace

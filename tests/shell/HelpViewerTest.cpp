@@ -14,6 +14,11 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <functional>
+#include <atomic>
+#include <random>
+#include <thread>
+#include <vector>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 namespace tessaro {
@@ -262,6 +267,53 @@ TEST(HelpWindow, ClosingReleasesTheArchiveAndTheWindowOpensAgain) {
     EXPECT_EQ(help.window.get(), window);
     EXPECT_TRUE(window->isVisible());
     EXPECT_TRUE(window->toPlainText().contains(QStringLiteral("Menü „Hilfe“")));
+}
+
+TEST(HelpWindow, EscAndCtrlWCloseIt) {
+    HelpState help;
+    for (const QKeyCombination key : {QKeyCombination(Qt::Key_Escape), QKeyCombination(Qt::ControlModifier, Qt::Key_W)}) {
+        ASSERT_EQ(ShowHelpTopic(help, kArchive, QString::fromUtf8(kOverviewTopic)), kHelpShown);
+        QTest::keyClick(help.window.get(), key.key(), key.keyboardModifiers());
+        EXPECT_FALSE(help.window->isVisible());
+    }
+}
+
+TEST(HelpArchive, DamagedArchivesAndSpecialFilesNeverHarmTheGame) {
+    QFile shipped(kArchive);
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray original = shipped.readAll();
+    QTemporaryDir dir;
+    // The archive reader dies on some of these; only its helper process may. Four at a time, as
+    // the helper spends most of its life starting up.
+    std::atomic<int> opened = 0;
+    std::vector<std::thread> workers;
+    for (int w = 0; w < 4; ++w) {
+        workers.emplace_back([&, w] {
+            const QString copy = dir.filePath(QStringLiteral("%1.chm").arg(w));
+            std::mt19937 random(static_cast<unsigned>(w));
+            for (int i = 0; i < 250; ++i) {
+                QByteArray bytes = original;
+                for (int flips = 1 + i % 4; flips > 0; --flips) {
+                    bytes[std::uniform_int_distribution<qsizetype>(0, bytes.size() - 1)(random)] =
+                        static_cast<char>(random());
+                }
+                QFile file(copy);
+                if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) return;
+                file.close();
+                opened += ChmArchive::Open(copy) != nullptr;
+            }
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    EXPECT_GT(opened, 0);
+
+    const QString copy = dir.filePath(QStringLiteral("Kalvix.chm"));
+    // A FIFO or a folder in its place fails at once instead of blocking.
+    ASSERT_EQ(mkfifo(QFile::encodeName(copy).constData(), 0644), 0);
+    EXPECT_EQ(ChmArchive::Open(copy), nullptr);
+    const QString folder = dir.filePath(QStringLiteral("folder.chm"));
+    QDir().mkdir(folder);
+    EXPECT_EQ(ChmArchive::Open(folder), nullptr);
 }
 
 TEST(PlatformHelp, ModernHelpNeedsNtWithMajorVersionAboveFive) {

@@ -104,5 +104,53 @@ TEST(WorkingDirectory, StaysWhereThePuzzlesAreOtherwiseSeedsTheUserFolder) {
     QDir::setCurrent(before);
 }
 
+TEST(WorkingDirectory, WithoutAUsableDataFolderItSaysWhereItCannotWrite) {
+    const QString before = QDir::currentPath();
+    const QByteArray home = qgetenv("HOME");
+    QTemporaryDir empty, fakeHome;
+    QDir::setCurrent(empty.path());
+    QString problem;
+
+    qputenv("HOME", "");
+    EXPECT_EQ(EnterWorkingDirectory(&problem), QDir::currentPath());
+    EXPECT_EQ(problem, QStringLiteral("Kein Ordner für die Spieldaten: HOME ist nicht gesetzt.\n"
+                                      "Das Spiel läuft im Ordner „%1“.").arg(QDir::currentPath()));
+
+    // A relative XDG_DATA_HOME is not a base folder; the one below HOME is used.
+    qputenv("HOME", fakeHome.path().toUtf8());
+    qputenv("XDG_DATA_HOME", "relative");
+    problem.clear();
+    EXPECT_TRUE(EnterWorkingDirectory(&problem).startsWith(fakeHome.path() + "/.local/share/"));
+    EXPECT_TRUE(problem.isEmpty());
+
+    QDir::setCurrent(empty.path());
+    QFile(empty.filePath("file")).open(QIODevice::WriteOnly);
+    qputenv("XDG_DATA_HOME", empty.filePath("file").toUtf8());  // no folder can be made below a file
+    EXPECT_EQ(EnterWorkingDirectory(&problem), QDir::currentPath());
+    EXPECT_TRUE(problem.startsWith(QStringLiteral("In „%1/").arg(empty.filePath("file")))) << problem.toStdString();
+
+    qunsetenv("XDG_DATA_HOME");
+    qputenv("HOME", home);
+    QDir::setCurrent(before);
+}
+
+// How the xcb and wayland platforms turn a window's title into the one the window manager shows.
+// Its header is private to Qt.
+}  // namespace
+}  // namespace tessaro
+class QPlatformWindow {
+public:
+    static QString formatWindowTitle(const QString& title, const QString& separator);
+};
+namespace tessaro {
+namespace {
+
+TEST(WindowTitle, ThePlatformShowsExactlyTheWindowsOwnTitle) {
+    NameApplication();
+    for (const QString& title : {kWindowTitle, QStringLiteral("Ruhmeshalle"), QStringLiteral("Sichern unter ...")}) {
+        EXPECT_EQ(QPlatformWindow::formatWindowTitle(title, QString::fromUtf8(" \u2014 ")), title);
+    }
+}
+
 }  // namespace
 }  // namespace tessaro
