@@ -278,7 +278,7 @@ TEST(ButtonRow, AbbruchIsShownPressedThroughThePauseThenTheRowIsWiped) {
             // Halfway through the pause: the window paints, and input does nothing.
             QTimer::singleShot(100, [&] {
                 watch.nudged = true;
-                rig.area().update();
+                rig.area().repaint();
                 Press(&rig.area(), CellPoint(5, 5));
                 Release(&rig.area(), CellPoint(5, 5));
                 QTest::keyClick(&rig.area(), Qt::Key_M);
