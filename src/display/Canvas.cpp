@@ -241,6 +241,45 @@ int Canvas::TextWidth(const QString& text) const {
     return QFontMetrics(current_.font).horizontalAdvance(text);
 }
 
+QRect Canvas::InkRect(const QString& text) {
+    const qreal ratio = device_ ? device_->devicePixelRatioF() : 1.0;
+    const QString key = QStringLiteral("%1|%2|%3|%4").arg(fontCode_).arg(ratio).arg(textAntialiasing_ ? 1 : 0).arg(text);
+    if (auto found = inkRects_.find(key); found != inkRects_.end()) return found->second;
+    // Rendered the way Text draws it, with room for strokes that overhang the text cell.
+    const int pad = current_.height;
+    QImage image(static_cast<int>(std::ceil((TextWidth(text) + 2 * pad) * ratio)),
+                 static_cast<int>(std::ceil((current_.height + 2 * pad) * ratio)), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setFont(textAntialiasing_ ? current_.font : current_.hardFont);
+        painter.setPen(Qt::black);
+        painter.drawText(pad, pad + current_.ascent, text);
+    }
+    int left = image.width(), top = image.height(), right = -1, bottom = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) == 0) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    QRect ink;
+    if (right >= 0) {
+        const int x1 = static_cast<int>(std::floor(left / ratio)) - pad;
+        const int y1 = static_cast<int>(std::floor(top / ratio)) - pad;
+        const int x2 = static_cast<int>(std::ceil((right + 1) / ratio)) - pad;
+        const int y2 = static_cast<int>(std::ceil((bottom + 1) / ratio)) - pad;
+        ink = QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1));
+    }
+    if (inkRects_.size() > 256) inkRects_.clear();
+    return inkRects_.emplace(key, ink).first->second;
+}
+
 void Canvas::Damage() {
     if (damaged_) return;
     damaged_ = true;

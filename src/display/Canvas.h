@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QFont>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -98,6 +99,9 @@ public:
     int FontAscent() const { return current_.ascent; }
     int FontHeight() const { return current_.height; }
     int TextWidth(const QString& text) const;
+    // The logical pixels that Text(0, 0, text) colours in the current font at the device's pixel
+    // ratio (empty for no ink). An erase over it leaves no stroke of the text behind.
+    QRect InkRect(const QString& text);
     // Set by SelectFont(8) when the stock fonts are too large; never cleared.
     bool LargeFontMode() const { return largeFontMode_; }
     // Makes the stock fonts report a height above 16 pixels, as on a large-font system.
@@ -165,6 +169,7 @@ private:
     bool textAntialiasing_ = true;
     bool fontApplied_ = false;
     std::unordered_map<QString, QImage> largeTexts_;
+    std::unordered_map<QString, QRect> inkRects_;
 };
 
 }  // namespace tessaro

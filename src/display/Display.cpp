@@ -1,6 +1,9 @@
 #include "display/Display.h"
 
 #include <QApplication>
+#include <QPainter>
+
+#include <array>
 
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
@@ -278,25 +281,44 @@ void Display::DrawCandidates() {
     canvas_.SetLineWidth(1);
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SelectFont(18);
+    // A mark's glyph reaches beyond the 15 x 16 box at its place (the bottom stroke of a digit
+    // lies below it), so each place is wiped over the ink of every symbol that can stand there.
+    std::array<QRect, 10> wipe{};
+    for (int d = 1; d <= 9; ++d) {
+        wipe[d] = QRect(0, 0, 15, 16) | canvas_.InkRect(QString::fromStdString(SymbolText(d, true))) |
+                  canvas_.InkRect(QString::fromStdString(SymbolText(d, false))).translated(d == 9 ? 4 : 0, 0);
+    }
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (model_.cell(x, y) != 0) continue;
-            for (int d = 1; d <= 9; ++d) {
+            // What the cell's own fill covers: a mark never reaches onto the grid lines, and the
+            // diagonal outlines are drawn again on top below.
+            const QRect inside(left + 60 * (x - 1) + 1, top + 60 * (y - 1) + 1, x % 3 == 0 ? 57 : 58,
+                               y % 3 == 0 ? 57 : 58);
+            auto place = [&](int d) {
                 const int px = left + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3);
                 const bool bottomThird = d >= 7 && y % 3 == 0;
-                const int py = top + 60 * (y - 1) + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3);
-                canvas_.SetForeColour(15);
-                canvas_.SetFillColour(15);
-                canvas_.FilledBox(px, py, px + 15, py + 16);
-                if (model_.mark(x, y, d)) {
-                    canvas_.SetForeColour(0);
-                    canvas_.SetBackgroundMode(kTransparent);
-                    const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
-                    canvas_.Text(px + shift, py, Symbol(d));
-                }
+                return QPoint(px, top + 60 * (y - 1) + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3));
+            };
+            canvas_.SetForeColour(15);
+            canvas_.SetFillColour(15);
+            for (int d = 1; d <= 9; ++d) {
+                const QRect r = wipe[d].translated(place(d)) & inside;
+                if (!r.isEmpty()) canvas_.FilledBox(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
             }
+            canvas_.SetForeColour(0);
+            canvas_.SetBackgroundMode(kTransparent);
+            if (QPainter* painter = canvas_.Painter()) painter->setClipRect(inside);
+            for (int d = 1; d <= 9; ++d) {
+                if (!model_.mark(x, y, d)) continue;
+                const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
+                canvas_.Text(place(d).x() + shift, place(d).y(), Symbol(d));
+            }
+            if (QPainter* painter = canvas_.Painter()) painter->setClipping(false);
+            canvas_.SetBackgroundMode(kOpaque);
         }
     }
+    DrawDiagonals();
     canvas_.SetBackgroundMode(kOpaque);
     canvas_.SetForeColour(0);
     canvas_.SetFillColour(15);

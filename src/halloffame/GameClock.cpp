@@ -5,6 +5,7 @@
 #include <QMetaObject>
 #include <QObject>
 
+#include <algorithm>
 #include <condition_variable>
 
 namespace tessaro {
@@ -29,12 +30,12 @@ void GameClock::StartClock() {
     RefreshClock();
 }
 
-bool GameClock::Tick(QString& text, double* total) {
+bool GameClock::Tick(Clock::time_point now, QString& text, double* total) {
     std::lock_guard guard(mutex_);
-    double seconds = std::chrono::duration<double>(now_() - start_).count();
+    double seconds = std::chrono::duration<double>(now - start_).count();
     if (!(seconds > 0.0)) seconds = 0.0;
     if (total) *total = seconds;
-    // Whole seconds since the start, so the label turns within one period of each elapsed second.
+    // Whole seconds since the start: the label turns as each second of the game has passed.
     const auto whole = static_cast<long long>(std::min(seconds, 1.0e9));
     if (whole == lastTick_) return false;
     lastTick_ = whole;
@@ -46,19 +47,29 @@ bool GameClock::Tick(QString& text, double* total) {
     return true;
 }
 
+GameClock::Clock::duration GameClock::UntilNextSecond(Clock::time_point now) {
+    std::lock_guard guard(mutex_);
+    const auto since = std::max(now - start_, Clock::duration::zero());
+    const auto next = std::chrono::floor<std::chrono::seconds>(since) + std::chrono::seconds(1);
+    return next - since;
+}
+
 void GameClock::RefreshClock() {
     if (!running) {
+        // The worker would only notice at its next wake-up.
+        EndWorker();
         SetLabel(QString::fromLatin1(kIdleClockText));
         return;
     }
     QString text;
     double total = 0.0;
-    Tick(text, &total);
+    Tick(now_(), text, &total);
     if (boardSolved) {
         const QString finalText = FinalText(total);
         SetLabel(finalText);
         championTime = finalText;
         running = false;
+        EndWorker();
         if (enterChampion) enterChampion(finalText);
         SetLabel(QString::fromLatin1(kIdleClockText));
         return;
@@ -91,16 +102,19 @@ void GameClock::EndWorker() {
 }
 
 void GameClock::Worker(std::stop_token stop, unsigned session) {
-    // Nobody notifies this variable; the stop request wakes the sleep early.
+    // Nobody notifies this variable: the sleep ends at the next whole second of the game or
+    // early on a stop request, so a running game costs one wake-up a second.
     std::mutex sleepMutex;
     std::condition_variable_any sleeper;
     std::unique_lock sleepLock(sleepMutex);
+    Clock::time_point now = now_();
     do {
-        sleeper.wait_for(sleepLock, stop, kPeriod, [] { return false; });
+        sleeper.wait_for(sleepLock, stop, UntilNextSecond(now), [] { return false; });
         if (stop.stop_requested()) break;
+        now = now_();
         if (cellInput) continue;
         QString text;
-        if (Tick(text) && !boardSolved) Post(text, session);
+        if (Tick(now, text) && !boardSolved) Post(text, session);
     } while (running);
     workerActive_ = false;
 }

@@ -24,7 +24,6 @@ public:
     using LabelSink = std::function<void(const QString&)>;
     using ChampionEntry = std::function<void(const QString& time)>;
 
-    static constexpr std::chrono::milliseconds kPeriod{50};
     static constexpr std::chrono::milliseconds kStopWait{200};
 
     // `running` is the timed-game flag of the settings. `now` must be callable from any thread.
@@ -46,8 +45,10 @@ public:
     // New timed game: running, clock zeroed, champion time "X", label " 00:00:00".
     void StartClock();
     // One label update on the UI thread; with boardSolved set, the final readout and hall-of-fame entry.
+    // Once the clock no longer runs, the worker is ended here too.
     void RefreshClock();
-    // Starts the worker (if the clock runs); it ends by itself at most one period after running falls.
+    // Starts the worker (if the clock runs). It sleeps until the next whole second of the game or
+    // a stop request; it ends by itself at the first wake-up after running falls.
     void ClockThread();
     // Stop path: running := false, the worker is ended and joined, then the label reads " 99:99:99".
     void StopClock();
@@ -56,8 +57,10 @@ public:
     bool WorkerActive() const { return workerActive_.load(); }
 
 private:
-    // Recomputes the time fields; true (and the new text) when a new whole second has begun.
-    bool Tick(QString& text, double* total = nullptr);
+    // Recomputes the time fields for `now`; true (and the new text) when a new whole second has begun.
+    bool Tick(Clock::time_point now, QString& text, double* total = nullptr);
+    // Time from `now` to the next whole second of the game.
+    Clock::duration UntilNextSecond(Clock::time_point now);
     void Worker(std::stop_token stop, unsigned session);
     void Post(const QString& text, unsigned session);
     void SetLabel(const QString& text);

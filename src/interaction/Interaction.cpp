@@ -3,11 +3,12 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <chrono>
-#include <thread>
 
 #include "display/Canvas.h"
+#include "display/ClientArea.h"
 #include "display/Display.h"
 #include "display/Primitives.h"
 #include "engine/Engine.h"
@@ -53,7 +54,12 @@ Interaction::Interaction(Display& display, Engine& engine, GameClock& clock, Int
                          PlayActions actions)
     : display_(display), engine_(engine), clock_(clock), state_(state), actions_(std::move(actions)) {
     if (!actions_.pause) {
-        actions_.pause = [] { std::this_thread::sleep_for(std::chrono::milliseconds(200)); };
+        // The window goes on painting meanwhile; the ended frame ignores the input.
+        actions_.pause = [] {
+            QEventLoop pause;
+            QTimer::singleShot(std::chrono::milliseconds(200), &pause, &QEventLoop::quit);
+            pause.exec();
+        };
     }
 }
 
@@ -90,8 +96,20 @@ void Interaction::DrawButtons() {
     for (const PlayButton& button : PlayButtons()) DrawButton(button.key, 0);
 }
 
-void Interaction::PressButton(int key, const std::function<void()>& action) {
+void Interaction::ShowPressed(int key) {
     DrawButton(key, 1);
+    // The action may not return to the event loop before the button is raised again: put the
+    // pressed button on the screen now.
+    for (const PlayButton& button : PlayButtons()) {
+        if (button.key == key) {
+            const int width = TextButtonWidth(QString::fromUtf8(button.caption));
+            display_.area().repaint(QRect(button.left - 1, kButtonTop - 1, width + 2, 28));
+        }
+    }
+}
+
+void Interaction::PressButton(int key, const std::function<void()>& action) {
+    ShowPressed(key);
     action();
     DrawButton(key, 0);
 }
@@ -120,11 +138,11 @@ void Interaction::OwnBoardMode() {
 }
 
 void Interaction::Leave(bool ownBoard) {
-    DrawButton(Qt::Key_A, 1);  // stays pressed until the menu command wipes the row
+    ShowPressed(Qt::Key_A);  // stays pressed until the menu command wipes the row
+    EndFrame();              // from here on the loop takes no input, also during the pause
     if (!ownBoard) clock_.running = false;
     actions_.pause();
     if (!ownBoard) clock_.StopClock();
-    EndFrame();
 }
 
 void Interaction::SolveRequest(bool ownBoard) {

@@ -105,6 +105,8 @@ private:
 
     void DrawButtons();
     void DrawButton(int key, int sunken);
+    // Draws the button pressed and shows it at once.
+    void ShowPressed(int key);
     // Draws the button pressed, acts, draws it raised.
     void PressButton(int key, const std::function<void()>& action);
     // A button whose action lives above the loops (dialog, printing, help), then the mouse release.

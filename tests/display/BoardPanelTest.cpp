@@ -193,6 +193,27 @@ TEST_F(BoardPanelTest, CandidateMarksAtTheirNinePlaces) {
     EXPECT_TRUE(Is(87, 75, kRed));
 }
 
+// Every mark drawn and then taken away leaves the cell exactly as it was, lines included.
+TEST_F(BoardPanelTest, RemovedMarksLeaveNoStrokeBehind) {
+    for (const qreal ratio : {1.0, 2.0}) {
+        for (const bool digits : {true, false}) {
+            SCOPED_TRACE(::testing::Message() << "ratio " << ratio << (digits ? " digits" : " letters"));
+            area.AllocateImage(ratio);
+            settings.showDigits = digits;
+            display.DrawBoardPanel();
+            const QImage empty = Image().copy();
+            for (int x = 1; x <= 9; ++x)
+                for (int y = 1; y <= 9; ++y)
+                    for (int d = 1; d <= 9; ++d) model.mark(x, y, d) = true;
+            display.DrawCandidates();
+            ASSERT_NE(Image(), empty);
+            model.clearCandidates();
+            display.DrawCandidates();
+            EXPECT_TRUE(Image() == empty) << "a removed mark left pixels behind";
+        }
+    }
+}
+
 TEST_F(BoardPanelTest, CandidateLettersShiftTheI) {
     settings.showDigits = false;
     display.DrawBoardPanel();

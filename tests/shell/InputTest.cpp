@@ -1,6 +1,7 @@
 // Symbol entry, note mode, the button row and pointer tracking, through input events.
 
 #include <QElapsedTimer>
+#include <QPaintEvent>
 #include <QTextBrowser>
 #include <QWindow>
 
@@ -230,42 +231,83 @@ TEST(ButtonRow, HitEdgesOfTheButtons) {
     ExpectClosingSteps(rig);
 }
 
-TEST(ButtonRow, AbbruchIsDrawnPressedWhileLeavingThenTheRowIsWiped) {
+// The paints of the client area that cover one pixel: the colour each put on the screen there,
+// whether a play loop was still running, and whether `nudged` was set by then.
+struct PaintWatch : QObject {
+    struct Frame {
+        QColor colour;
+        bool inMode;
+        bool nudged;
+    };
+    PaintWatch(PlayRig& r, QPoint p) : rig(r), at(p) { rig.area().installEventFilter(this); }
+    ~PaintWatch() override { rig.area().removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && static_cast<QPaintEvent*>(event)->region().contains(at)) {
+            frames.push_back({rig.Pixel(at.x(), at.y()), rig.interaction().InMode(), nudged});
+        }
+        return false;
+    }
+    bool Shown(int colour, bool inMode, bool afterNudge = false) const {
+        return std::any_of(frames.begin(), frames.end(), [&](const Frame& f) {
+            return f.colour == PaletteColour(colour) && f.inMode == inMode && (f.nudged || !afterNudge);
+        });
+    }
+    PlayRig& rig;
+    QPoint at;
+    bool nudged = false;
+    std::vector<Frame> frames;
+};
+
+TEST(ButtonRow, AbbruchIsShownPressedThroughThePauseThenTheRowIsWiped) {
     PlayRig rig(1, true);  // the real pause
-    const QPoint edge(480, 598);  // on the top edge of the Abbruch frame
-    QColor raised;
-    QColor whileLeaving;
-    bool pauseRan = false;
-    QElapsedTimer leaving;
-    StepDriver d(rig);
-    d.Do([&] {
-        raised = rig.Pixel(edge.x(), edge.y());
-        leaving.start();
-        Press(&rig.area(), {500, 610});
-    });
-    d.Run(10);
-    EXPECT_GE(leaving.elapsed(), 190) << "the way out pauses";
-    EXPECT_EQ(raised, PaletteColour(15));
-    ExpectClosingSteps(rig);
-
-    rig.interaction().SetPause([&] {
-        pauseRan = true;
-        whileLeaving = rig.Pixel(edge.x(), edge.y());
-    });
-    d.Key(Qt::Key_Escape);
-    d.Run(25);
-    EXPECT_TRUE(pauseRan);
-    EXPECT_EQ(whileLeaving, PaletteColour(8));
-    ExpectClosingSteps(rig);
+    PaintWatch watch(rig, {480, 598});  // on the top edge of the Abbruch frame
+    const std::pair<int, std::function<void()>> ways[] = {
+        {10, [&] { Press(&rig.area(), {500, 610}); }},
+        {10, [&] { QTest::keyClick(&rig.area(), Qt::Key_Escape); }},
+        {11, [&] { QTest::keyClick(&rig.area(), Qt::Key_A); }},  // own board
+    };
+    for (const auto& [command, leave] : ways) {
+        SCOPED_TRACE(command);
+        watch.frames.clear();
+        watch.nudged = false;
+        QElapsedTimer leaving;
+        StepDriver d(rig);
+        d.Do([&, leave = leave] {
+            EXPECT_EQ(rig.Pixel(480, 598), PaletteColour(15));
+            leaving.start();
+            // Halfway through the pause: the window paints, and input does nothing.
+            QTimer::singleShot(100, [&] {
+                watch.nudged = true;
+                rig.area().repaint();
+                Press(&rig.area(), CellPoint(5, 5));
+                Release(&rig.area(), CellPoint(5, 5));
+                QTest::keyClick(&rig.area(), Qt::Key_M);
+            });
+            leave();
+        });
+        d.Run(command);
+        EXPECT_GE(leaving.elapsed(), 190) << "the way out pauses";
+        EXPECT_TRUE(watch.Shown(8, true, true)) << "no frame shows Abbruch pressed late in the pause";
+        EXPECT_FALSE(rig.settings().showCandidates);
+        ExpectClosingSteps(rig);
+    }
     SaveShot(rig, "play-after-leave.png");
+}
 
-    // Same in the own-board mode, through the A key.
-    pauseRan = false;
-    d.Key(Qt::Key_A);
-    d.Run(11);
-    EXPECT_TRUE(pauseRan);
-    EXPECT_EQ(whileLeaving, PaletteColour(8));
-    ExpectClosingSteps(rig);
+// Buttons that act without waiting: one frame shows them pressed before they rise again.
+TEST(ButtonRow, PressedButtonsReachTheScreen) {
+    PlayRig rig;
+    for (const auto& [key, edge] : {std::pair{Qt::Key_N, QPoint(300, 598)}, std::pair{Qt::Key_D, QPoint(206, 598)}}) {
+        PaintWatch watch(rig, edge);
+        StepDriver d(rig);
+        d.Key(key);
+        d.InLoop([&, edge = edge] {
+            EXPECT_TRUE(watch.Shown(8, true)) << key;
+            EXPECT_EQ(rig.Pixel(edge.x(), edge.y()), PaletteColour(15)) << key;
+        });
+        d.Leave();
+        d.Run(10);
+    }
 }
 
 // ---- pointer tracking -------------------------------------------------------------------------
