@@ -83,6 +83,9 @@ bool ClientArea::event(QEvent* event) {
 
 void ClientArea::keyPressEvent(QKeyEvent* event) {
     if (!sink_) return QWidget::keyPressEvent(event);
+    if ((event->modifiers() & Qt::ControlModifier) && !event->isAutoRepeat()) {
+        sink_->ControlKeyPressed(event->key(), event->modifiers());
+    }
     sink_->KeyPressed(event->key(), event->isAutoRepeat());
     if (event->key() == Qt::Key_Escape) {
         sink_->CharTyped(27);

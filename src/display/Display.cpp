@@ -18,7 +18,7 @@ QString Number(int value) { return QStringLiteral(" ") + QString::number(value);
 
 }  // namespace
 
-Display::Display(ClientArea& area, BoardModel& model, Settings& settings, Engine& engine, DisplayState& state)
+Display::Display(ClientArea& area, const BoardModel& model, Settings& settings, Engine& engine, DisplayState& state)
     : area_(area), canvas_(area.canvas()), model_(model), settings_(settings), engine_(engine), state_(state),
       beep_([] { QApplication::beep(); }) {
     engine_.SetObserver(this);
@@ -186,7 +186,8 @@ void Display::DrawStatusPanel() {
 
 void Display::UpdateStatusMessage() {
     canvas_.SelectFont(20);
-    ValueText(626, 326, QString::fromStdString(settings_.statusMessage), kSidePanelInnerRight);
+    const std::string_view text = StatusText(settings_.status);
+    ValueText(626, 326, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), kSidePanelInnerRight);
 }
 
 void Display::DrawDifficultyPanel() {
@@ -260,7 +261,6 @@ void Display::DrawGivenCell(int column, int row, int value) {
     DrawCellBase(column, row, value, 7);
     canvas_.SetForeColour(0);
     canvas_.SetFillColour(15);
-    model_.given(column, row) = static_cast<std::uint8_t>(value);
     if (!batchingCells_) DrawDiagonals();
 }
 
@@ -272,29 +272,31 @@ void Display::DrawPlayerCell(int column, int row, int value) {
 }
 
 void Display::DrawCandidates() {
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) DrawCellCandidates(x, y);
+    }
+}
+
+void Display::DrawCellCandidates(int x, int y) {
+    if (model_.cell(x, y) != 0) return;
     const int left = state_.boardLeft;
     const int top = state_.boardTop;
     canvas_.SetFillStyle(kFillSolid);
     canvas_.SetLineWidth(1);
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SelectFont(18);
-    for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) {
-            if (model_.cell(x, y) != 0) continue;
-            for (int d = 1; d <= 9; ++d) {
-                const int px = left + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3);
-                const bool bottomThird = d >= 7 && y % 3 == 0;
-                const int py = top + 60 * (y - 1) + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3);
-                canvas_.SetForeColour(15);
-                canvas_.SetFillColour(15);
-                canvas_.FilledBox(px, py, px + 15, py + 16);
-                if (model_.mark(x, y, d)) {
-                    canvas_.SetForeColour(0);
-                    canvas_.SetBackgroundMode(kTransparent);
-                    const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
-                    canvas_.Text(px + shift, py, Symbol(d));
-                }
-            }
+    for (int d = 1; d <= 9; ++d) {
+        const int px = left + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3);
+        const bool bottomThird = d >= 7 && y % 3 == 0;
+        const int py = top + 60 * (y - 1) + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3);
+        canvas_.SetForeColour(15);
+        canvas_.SetFillColour(15);
+        canvas_.FilledBox(px, py, px + 15, py + 16);
+        if (model_.mark(x, y, d)) {
+            canvas_.SetForeColour(0);
+            canvas_.SetBackgroundMode(kTransparent);
+            const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
+            canvas_.Text(px + shift, py, Symbol(d));
         }
     }
     canvas_.SetBackgroundMode(kOpaque);
@@ -348,7 +350,11 @@ void Display::FreePickerBackground() {
 }
 
 void Display::CellChanged(int x, int y, int value) {
-    DrawPlayerCell(x, y, value);
+    if (model_.given(x, y) != 0) {
+        DrawGivenCell(x, y, model_.given(x, y));
+    } else {
+        DrawPlayerCell(x, y, value);
+    }
     // The solver places cells without returning to the event loop: show its progress, but at
     // most once per display frame so that a long guess phase is not slowed down by painting.
     if (!lastFlush_.isValid() || lastFlush_.elapsed() >= kFrameMilliseconds) {
@@ -384,6 +390,10 @@ void Display::StatisticsRefreshed(bool beep) {
 }
 
 void Display::CandidatesChanged() { DrawCandidates(); }
+
+void Display::MarksChanged(int x, int y) { DrawCellCandidates(x, y); }
+
+void Display::GivensChanged() { UpdateDifficultyPanel(); }
 
 void Display::TimedGameEnded() {
     if (timedGameEnded_) timedGameEnded_();

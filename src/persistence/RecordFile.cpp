@@ -2,6 +2,9 @@
 
 #include "persistence/Record.h"
 
+#include "engine/Engine.h"
+#include "engine/Random.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
@@ -16,19 +19,29 @@ std::span<const std::uint8_t> Bytes(const QByteArray& data) {
 
 }  // namespace
 
-bool LoadRecord(BoardModel& model, Settings& settings, int n) {
-    settings.timedGame = false;
-    if (n < 0) return false;
-    QFile file(QString::fromStdString(settings.currentFile));
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    if (!file.seek(static_cast<qint64>(n) * static_cast<qint64>(kRecordSize))) return false;
+std::optional<Position> ReadRecord(const std::string& path, int n) {
+    if (n < 0) return std::nullopt;
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.seek(static_cast<qint64>(n) * static_cast<qint64>(kRecordSize))) return std::nullopt;
     const QByteArray data = file.read(static_cast<qint64>(kRecordSize));
-    const std::optional<BoardRecord> record = ParseRecord(Bytes(data));
-    if (!record) return false;
-    model.board = record->board;
-    model.givens = record->givens;
-    model.candidates = record->candidates;
-    return true;
+    return ParseRecord(Bytes(data));
+}
+
+bool LoadRecord(Engine& engine, int n) {
+    engine.Config().timedGame = false;
+    const std::optional<Position> record = ReadRecord(engine.Config().currentFile, n);
+    if (record) engine.Load(*record);
+    return record.has_value();
+}
+
+bool StartPuzzle(Engine& engine, int level) {
+    Settings& settings = engine.Config();
+    settings.timedGame = false;
+    settings.currentFile = std::string(kPuzzleFiles[static_cast<std::size_t>(level)]);
+    const std::optional<Position> record = ReadRecord(settings.currentFile, RandomBelow(4));
+    if (record) engine.StartPuzzle(*record);
+    return record.has_value();
 }
 
 bool SaveRecord(const BoardModel& model, const Settings& settings, int n) {

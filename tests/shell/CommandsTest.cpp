@@ -13,7 +13,7 @@ namespace {
 
 void LoadPuzzle(PlayRig& rig, const char* file = "leicht.brd", int record = 0) {
     rig.settings().currentFile = file;
-    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), record));
+    ASSERT_TRUE(LoadRecord(rig.game.engine, record));
 }
 
 // Leaves traces that the closing steps must remove.
@@ -193,6 +193,7 @@ TEST(ExitQuestion, DecliningKeepsEverythingAndYesExits) {
 TEST(ExitQuestion, DecliningDuringPlayEndsAnOpenPickerAsEsc) {
     PlayRig rig;
     rig.model().cell(3, 3) = 4;
+    rig.game.engine.ModelReplaced();
     StepDriver d(rig);
     // In the loop: the game goes on.
     d.Do([&] { rig.window.close(); });

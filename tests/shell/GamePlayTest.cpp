@@ -83,7 +83,7 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
             EnterValue(driver, rig, wx, wy, wrong, 1);
             driver.Do([&rig, &beepsBefore, wx, wy, wrong] {
                 EXPECT_EQ(rig.model().cell(wx, wy), wrong);
-                EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusWrong));
+                EXPECT_EQ(rig.settings().status, Status::Wrong);
                 EXPECT_EQ(LastTextAt(rig, 626, 326), QString::fromUtf8(kStatusWrong.data()));
                 EXPECT_GE(rig.beeps, 1);
                 beepsBefore = rig.beeps;
@@ -93,7 +93,7 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
 
             // The last symbol solves the timed game: final readout, then the hall-of-fame forms.
             driver.OnModal("champ", [&](QWidget* champ) {
-                EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+                EXPECT_EQ(rig.settings().status, Status::Solved);
                 const QString readout = rig.window.clockLabel().text();
                 EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d$").match(readout).hasMatch()) << readout;
                 EXPECT_EQ(rig.game.clock.championTime, readout);
@@ -110,7 +110,7 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
             driver.Do([&] {
                 // Still in the loop, clock stopped, board solved.
                 EXPECT_EQ(rig.model().board, solution);
-                EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+                EXPECT_EQ(rig.settings().status, Status::Solved);
                 EXPECT_EQ(LastTextAt(rig, 626, 326), QString::fromUtf8(kStatusSolved.data()));
                 EXPECT_EQ(rig.beeps, beepsBefore);
                 EXPECT_FALSE(rig.settings().timedGame);
@@ -142,7 +142,7 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
 TEST(PlayGame, FinishingAnUntimedGameKeepsPlaying) {
     PlayRig rig;
     rig.settings().currentFile = "mittel.brd";
-    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 2));
+    ASSERT_TRUE(LoadRecord(rig.game.engine, 2));
     Grid solution = rig.model().board;
     ASSERT_TRUE(Solve(solution));
     const std::vector<Cell> cells = FreeCells(rig.model());
@@ -150,11 +150,12 @@ TEST(PlayGame, FinishingAnUntimedGameKeepsPlaying) {
     const auto [lx, ly] = cells.back();
     for (const auto& [x, y] : cells)
         if (Cell(x, y) != cells.back()) rig.model().cell(x, y) = solution[At(x, y)];
+    rig.game.engine.ModelReplaced();
 
     StepDriver driver(rig);
     EnterValue(driver, rig, lx, ly, solution[At(lx, ly)], 0);
     driver.Do([&] {
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_EQ(rig.settings().status, Status::Solved);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(rig.window.clockLabel().text(), " 99:99:99");
         EXPECT_EQ(rig.game.clock.championTime, "");
@@ -163,7 +164,7 @@ TEST(PlayGame, FinishingAnUntimedGameKeepsPlaying) {
     driver.Click(CellPoint(lx, ly), Qt::RightButton);
     driver.Do([&] {
         EXPECT_EQ(rig.model().cell(lx, ly), 0);
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
+        EXPECT_EQ(rig.settings().status, Status::NoErrors);
     });
     driver.Leave();
     driver.Run(10);
@@ -187,6 +188,7 @@ TEST(PlayGame, KeyWhoseReleaseWentToTheChampionFormWorksAgain) {
                 rig.model().cell(x, y) = solution[At(x, y)];
             }
         }
+        rig.game.engine.ModelReplaced();
         ASSERT_NE(last.first, 0);
         driver.Click(CellPoint(last.first, last.second));
         driver.InPicker([&] { QTest::keyPress(&rig.area(), 'h'); });
@@ -198,7 +200,7 @@ TEST(PlayGame, KeyWhoseReleaseWentToTheChampionFormWorksAgain) {
             QTest::mouseClick(Child<QPushButton>(ruhm, "cmd3"), Qt::LeftButton);
         });
         driver.Do([&] {
-            EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+            EXPECT_EQ(rig.settings().status, Status::Solved);
             EXPECT_EQ(rig.game.help.window, nullptr);
             QTest::keyClick(&rig.area(), Qt::Key_H);
         });

@@ -125,6 +125,7 @@ TEST(SymbolEntry, DigitsModeEscAndZeroEmptyTheCellAndOneKeystrokeActsOnce) {
 TEST(SymbolEntry, NoteModeAddsMarksAndRightButtonClears) {
     PlayRig rig;
     rig.model().given(1, 1) = rig.model().cell(1, 1) = 6;
+    rig.game.engine.ModelReplaced();
     StepDriver d(rig);
     d.Click(CellPoint(2, 2), Qt::RightButton);
     d.InPicker([&] {
@@ -187,6 +188,7 @@ TEST(SymbolEntry, NoteModeAddsMarksAndRightButtonClears) {
 TEST(ButtonRow, HitEdgesOfTheButtons) {
     PlayRig rig;
     rig.model().given(9, 9) = rig.model().cell(9, 9) = 4;
+    rig.game.engine.ModelReplaced();
     const Grid before = rig.model().board;
     StepDriver d(rig);
     // Clicks that hit nothing: right of the Abbruch range, above and below the hit rows, and

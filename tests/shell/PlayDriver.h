@@ -494,6 +494,7 @@ inline void CompleteBoard(PlayRig& rig, StepDriver& steps) {
     steps.InLoop([&rig, cell, digit] {
         *cell = FirstFreeCell(rig.model());
         *digit = FillAllBut(rig.model(), cell->x(), cell->y());
+        rig.game.engine.ModelReplaced();
         rig.window.display().RedrawBoard();
     });
     steps.InLoop([&rig, cell] { Press(&rig.area(), CellPoint(cell->x(), cell->y())); });

@@ -93,7 +93,7 @@ TEST_P(PuzzleFile, TheGameSolverFinishesEachPuzzleTheIntendedWay) {
         NullObserver observer;
         engine.SetObserver(&observer);
         engine.SolveBoard();
-        EXPECT_EQ(settings.statusMessage, kStatusSolved);
+        EXPECT_EQ(settings.status, Status::Solved);
         EXPECT_EQ(settings.difficulty, needsGuess ? kExtrem : 0)
             << (needsGuess ? "the sweeps alone solve it" : "the sweeps alone do not solve it");
         Grid solution{};
