@@ -33,7 +33,7 @@ void ClientArea::AllocateImage(qreal devicePixelRatio) {
     const int h = static_cast<int>(std::ceil(kClientHeight * devicePixelRatio));
     image_ = QImage(w, h, QImage::Format_RGB32);
     image_.setDevicePixelRatio(devicePixelRatio);
-    image_.fill(PaletteColour(12));
+    image_.fill(PaletteColour(kColourSteel));
     if (hadContent && !repaint_) {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);

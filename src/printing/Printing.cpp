@@ -75,7 +75,7 @@ void DrawPrintGrid(Canvas& canvas, const PageGrid& grid, int left, int top) {
         canvas.FilledBox(x1, y1, x1 + cw, y1 + ch);
     };
 
-    canvas.SetForeColour(0);
+    canvas.SetForeColour(kColourBlack);
     canvas.SetLineStyle(0);
     canvas.SetLineWidth(2);
     canvas.SetFillStyle(kFillHollow);
@@ -93,7 +93,7 @@ void DrawPrintGrid(Canvas& canvas, const PageGrid& grid, int left, int top) {
 
     // Black dots on a transparent background: the lines stay whole and the symbols readable.
     canvas.SetFillStyle(kFillPattern);
-    canvas.SetFillColour(0);
+    canvas.SetFillColour(kColourBlack);
     canvas.SetLineWidth(2);
     canvas.SetRasterOp(kRopCopyPen);
     canvas.SetBackgroundMode(kTransparent);

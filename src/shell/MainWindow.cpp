@@ -80,8 +80,8 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     uhr_->setFont(QFont("Arial", 24));
     uhr_->setAutoFillBackground(true);
     QPalette palette = uhr_->palette();
-    palette.setColor(QPalette::Window, PaletteColour(15));
-    palette.setColor(QPalette::WindowText, PaletteColour(0));
+    palette.setColor(QPalette::Window, PaletteColour(kColourWhite));
+    palette.setColor(QPalette::WindowText, PaletteColour(kColourBlack));
     uhr_->setPalette(palette);
     game_.clock.context = this;
     game_.clock.label = [this](const QString& text) { uhr_->setText(text); };
@@ -89,7 +89,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 
     display_->DrawStartScreen();
     game_.modernHelp = ModernHelpFromVersionWord(PlatformVersionWord());
-    area_->canvas().SelectFont(16);
+    area_->canvas().SelectFont(kFontSystem);
 
     exit_ = [] {
         std::fflush(nullptr);
