@@ -7,7 +7,7 @@
 #include <QTextBrowser>
 
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

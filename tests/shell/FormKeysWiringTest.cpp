@@ -5,7 +5,7 @@
 
 #include "forms/HallOfFameForms.h"
 #include "forms/SlotDialog.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

@@ -11,7 +11,7 @@
 #include "persistence/RecordFile.h"
 #include "support/LoadInto.h"
 #include "shell/HelpViewer.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

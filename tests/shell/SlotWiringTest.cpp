@@ -6,7 +6,7 @@
 #include "forms/SlotDialog.h"
 #include "persistence/RecordFile.h"
 #include "support/LoadInto.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

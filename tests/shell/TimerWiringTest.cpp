@@ -8,7 +8,7 @@
 
 #include "forms/HallOfFameForms.h"
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

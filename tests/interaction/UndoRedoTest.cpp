@@ -1,7 +1,7 @@
 // Ctrl+Z and Ctrl+Y in the play loops, seen on the screen.
 
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "persistence/RecordFile.h"
 #include "support/LoadInto.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {

@@ -1,13 +1,11 @@
 // Whole games played through input events on the main window.
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTextBrowser>
 
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
@@ -56,7 +54,6 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
         SCOPED_TRACE(level);
         PlayRig rig(100 + static_cast<std::uint64_t>(level));
         const bool letters = level == 2;
-        const bool enterName = level == 1;
         if (letters) rig.Trigger(41);
         rig.Trigger(30 + level);
         ASSERT_EQ(rig.settings().difficulty, level);
@@ -91,18 +88,11 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
             int how = 0;
             for (const auto& [x, y] : cells) EnterValue(driver, rig, x, y, solution[At(x, y)], how++);
 
-            // The last symbol solves the timed game: final readout, then the hall-of-fame forms.
+            // The last symbol solves the timed game: the hall-of-fame forms open (their entry is
+            // checked with the clock's wiring).
             driver.OnModal("champ", [&](QWidget* champ) {
                 EXPECT_EQ(rig.settings().status, Status::Solved);
-                const QString readout = rig.window.clockLabel().text();
-                EXPECT_TRUE(QRegularExpression("^\\d\\d:\\d\\d:\\d\\d\\.\\d$").match(readout).hasMatch()) << readout;
-                EXPECT_EQ(rig.game.clock.championTime, readout);
-                if (enterName) {
-                    Child<QLineEdit>(champ, "ed1")->setText("Tester");
-                    QTest::mouseClick(Child<QPushButton>(champ, "cmd5"), Qt::LeftButton);
-                } else {
-                    QTest::mouseClick(Child<QPushButton>(champ, "cmd6"), Qt::LeftButton);
-                }
+                QTest::mouseClick(Child<QPushButton>(champ, "cmd6"), Qt::LeftButton);
             });
             driver.OnModal("ruhm", [](QWidget* ruhm) {
                 QTest::mouseClick(Child<QPushButton>(ruhm, "cmd3"), Qt::LeftButton);
@@ -126,15 +116,6 @@ TEST(PlayGame, NewGameAtEveryLevelIsPlayedToTheHallOfFame) {
         ExpectClosingSteps(rig);
         SaveShot(rig, QString("play-after-%1.png").arg(level));
         EXPECT_EQ(rig.settings().showDigits, !letters);
-
-        QFile champions(rig.workDir.path() + "/Champions.Rhm");
-        if (enterName) {
-            ASSERT_TRUE(champions.open(QIODevice::ReadOnly));
-            EXPECT_TRUE(QString::fromLatin1(champions.readAll()).contains("Tester"));
-            ASSERT_EQ(rig.game.hallOfFame.names[1][level].trimmed(), "Tester");
-        } else {
-            EXPECT_FALSE(champions.exists()) << "a cancelled name saves nothing";
-        }
         EXPECT_EQ(rig.exitCalls, 0);
     }
 }
