@@ -124,8 +124,7 @@ TEST(SymbolEntry, DigitsModeEscAndZeroEmptyTheCellAndOneKeystrokeActsOnce) {
 
 TEST(SymbolEntry, NoteModeAddsMarksAndRightButtonClears) {
     PlayRig rig;
-    rig.model().given(1, 1) = rig.model().cell(1, 1) = 6;
-    rig.game.engine.ModelReplaced();
+    rig.game.engine.SetGiven(1, 1, 6);
     StepDriver d(rig);
     d.Click(CellPoint(2, 2), Qt::RightButton);
     d.InPicker([&] {
@@ -187,8 +186,7 @@ TEST(SymbolEntry, NoteModeAddsMarksAndRightButtonClears) {
 
 TEST(ButtonRow, ClicksGoThroughTheHitRanges) {
     PlayRig rig;
-    rig.model().given(9, 9) = rig.model().cell(9, 9) = 4;
-    rig.game.engine.ModelReplaced();
+    rig.game.engine.SetGiven(9, 9, 4);
     const Grid before = rig.model().board;
     StepDriver d(rig);
     // The hit ranges themselves are checked on ButtonAt; here clicks go through it. Clicks that hit
