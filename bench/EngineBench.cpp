@@ -85,6 +85,7 @@ void SolveFromGivens(benchmark::State& state, const Puzzle& puzzle, bool literal
     for (auto _ : state) {
         model.board = puzzle.givens;
         model.givens = puzzle.givens;
+        engine.ModelReplaced();
         settings.difficulty = 0;
         engine.SolveBoard();
         benchmark::DoNotOptimize(model.board);
@@ -117,8 +118,9 @@ void ComputeCandidatesHalfFilled(benchmark::State& state, bool literal) {
     const int toggled = FilledCell(model.board);
     const std::uint8_t value = model.board[toggled];
     for (auto _ : state) {
-        // The entry code changes a cell between two computations.
+        // A cell changes between two computations.
         model.board[toggled] = model.board[toggled] == 0 ? value : 0;
+        engine.ModelReplaced();
         engine.ComputeCandidates();
         benchmark::DoNotOptimize(model.candidates);
     }
@@ -135,6 +137,22 @@ void CheckHalfFilled(benchmark::State& state, bool literal) {
         model.board[toggled] = model.board[toggled] == 0 ? value : 0;
         const bool valid = literal ? CheckBoard(model) : index.BoardValid(model.board);
         benchmark::DoNotOptimize(valid);
+    }
+}
+
+// The undo history of a long game: one entry per entered or cleared symbol.
+void HistoryOfTenThousandChanges(benchmark::State& state) {
+    for (auto _ : state) {
+        BoardModel model;
+        Settings settings;
+        Engine engine(model, settings);
+        for (int i = 0; i < 10000; ++i) {
+            const int x = 1 + i % 9;
+            const int y = 1 + i / 9 % 9;
+            engine.EnterSymbol(x, y, model.cell(x, y) == 0 ? 1 + i % 9 : 0);
+        }
+        state.counters["bytes"] = static_cast<double>(engine.Moves().Bytes());
+        state.counters["entries"] = static_cast<double>(engine.Moves().Entries());
     }
 }
 
@@ -160,6 +178,7 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(("CheckBoard/half" + mode).c_str(),
                                      [literal](benchmark::State& s) { CheckHalfFilled(s, literal); });
     }
+    benchmark::RegisterBenchmark("History/10000changes", HistoryOfTenThousandChanges)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

@@ -88,6 +88,36 @@ void BM_PickerHover(benchmark::State& st) {
 }
 BENCHMARK(BM_PickerHover)->Unit(benchmark::kMicrosecond);
 
+// One entry taken back and brought back, each painted into the window's image.
+void BM_UndoRedoEntry(benchmark::State& st) {
+    Scene scene(static_cast<qreal>(st.range(0)));
+    scene.Puzzle();
+    scene.engine.ModelReplaced();
+    scene.display.RedrawBoard();
+    scene.engine.EnterSymbol(2, 1, 5);
+    for (auto _ : st) {
+        scene.engine.Undo();
+        scene.engine.Redo();
+    }
+    st.counters["per_step_us"] = benchmark::Counter(2.0 * static_cast<double>(st.iterations()),
+                                                    benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_UndoRedoEntry)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A solve taken back and brought back: every cell it filled is repainted.
+void BM_UndoRedoSolve(benchmark::State& st) {
+    Scene scene(1.0);
+    scene.Puzzle();
+    scene.engine.ModelReplaced();
+    scene.display.RedrawBoard();
+    scene.engine.SolveWithRestart();
+    for (auto _ : st) {
+        scene.engine.Undo();
+        scene.engine.Redo();
+    }
+}
+BENCHMARK(BM_UndoRedoSolve)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 }  // namespace tessaro
 

@@ -289,7 +289,7 @@ QString BoardAccessibility::PanelText(AccessiblePanel panel) const {
         }
         return counts.join(QStringLiteral(", "));
     }
-    case AccessiblePanel::Status: return Trimmed(settings_.statusMessage);
+    case AccessiblePanel::Status: return Trimmed(std::string(StatusText(settings_.status)));
     case AccessiblePanel::Difficulty: {
         const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
         return Trimmed(std::string(kDifficultyNames[static_cast<std::size_t>(level)])) +

@@ -22,8 +22,39 @@ namespace tessaro {
 inline constexpr int kClientWidth = 862;
 inline constexpr int kClientHeight = 694;
 
+// The entries of the 16-colour table.
+enum PaletteIndex : int {
+    kColourBlack = 0,
+    kColourDarkRed = 1,
+    kColourDarkGreen = 2,
+    kColourYellow = 3,
+    kColourBlue = 4,
+    kColourPurple = 5,
+    kColourDarkCyan = 6,
+    kColourLightGrey = 7,
+    kColourDarkGrey = 8,
+    kColourRed = 9,
+    kColourGreen = 10,
+    kColourSand = 11,
+    kColourSteel = 12,  // the window background
+    kColourMagenta = 13,
+    kColourCyan = 14,
+    kColourWhite = 15,
+};
 // Colour of the 16-entry colour table (index 0..15; out-of-range indices give black).
 QColor PaletteColour(int index);
+
+// Font codes for SelectFont: created "Arial" fonts by their height, and the stock fonts.
+enum FontCode : int {
+    kFontSmall = 4,       // Arial 12 x 6
+    kFontPicker = 6,      // Arial 30 x 16, the picker's symbols
+    kFontOem = 8,         // fixed-pitch stock font, the panels' values
+    kFontAnsiFixed = 14,  // fixed-pitch stock font, the buttons
+    kFontSystem = 16,     // the stock UI font, headings
+    kFontMarks = 18,      // Arial 21 x 10, candidate marks
+    kFontStatus = 20,     // Arial 26 x 14, status and difficulty
+    kFontCell = 40,       // Arial 58 x 32, the cells' symbols
+};
 
 // Raster operations, by their classic ROP2 codes.
 inline constexpr int kRopXorPen = 7;

@@ -33,7 +33,7 @@ void ClientArea::AllocateImage(qreal devicePixelRatio) {
     const int h = static_cast<int>(std::ceil(kClientHeight * devicePixelRatio));
     image_ = QImage(w, h, QImage::Format_RGB32);
     image_.setDevicePixelRatio(devicePixelRatio);
-    image_.fill(PaletteColour(12));
+    image_.fill(PaletteColour(kColourSteel));
     if (hadContent && !repaint_) {
         QPainter painter(&image_);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
@@ -83,6 +83,9 @@ bool ClientArea::event(QEvent* event) {
 
 void ClientArea::keyPressEvent(QKeyEvent* event) {
     if (!sink_) return QWidget::keyPressEvent(event);
+    if ((event->modifiers() & Qt::ControlModifier) && !event->isAutoRepeat()) {
+        sink_->ControlKeyPressed(event->key(), event->modifiers());
+    }
     sink_->KeyPressed(event->key(), event->isAutoRepeat());
     if (event->key() == Qt::Key_Escape) {
         sink_->CharTyped(27);

@@ -21,7 +21,7 @@ QString Number(int value) { return QStringLiteral(" ") + QString::number(value);
 
 }  // namespace
 
-Display::Display(ClientArea& area, BoardModel& model, Settings& settings, Engine& engine, DisplayState& state)
+Display::Display(ClientArea& area, const BoardModel& model, Settings& settings, Engine& engine, DisplayState& state)
     : area_(area), canvas_(area.canvas()), model_(model), settings_(settings), engine_(engine), state_(state),
       beep_([] { QApplication::beep(); }) {
     engine_.SetObserver(this);
@@ -41,7 +41,7 @@ void Display::DrawStartScreen() {
 
 void Display::DrawFooter() {
     DrawFrame(canvas_, 0, 2, 0, 652, 862, 674);
-    DrawEmbossedText(canvas_, 16, 0, 10, 670, QStringLiteral("Tessaro V5.0"));
+    DrawEmbossedText(canvas_, kFontSystem, kColourBlack, 10, 670, QStringLiteral("Tessaro V5.0"));
 }
 
 void Display::DrawBoardPanel() {
@@ -51,27 +51,27 @@ void Display::DrawBoardPanel() {
     canvas_.SetFillStyle(kFillSolid);
     canvas_.SetLineStyle(0);
     canvas_.SetLineWidth(1);
-    state_.boardLeft = 29;
-    state_.boardTop = 45;
-    state_.cellWidth = state_.cellHeight = 60;
+    state_.boardLeft = kBoardLeft;
+    state_.boardTop = kBoardTop;
+    state_.cellWidth = state_.cellHeight = kCellSize;
     const int left = state_.boardLeft;
     const int top = state_.boardTop;
-    DrawEmbossedText(canvas_, 18, 0, left + 200, top - 8, QStringLiteral("SPIELBRETT:"));
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    DrawEmbossedText(canvas_, kFontMarks, kColourBlack, left + 200, top - 8, QStringLiteral("SPIELBRETT:"));
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
     canvas_.FilledBox(28, 44, 569, 585);
     canvas_.SetLineWidth(1);
-    canvas_.SetForeColour(0);
+    canvas_.SetForeColour(kColourBlack);
     for (int r = 1; r <= 9; ++r) {
         for (int c = 1; c <= 9; ++c) {
-            const int x = left + 60 * (c - 1);
-            const int y = top + 60 * (r - 1);
-            canvas_.Box(x, y, x + 60, y + 60);
+            const int x = left + kCellSize * (c - 1);
+            const int y = top + kCellSize * (r - 1);
+            canvas_.Box(x, y, x + kCellSize, y + kCellSize);
         }
     }
     canvas_.SetLineWidth(2);
-    canvas_.SetForeColour(4);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourBlue);
+    canvas_.SetFillColour(kColourWhite);
     for (int br = 1; br <= 3; ++br) {
         for (int bc = 1; bc <= 3; ++bc) {
             const int x = left + 180 * (bc - 1);
@@ -88,22 +88,22 @@ void Display::DrawBoardPanel() {
 void Display::DrawDiagonals() {
     canvas_.SetLineStyle(0);
     canvas_.SetLineWidth(2);
-    canvas_.SetForeColour(9);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourRed);
+    canvas_.SetFillColour(kColourWhite);
     const int left = state_.boardLeft;
     const int top = state_.boardTop;
     for (int i = 1; i <= 9; ++i) {
-        const int x = left + 60 * (i - 1);
-        const int y = top + 60 * (i - 1);
-        canvas_.Box(x, y, x + 60, y + 60);
+        const int x = left + kCellSize * (i - 1);
+        const int y = top + kCellSize * (i - 1);
+        canvas_.Box(x, y, x + kCellSize, y + kCellSize);
     }
     for (int i = 1; i <= 9; ++i) {
-        const int x = left + 60 * (i - 1);
-        const int y = top + 60 * (9 - i);
-        canvas_.Box(x, y, x + 60, y + 60);
+        const int x = left + kCellSize * (i - 1);
+        const int y = top + kCellSize * (9 - i);
+        canvas_.Box(x, y, x + kCellSize, y + kCellSize);
     }
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
     canvas_.SetLineStyle(0);
     canvas_.SetLineWidth(1);
 }
@@ -113,11 +113,11 @@ void Display::RedrawBoard() { engine_.RedrawBoard(); }
 void Display::DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading) {
     DrawFrame(canvas_, 0, 2, x, y, x + w, y + h);
     DrawFrame(canvas_, 1, 2, x + 6, y + 22, x + w - 6, y + h - 6);
-    DrawEmbossedText(canvas_, 16, 0, x + headingDx, y + 20, heading);
+    DrawEmbossedText(canvas_, kFontSystem, kColourBlack, x + headingDx, y + 20, heading);
     canvas_.SetFillStyle(kFillSolid);
     canvas_.SetLineWidth(1);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
     canvas_.FilledBox(x + 6, y + 22, x + w - 7, y + h - 7);
 }
 
@@ -125,8 +125,8 @@ void Display::UseValueText(int fontCode) {
     canvas_.SelectFont(fontCode);
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
 }
 
 void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
@@ -137,9 +137,9 @@ void Display::ValueText(int x, int y, const QString& text, int wipeTo) {
     if (wipeTo > end) {
         canvas_.SetFillStyle(kFillSolid);
         canvas_.SetLineWidth(1);
-        canvas_.SetForeColour(15);
+        canvas_.SetForeColour(kColourWhite);
         canvas_.FilledBox(end, y, wipeTo, y + canvas_.FontHeight());
-        canvas_.SetForeColour(0);
+        canvas_.SetForeColour(kColourBlack);
     }
 }
 
@@ -147,7 +147,7 @@ void Display::DrawStatisticsPanel() {
     constexpr int X = 603;
     constexpr int Y = 200;
     DrawPanel(X, Y, 234, 78, 84, QStringLiteral("STATISTIK:"));
-    UseValueText(8);
+    UseValueText(kFontOem);
     canvas_.Text(X + 16, Y + 32, settings_.showDigits ? QStringLiteral("Zahlen") : QStringLiteral("Ziffer"));
     canvas_.Text(X + 16, Y + 52, QStringLiteral("Anzahl"));
     for (int k = 1; k <= 9; ++k) {
@@ -161,7 +161,7 @@ void Display::DrawStatisticsPanel() {
         canvas_.Text(x, Y + 52, Number(0));
     }
     canvas_.SetLineWidth(1);
-    canvas_.SetForeColour(0);
+    canvas_.SetForeColour(kColourBlack);
     canvas_.Line(X + 12, Y + 46, X + 222, Y + 46);
     canvas_.Line(X + 71, Y + 28, X + 71, Y + 67);
     UpdateDigitCounts();
@@ -172,9 +172,9 @@ void Display::UpdateDigitCounts() { engine_.UpdateDigitCounts(); }
 
 void Display::PaintCounts() {
     canvas_.SetLineWidth(1);
-    canvas_.SetForeColour(0);
+    canvas_.SetForeColour(kColourBlack);
     canvas_.Line(674, 228, 674, 267);
-    UseValueText(8);
+    UseValueText(kFontOem);
     for (int k = 1; k <= 9; ++k) {
         canvas_.Text(659 + 16 * k, 252, Number(model_.digitCount[static_cast<std::size_t>(k)]) + QLatin1Char(' '));
     }
@@ -188,15 +188,16 @@ void Display::DrawStatusPanel() {
 }
 
 void Display::UpdateStatusMessage() {
-    canvas_.SelectFont(20);
-    ValueText(626, 326, QString::fromStdString(settings_.statusMessage), kSidePanelInnerRight);
+    canvas_.SelectFont(kFontStatus);
+    const std::string_view text = StatusText(settings_.status);
+    ValueText(626, 326, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), kSidePanelInnerRight);
 }
 
 void Display::DrawDifficultyPanel() {
     constexpr int X = 603;
     constexpr int Y = 384;
     DrawPanel(X, Y, 234, 78, 38, QStringLiteral("SCHWIERIGKEITSGRAD:"));
-    UseValueText(8);
+    UseValueText(kFontOem);
     canvas_.Text(X + 28, LargeFontMode() ? Y + 27 : Y + 30,
                  QStringLiteral("Vorgegebene Zahlen: ") + Number(state_.givensCount));
     UpdateDifficultyPanel();
@@ -208,9 +209,9 @@ void Display::UpdateDifficultyPanel() {
         for (int y = 1; y <= 9; ++y)
             if (model_.given(x, y) != 0) ++givens;
     state_.givensCount = givens;
-    UseValueText(8);
+    UseValueText(kFontOem);
     canvas_.Text(791, LargeFontMode() ? 411 : 414, Number(givens) + QLatin1Char(' '));
-    canvas_.SelectFont(20);
+    canvas_.SelectFont(kFontStatus);
     const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
     ValueText(656, 426, QString::fromUtf8(kDifficultyNames[static_cast<std::size_t>(level)].data(),
                                           static_cast<int>(kDifficultyNames[static_cast<std::size_t>(level)].size())) +
@@ -224,7 +225,7 @@ void Display::DrawHelpWindow() {
 }
 
 void Display::ShowHelpText() {
-    canvas_.SelectFont(8);
+    canvas_.SelectFont(kFontOem);
     ValueText(616, 515, state_.helpText, kSidePanelInnerRight);
 }
 
@@ -239,48 +240,60 @@ void Display::DrawCellBase(int column, int row, int value, int colour) {
     canvas_.SetFillStyle(kFillSolid);
     canvas_.SetLineWidth(1);
     canvas_.SetRasterOp(kRopCopyPen);
-    const int left = (column - 1) * 60 + 29 + 1;
-    const int top = (row - 1) * 60 + 45 + 1;
+    const int left = CellLeft(column) + 1;
+    const int top = CellTop(row) + 1;
     canvas_.SetForeColour(colour);
     canvas_.SetFillColour(colour);
     // The thick box line intrudes into the last cell of each box.
     canvas_.FilledBox(left, top, left + (column % 3 == 0 ? 57 : 58), top + (row % 3 == 0 ? 57 : 58));
-    canvas_.SetForeColour(0);
+    canvas_.SetForeColour(kColourBlack);
     canvas_.SetFillColour(colour);
     if (value != 0) {
-        canvas_.SelectFont(40);
+        canvas_.SelectFont(kFontCell);
         canvas_.SetRasterOp(kRopMergePen);
         canvas_.SetBackgroundMode(kTransparent);
         const int dx = settings_.showDigits ? 10 : (value == 9 ? 19 : 5);
         canvas_.Text(left + dx, top + 1, Symbol(value));
         canvas_.SetRasterOp(kRopCopyPen);
         canvas_.SetBackgroundMode(kOpaque);
-        canvas_.SelectFont(20);
+        canvas_.SelectFont(kFontStatus);
     }
 }
 
 void Display::DrawGivenCell(int column, int row, int value) {
-    DrawCellBase(column, row, value, 7);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
-    model_.given(column, row) = static_cast<std::uint8_t>(value);
+    DrawCellBase(column, row, value, kColourLightGrey);
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
     if (!batchingCells_) DrawDiagonals();
 }
 
 void Display::DrawPlayerCell(int column, int row, int value) {
-    DrawCellBase(column, row, value, 15);
+    DrawCellBase(column, row, value, kColourWhite);
     if (!batchingCells_) DrawDiagonals();
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
 }
 
 void Display::DrawCandidates() {
-    const int left = state_.boardLeft;
-    const int top = state_.boardTop;
+    for (int x = 1; x <= 9; ++x) {
+        for (int y = 1; y <= 9; ++y) DrawCellMarks(x, y);
+    }
+    DrawDiagonals();
+}
+
+void Display::DrawCellCandidates(int x, int y) {
+    DrawCellMarks(x, y);
+    DrawDiagonals();
+}
+
+void Display::DrawCellMarks(int x, int y) {
+    if (model_.cell(x, y) != 0) return;
+    const int left = state_.boardLeft + kCellSize * (x - 1);
+    const int top = state_.boardTop + kCellSize * (y - 1);
     canvas_.SetFillStyle(kFillSolid);
     canvas_.SetLineWidth(1);
     canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SelectFont(18);
+    canvas_.SelectFont(kFontMarks);
     // A mark's glyph reaches beyond the 15 x 16 box at its place (the bottom stroke of a digit
     // lies below it), so each place is wiped over the ink of every symbol that can stand there.
     std::array<QRect, 10> wipe{};
@@ -288,40 +301,31 @@ void Display::DrawCandidates() {
         wipe[d] = QRect(0, 0, 15, 16) | canvas_.InkRect(QString::fromStdString(SymbolText(d, true))) |
                   canvas_.InkRect(QString::fromStdString(SymbolText(d, false))).translated(d == 9 ? 4 : 0, 0);
     }
-    for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) {
-            if (model_.cell(x, y) != 0) continue;
-            // What the cell's own fill covers: a mark never reaches onto the grid lines, and the
-            // diagonal outlines are drawn again on top below.
-            const QRect inside(left + 60 * (x - 1) + 1, top + 60 * (y - 1) + 1, x % 3 == 0 ? 57 : 58,
-                               y % 3 == 0 ? 57 : 58);
-            auto place = [&](int d) {
-                const int px = left + 60 * (x - 1) + 5 + 19 * ((d - 1) % 3);
-                const bool bottomThird = d >= 7 && y % 3 == 0;
-                return QPoint(px, top + 60 * (y - 1) + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3));
-            };
-            canvas_.SetForeColour(15);
-            canvas_.SetFillColour(15);
-            for (int d = 1; d <= 9; ++d) {
-                const QRect r = wipe[d].translated(place(d)) & inside;
-                if (!r.isEmpty()) canvas_.FilledBox(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
-            }
-            canvas_.SetForeColour(0);
-            canvas_.SetBackgroundMode(kTransparent);
-            if (QPainter* painter = canvas_.Painter()) painter->setClipRect(inside);
-            for (int d = 1; d <= 9; ++d) {
-                if (!model_.mark(x, y, d)) continue;
-                const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
-                canvas_.Text(place(d).x() + shift, place(d).y(), Symbol(d));
-            }
-            if (QPainter* painter = canvas_.Painter()) painter->setClipping(false);
-            canvas_.SetBackgroundMode(kOpaque);
-        }
+    // What the cell's own fill covers: a mark never reaches onto the grid lines, and the diagonal
+    // outlines are drawn again on top afterwards.
+    const QRect inside(left + 1, top + 1, x % 3 == 0 ? 57 : 58, y % 3 == 0 ? 57 : 58);
+    auto place = [&](int d) {
+        const bool bottomThird = d >= 7 && y % 3 == 0;
+        return QPoint(left + 5 + 19 * ((d - 1) % 3), top + (bottomThird ? 0 : 1) + 19 * ((d - 1) / 3));
+    };
+    canvas_.SetForeColour(kColourWhite);
+    canvas_.SetFillColour(kColourWhite);
+    for (int d = 1; d <= 9; ++d) {
+        const QRect r = wipe[d].translated(place(d)) & inside;
+        if (!r.isEmpty()) canvas_.FilledBox(r.left(), r.top(), r.right() + 1, r.bottom() + 1);
     }
-    DrawDiagonals();
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetBackgroundMode(kTransparent);
+    if (QPainter* painter = canvas_.Painter()) painter->setClipRect(inside);
+    for (int d = 1; d <= 9; ++d) {
+        if (!model_.mark(x, y, d)) continue;
+        const int shift = (!settings_.showDigits && d == 9) ? 4 : 0;
+        canvas_.Text(place(d).x() + shift, place(d).y(), Symbol(d));
+    }
+    if (QPainter* painter = canvas_.Painter()) painter->setClipping(false);
     canvas_.SetBackgroundMode(kOpaque);
-    canvas_.SetForeColour(0);
-    canvas_.SetFillColour(15);
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
 }
 
 void Display::DrawPicker(int column, int row) {
@@ -332,22 +336,22 @@ void Display::DrawPicker(int column, int row) {
     const int left = PickerLeft(column);
     const int top = PickerTop(row);
     if (!state_.backgroundSaved) {
-        state_.pickerBackground = area_.Capture(QRect(left, top, 90, 90));
+        state_.pickerBackground = area_.Capture(QRect(left, top, kPickerSize, kPickerSize));
         state_.backgroundX = left;
         state_.backgroundY = top;
         state_.backgroundSaved = true;
     }
-    canvas_.SelectFont(6);
+    canvas_.SelectFont(kFontPicker);
     for (int r = 1; r <= 3; ++r) {
         for (int c = 1; c <= 3; ++c) {
             const int k = 3 * (r - 1) + c;
-            const int x = left + 30 * (c - 1);
-            const int y = top + 30 * (r - 1);
+            const int x = left + kPickerItemSize * (c - 1);
+            const int y = top + kPickerItemSize * (r - 1);
             canvas_.SetRasterOp(kRopCopyPen);
             canvas_.SetBackgroundMode(kOpaque);
-            canvas_.SetForeColour(0);
-            canvas_.SetFillColour(k == state_.hoveredItem ? 7 : 15);
-            canvas_.FilledBox(x, y, x + 30, y + 30);
+            canvas_.SetForeColour(kColourBlack);
+            canvas_.SetFillColour(k == state_.hoveredItem ? kColourLightGrey : kColourWhite);
+            canvas_.FilledBox(x, y, x + kPickerItemSize, y + kPickerItemSize);
             canvas_.SetRasterOp(kRopMergePen);
             canvas_.SetBackgroundMode(kTransparent);
             const int dx = settings_.showDigits ? 6 : (k == 9 ? 10 : 3);
@@ -370,7 +374,11 @@ void Display::FreePickerBackground() {
 }
 
 void Display::CellChanged(int x, int y, int value) {
-    DrawPlayerCell(x, y, value);
+    if (model_.given(x, y) != 0) {
+        DrawGivenCell(x, y, model_.given(x, y));
+    } else {
+        DrawPlayerCell(x, y, value);
+    }
     // The solver places cells without returning to the event loop: show its progress, but at
     // most once per display frame so that a long guess phase is not slowed down by painting.
     if (!lastFlush_.isValid() || lastFlush_.elapsed() >= kFrameMilliseconds) {
@@ -380,7 +388,7 @@ void Display::CellChanged(int x, int y, int value) {
 }
 
 void Display::AllCellsChanged() {
-    state_.cellWidth = state_.cellHeight = 60;
+    state_.cellWidth = state_.cellHeight = kCellSize;
     // A cell's fill covers only its own diagonal outline and nothing is shown before the redraw
     // ends, so one outline pass after the 81 cells gives the same picture as one per cell.
     batchingCells_ = true;
@@ -406,6 +414,10 @@ void Display::StatisticsRefreshed(bool beep) {
 }
 
 void Display::CandidatesChanged() { DrawCandidates(); }
+
+void Display::MarksChanged(int x, int y) { DrawCellCandidates(x, y); }
+
+void Display::GivensChanged() { UpdateDifficultyPanel(); }
 
 void Display::TimedGameEnded() {
     if (timedGameEnded_) timedGameEnded_();

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "display/DisplayState.h"
+#include "display/Geometry.h"
 #include "engine/Board.h"
 #include "engine/BoardObserver.h"
 
@@ -15,17 +16,13 @@ class Canvas;
 class ClientArea;
 class Engine;
 
-// Picker corner for a cell: 16 pixels up and left of the cell's corner.
-constexpr int PickerLeft(int column) { return (column - 1) * 60 + 29 - 16; }
-constexpr int PickerTop(int row) { return (row - 1) * 60 + 45 - 16; }
-
 // Everything the main window draws besides the clock label: the board panel with its cells,
 // candidate marks and picker, the side panels and the footer. It is the engine's board observer,
 // so every cell the engine changes is painted at once.
 class Display final : public BoardObserver {
 public:
     // Registers itself as the engine's observer (and unregisters on destruction).
-    Display(ClientArea& area, BoardModel& model, Settings& settings, Engine& engine, DisplayState& state);
+    Display(ClientArea& area, const BoardModel& model, Settings& settings, Engine& engine, DisplayState& state);
     ~Display() override;
     Display(const Display&) = delete;
     Display& operator=(const Display&) = delete;
@@ -58,10 +55,11 @@ public:
     void SetHelpText(const QString& text);
     void DrawTimerPanel();
 
-    // Paints a given cell and records the value in givens.
     void DrawGivenCell(int column, int row, int value);
     void DrawPlayerCell(int column, int row, int value);
     void DrawCandidates();
+    // The marks of one empty cell (a filled cell shows none), then the diagonal outlines.
+    void DrawCellCandidates(int x, int y);
     // The 3 x 3 symbol picker over the cell, the hovered item highlighted; the area under it is
     // saved on the first drawing.
     void DrawPicker(int column, int row);
@@ -80,8 +78,12 @@ public:
     void StatisticsRefreshed(bool beep) override;
     void CandidatesChanged() override;
     void TimedGameEnded() override;
+    void GivensChanged() override;
+    void MarksChanged(int x, int y) override;
 
 private:
+    // The marks of one empty cell, wiped over their whole ink first; no diagonal outlines.
+    void DrawCellMarks(int x, int y);
     void DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading);
     void DrawCellBase(int column, int row, int value, int colour);
     void PaintCounts();
@@ -93,7 +95,7 @@ private:
 
     ClientArea& area_;
     Canvas& canvas_;
-    BoardModel& model_;
+    const BoardModel& model_;
     Settings& settings_;
     Engine& engine_;
     DisplayState& state_;

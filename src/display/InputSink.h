@@ -12,6 +12,8 @@ public:
     virtual ~InputSink() = default;
     // A key went down (before the character it types, if any).
     virtual void KeyPressed(int /*qtKey*/, bool /*autoRepeat*/) {}
+    // A key went down with Ctrl held (once, not on auto-repeat), before KeyPressed.
+    virtual void ControlKeyPressed(int /*qtKey*/, Qt::KeyboardModifiers /*modifiers*/) {}
     // A key went up; qtKey is the virtual key (Qt::Key_A for "a" and "A").
     virtual void KeyReleased(int qtKey, bool autoRepeat) = 0;
     // A character was typed: its code, 27 for Esc.

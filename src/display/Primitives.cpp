@@ -9,25 +9,25 @@ void DrawFrame(Canvas& canvas, int sunken, int width, int x1, int y1, int x2, in
     canvas.SetLineStyle(0);
     canvas.SetLineWidth(1);
     canvas.SetRasterOp(kRopCopyPen);
-    canvas.SetForeColour(sunken ? 8 : 15);
+    canvas.SetForeColour(sunken ? kColourDarkGrey : kColourWhite);
     for (int i = 0; i <= width - sunken; ++i) {
         canvas.Line(x1 + i, y1 + i, x2, y1 + i);
         canvas.Line(x1 + i, y1 + i, x1 + i, y2);
     }
-    canvas.SetForeColour(sunken ? 15 : 8);
+    canvas.SetForeColour(sunken ? kColourWhite : kColourDarkGrey);
     for (int i = 0; i <= width - sunken; ++i) {
         canvas.Line(x1 + i, y2 - i, x2 + 1, y2 - i);
         canvas.Line(x2 - i, y1 + i, x2 - i, y2);
     }
-    canvas.SetForeColour(0);
+    canvas.SetForeColour(kColourBlack);
 }
 
 namespace {
 
 // The white lower layer shared by embossed text and the mnemonic letter.
 void WhiteLayer(Canvas& canvas, int x, int y, const QString& text) {
-    canvas.SetForeColour(15);
-    canvas.SetFillColour(7);
+    canvas.SetForeColour(kColourWhite);
+    canvas.SetFillColour(kColourLightGrey);
     canvas.SetRasterOp(kRopCopyPen);
     canvas.SetBackgroundMode(kTransparent);
     canvas.Text(x, y, text);
@@ -54,24 +54,24 @@ private:
 // The coloured copy one pixel up and left of the white layer; leaves copy mode, opaque, black.
 static void ColouredLayer(Canvas& canvas, int colour, int x, int y, const QString& text) {
     canvas.SetForeColour(colour);
-    canvas.SetFillColour(0);
+    canvas.SetFillColour(kColourBlack);
     canvas.SetRasterOp(kRopXorPen);
     canvas.SetBackgroundMode(kTransparent);
     canvas.Text(x - 1, y - 1, text);
     canvas.SetRasterOp(kRopCopyPen);
     canvas.SetBackgroundMode(kOpaque);
-    canvas.SetForeColour(0);
+    canvas.SetForeColour(kColourBlack);
 }
 
 void DrawEmbossedText(Canvas& canvas, int fontCode, int colour, int x, int y, const QString& text) {
     HardEdges hardEdges(canvas);
     canvas.SelectFont(fontCode);
-    if (canvas.LargeFontMode() && fontCode == 14) x += 11;
+    if (canvas.LargeFontMode() && fontCode == kFontAnsiFixed) x += 11;
     y -= 14;
     WhiteLayer(canvas, x, y, text);
     ColouredLayer(canvas, colour, x, y, text);
-    canvas.SetFillColour(7);
-    canvas.SelectFont(8);
+    canvas.SetFillColour(kColourLightGrey);
+    canvas.SelectFont(kFontOem);
 }
 
 void DrawMnemonicLetter(Canvas& canvas, int highlight, int fontCode, int x, int y, const QString& text) {
@@ -79,8 +79,8 @@ void DrawMnemonicLetter(Canvas& canvas, int highlight, int fontCode, int x, int 
     canvas.SelectFont(fontCode);
     y -= 14;
     WhiteLayer(canvas, x, y, text);
-    ColouredLayer(canvas, highlight ? 1 : 6, x, y, text);
-    canvas.SetFillColour(15);
+    ColouredLayer(canvas, highlight ? kColourDarkRed : kColourDarkCyan, x, y, text);
+    canvas.SetFillColour(kColourWhite);
 }
 
 int TextButtonWidth(const QString& caption) { return 8 * (static_cast<int>(caption.size()) - 1) + 20; }
@@ -96,17 +96,17 @@ void DrawTextButton(Canvas& canvas, int sunken, int x, int y, const QString& cap
     }
     const int w = 8 * n + 20;
     DrawFrame(canvas, sunken, 2, x, y, x + w, y + 26);
-    canvas.SetForeColour(0);
+    canvas.SetForeColour(kColourBlack);
     canvas.SetLineWidth(1);
     canvas.Box(x - 1, y - 1, x + w, y + 26);
     const int tx = x + 14 + 4 * (n - 1 - static_cast<int>(text.size()));
     const int ty = y + 20;
-    DrawEmbossedText(canvas, 14, 0, tx, ty, text);
-    if (p > 0) DrawMnemonicLetter(canvas, 1, 14, tx + 8 * (p - 1) - (p == 1 ? 1 : 0), ty, letter);
+    DrawEmbossedText(canvas, kFontAnsiFixed, kColourBlack, tx, ty, text);
+    if (p > 0) DrawMnemonicLetter(canvas, 1, kFontAnsiFixed, tx + 8 * (p - 1) - (p == 1 ? 1 : 0), ty, letter);
     canvas.SetRasterOp(kRopCopyPen);
     canvas.SetBackgroundMode(kOpaque);
-    canvas.SetForeColour(0);
-    canvas.SetFillColour(15);
+    canvas.SetForeColour(kColourBlack);
+    canvas.SetFillColour(kColourWhite);
 }
 
 }  // namespace tessaro

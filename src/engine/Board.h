@@ -25,20 +25,34 @@ inline constexpr std::array<std::string_view, 4> kPuzzleFiles{"leicht.brd", "mit
 inline constexpr std::string_view kBoardFile = "brett.brd";
 inline constexpr int kExtrem = 3;
 
+// The verdict of the status check; its German text is looked up where it is drawn.
+enum class Status : std::uint8_t { NoErrors, Wrong, Solved };
 inline constexpr std::string_view kStatusWrong = "Falsche Zahl! ";
 inline constexpr std::string_view kStatusNoErrors = "Keine Fehler! ";
 inline constexpr std::string_view kStatusSolved = "Brett gelöst!!!";
+constexpr std::string_view StatusText(Status status) {
+    switch (status) {
+    case Status::Wrong: return kStatusWrong;
+    case Status::Solved: return kStatusSolved;
+    case Status::NoErrors: break;
+    }
+    return kStatusNoErrors;
+}
 
-// The shared grids of the board model.
+// What a board record carries: board, givens and candidate marks.
+struct Position {
+    Grid board{};
+    Grid givens{};
+    CandidateGrid candidates{};
+
+    bool operator==(const Position&) const = default;
+};
+
+// The board state. Only the engine writes it in the game; tests and tools may set one up directly.
 struct BoardModel {
     Grid board{};
     Grid givens{};
     Counts digitCount{};
-    Counts unitTally{};
-    Counts relabel{};
-    std::array<bool, 10> freeDigit{};
-    Grid snapshot{};
-    Grid givensScratch{};
     CandidateGrid candidates{};
 
     std::uint8_t& cell(int x, int y) { return board[At(x, y)]; }
@@ -57,7 +71,7 @@ struct Settings {
     bool showCandidates = false;
     // The game is timed and can still enter the hall of fame; the clock worker reads it.
     std::atomic<bool> timedGame{false};
-    std::string statusMessage;
+    Status status = Status::NoErrors;
     bool complete = false;
     std::string currentFile;
     bool ownBoard = false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 
+#include "engine/Shuffle.h"
+
 namespace tessaro {
 namespace {
 
@@ -18,24 +20,30 @@ std::array<int, 9> Repeat(int value) {
 }  // namespace
 
 Engine::Engine(BoardModel& model, Settings& settings)
-    : model_(model), settings_(settings), observer_(&nullObserver_) {}
-
-bool Engine::Admissible(int x, int y, int d) {
-    Sync();
-    return Allowed(x, y, d);
+    : model_(model), settings_(settings), observer_(&nullObserver_) {
+    Reindex();
 }
 
-void Engine::Sync() {
-    if (!literalAdmissible_) index_.Sync(model_.board);
+void Engine::UseLiteralAdmissible(bool literal) {
+    literalAdmissible_ = literal;
+    Reindex();
 }
 
-bool Engine::Allowed(int x, int y, int d) {
+void Engine::ModelReplaced() {
+    Reindex();
+    history_.Clear();
+}
+
+void Engine::Reindex() { index_.Rebuild(model_.board); }
+
+bool Engine::Admissible(int x, int y, int d) const { return Allowed(x, y, d); }
+
+bool Engine::Allowed(int x, int y, int d) const {
     if (literalAdmissible_) return AdmissibleLiteral(model_, x, y, d);
     return index_.Lookup(x, y, d);
 }
 
-bool Engine::NoDeadEnd() {
-    Sync();
+bool Engine::NoDeadEnd() const {
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (model_.cell(x, y) != 0) continue;
@@ -51,8 +59,7 @@ void Engine::ComputeCandidates() {
     if (settings_.showCandidates) {
         settings_.timedGame = false;
         observer_->TimedGameEnded();
-        model_.clearCandidates();
-        Sync();
+        ClearAllMarks();
         for (int x = 1; x <= 9; ++x) {
             for (int y = 1; y <= 9; ++y) {
                 if (model_.cell(x, y) != 0) continue;
@@ -71,11 +78,11 @@ bool Engine::StatusCheck() {
             if (value <= 9) ++model_.digitCount[value];
         }
     }
-    const bool valid = literalAdmissible_ ? CheckBoard(model_) : index_.BoardValid(model_.board);
-    settings_.statusMessage = valid ? kStatusNoErrors : kStatusWrong;
+    const bool valid = literalAdmissible_ ? CheckBoard(model_) : index_.Valid();
+    settings_.status = valid ? Status::NoErrors : Status::Wrong;
     settings_.complete = std::all_of(model_.digitCount.begin() + 1, model_.digitCount.end(),
                                      [](std::uint8_t count) { return count == 9; });
-    if (settings_.complete && valid) settings_.statusMessage = kStatusSolved;
+    if (settings_.complete && valid) settings_.status = Status::Solved;
     return !valid;
 }
 
@@ -96,17 +103,12 @@ void Engine::RedrawBoard() {
 
 void Engine::Place(int x, int y, int d) {
     model_.cell(x, y) = static_cast<std::uint8_t>(d);
-    if (!literalAdmissible_) index_.Set(model_.board, x, y);
+    index_.Set(model_.board, x, y);
     if (d != 0) ++placements_;
     observer_->CellChanged(x, y, d);
 }
 
 void Engine::PlaceNakedSingles(int x0, int y0) {
-    Sync();
-    NakedSingles(x0, y0);
-}
-
-void Engine::NakedSingles(int x0, int y0) {
     for (int x = x0; x <= x0 + 2; ++x) {
         for (int y = y0; y <= y0 + 2; ++y) {
             if (model_.cell(x, y) != 0) continue;
@@ -130,11 +132,6 @@ void Engine::NakedSingles(int x0, int y0) {
 }
 
 void Engine::PlaceHiddenSingleInBox(int x0, int y0) {
-    Sync();
-    HiddenSingleInBox(x0, y0);
-}
-
-void Engine::HiddenSingleInBox(int x0, int y0) {
     if (!literalAdmissible_) {
         std::array<int, 9> xs{};
         std::array<int, 9> ys{};
@@ -163,11 +160,6 @@ void Engine::HiddenSingleInBox(int x0, int y0) {
 }
 
 void Engine::PlaceHiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
-    Sync();
-    HiddenSingle(xs, ys);
-}
-
-void Engine::HiddenSingle(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
     if (!literalAdmissible_) {
         HiddenSinglesFast(xs, ys);
         return;
@@ -215,26 +207,24 @@ void Engine::SolveBoard() {
     // or after a sweep that placed nothing (the next one would see the same board). The reference
     // path keeps all ten sweeps.
     const bool shortcut = !literalAdmissible_;
-    // Synced once here; the placements below keep the index in step.
-    Sync();
     auto full = [&] { return shortcut && index_.EmptyCells() == 0; };
     for (int sweep = 0; sweep < 10 && !full(); ++sweep) {
         const long before = placements_;
         for (int x0 = 1; x0 <= 7; x0 += 3) {
             for (int y0 = 1; y0 <= 7; y0 += 3) {
-                NakedSingles(x0, y0);
-                HiddenSingleInBox(x0, y0);
+                PlaceNakedSingles(x0, y0);
+                PlaceHiddenSingleInBox(x0, y0);
             }
         }
         for (int i = 1; i <= 9 && !full(); ++i) {
-            HiddenSingle(kOneToNine, Repeat(i));
-            HiddenSingle(Repeat(i), kOneToNine);
+            PlaceHiddenSingle(kOneToNine, Repeat(i));
+            PlaceHiddenSingle(Repeat(i), kOneToNine);
         }
         if (shortcut && placements_ == before) break;
     }
     if (!full()) {
-        HiddenSingle(kOneToNine, kOneToNine);
-        HiddenSingle(kOneToNine, kNineToOne);
+        PlaceHiddenSingle(kOneToNine, kOneToNine);
+        PlaceHiddenSingle(kOneToNine, kNineToOne);
     }
     UpdateDigitCounts();
     if (!StatusSolved() && !guessing_) {
@@ -244,29 +234,30 @@ void Engine::SolveBoard() {
 }
 
 void Engine::SolveWithRestart() {
+    BeginChange();
     SolveBoard();
     const bool solved = settings_.complete && CheckBoard(model_);
     if (!solved && !NoDeadEnd()) {
-        Restart();
+        RestartQuietly();
         SolveBoard();
     }
+    EndChange(ChangeKind::Solve);
 }
 
 void Engine::TakeSnapshot() {
     for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) model_.snapshot[At(x, y)] = model_.cell(x, y);
+        for (int y = 1; y <= 9; ++y) snapshot_[At(x, y)] = model_.cell(x, y);
     }
 }
 
 void Engine::RestoreSnapshot() {
     for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) model_.cell(x, y) = model_.snapshot[At(x, y)];
+        for (int y = 1; y <= 9; ++y) model_.cell(x, y) = snapshot_[At(x, y)];
     }
-    Sync();
+    Reindex();
 }
 
 void Engine::PairTrial(const std::array<int, 9>& xs, const std::array<int, 9>& ys) {
-    Sync();
     for (int i = 0; i < 9; ++i) {
         const int x = xs[i];
         const int y = ys[i];
@@ -307,20 +298,175 @@ void Engine::GuessBivalue() {
     guessing_ = false;
 }
 
-void Engine::Restart() {
+void Engine::RestartQuietly() {
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             if (model_.given(x, y) == 0) model_.cell(x, y) = 0;
         }
     }
-    model_.clearCandidates();
+    ClearAllMarks();
+    Reindex();
+}
+
+// ---- changes --------------------------------------------------------------------------------
+
+void Engine::BeginChange() { before_ = {model_.board, model_.givens, model_.candidates}; }
+
+std::uint16_t Engine::MarkBits(const CandidateGrid& marks, int at) {
+    std::uint16_t bits = 0;
+    for (int d = 1; d <= 9; ++d) bits |= static_cast<std::uint16_t>(marks[at + 100 * d] << d);
+    return bits;
+}
+
+void Engine::SetMarkBits(int at, std::uint16_t bits) {
+    for (int d = 1; d <= 9; ++d) model_.candidates[at + 100 * d] = (bits >> d & 1u) != 0;
+}
+
+void Engine::EndChange(ChangeKind kind) {
+    edits_.clear();
+    for (int y = 1; y <= 9; ++y) {
+        for (int x = 1; x <= 9; ++x) {
+            const int at = At(x, y);
+            const auto cell = static_cast<std::uint8_t>(at);
+            if (before_.givens[at] != model_.givens[at]) {
+                edits_.push_back({cell, Layer::Given, before_.givens[at], model_.givens[at]});
+            }
+            if (before_.board[at] != model_.board[at]) {
+                edits_.push_back({cell, Layer::Board, before_.board[at], model_.board[at]});
+            }
+            const std::uint16_t was = MarkBits(before_.candidates, at);
+            if (const std::uint16_t now = MarkBits(model_.candidates, at); now != was) {
+                edits_.push_back({cell, Layer::Marks, was, now});
+            }
+        }
+    }
+    history_.Push(kind, edits_);
+}
+
+void Engine::EnterSymbol(int x, int y, int value) {
+    if (model_.given(x, y) != 0) return;
+    BeginChange();
+    Place(x, y, value);
+    EndChange(ChangeKind::Symbol);
+}
+
+void Engine::SetMark(int x, int y, int d) {
+    if (d >= 1 && d <= 9) {
+        BeginChange();
+        model_.mark(x, y, d) = true;
+        EndChange(ChangeKind::Mark);
+    }
+    ComputeCandidates();
+}
+
+void Engine::ClearMarks(int x, int y) {
+    BeginChange();
+    SetMarkBits(At(x, y), 0);
+    EndChange(ChangeKind::Mark);
+    ComputeCandidates();
+}
+
+void Engine::SetGiven(int x, int y, int value) {
+    BeginChange();
+    model_.given(x, y) = static_cast<std::uint8_t>(value);
+    model_.cell(x, y) = static_cast<std::uint8_t>(value);
+    index_.Set(model_.board, x, y);
+    EndChange(ChangeKind::Given);
+    observer_->CellChanged(x, y, value);
+}
+
+void Engine::Restart() {
+    BeginChange();
+    RestartQuietly();
+    EndChange(ChangeKind::Restart);
+}
+
+void Engine::Shuffle() {
+    BeginChange();
+    ShuffleBoard(model_);
+    Reindex();
+    EndChange(ChangeKind::Shuffle);
+    RedrawBoard();
 }
 
 void Engine::ClearBoard() {
     model_.board.fill(0);
     model_.givens.fill(0);
-    model_.clearCandidates();
+    ClearAllMarks();
+    ModelReplaced();
     RedrawBoard();
+}
+
+void Engine::Load(const Position& position) {
+    model_.board = position.board;
+    model_.givens = position.givens;
+    model_.candidates = position.candidates;
+    ModelReplaced();
+}
+
+void Engine::StartPuzzle(const Position& position) {
+    Load(position);
+    ShuffleBoard(model_);
+    ClearAllMarks();
+    Reindex();
+}
+
+void Engine::ToggleCandidateDisplay() {
+    ClearAllMarks();
+    settings_.showCandidates = !settings_.showCandidates;
+    RedrawBoard();
+}
+
+void Engine::Apply(std::span<const CellEdit> edits, bool forward) {
+    bool givens = false;
+    // Backwards for an undo, so that a cell edited twice ends at its first value.
+    for (std::size_t k = 0; k < edits.size(); ++k) {
+        const CellEdit& edit = edits[forward ? k : edits.size() - 1 - k];
+        const std::uint16_t value = forward ? edit.after : edit.before;
+        switch (edit.layer) {
+        case Layer::Board:
+            model_.board[edit.at] = static_cast<std::uint8_t>(value);
+            break;
+        case Layer::Given:
+            model_.givens[edit.at] = static_cast<std::uint8_t>(value);
+            givens = true;
+            break;
+        case Layer::Marks:
+            SetMarkBits(edit.at, value);
+            break;
+        }
+    }
+    if (edits.front().at == edits.back().at) {
+        index_.Set(model_.board, edits[0].at % 10, edits[0].at / 10);
+    } else {
+        Reindex();
+    }
+    int last = -1;
+    for (const CellEdit& edit : edits) {
+        if (edit.at == last) continue;  // edits of one cell lie together
+        last = edit.at;
+        const int x = edit.at % 10;
+        const int y = edit.at / 10;
+        observer_->CellChanged(x, y, model_.board[edit.at]);
+        if (!settings_.showCandidates) observer_->MarksChanged(x, y);
+    }
+    if (givens) observer_->GivensChanged();
+    UpdateDigitCounts();
+    if (settings_.showCandidates) ComputeCandidates();
+}
+
+bool Engine::Undo() {
+    const std::span<const CellEdit> edits = history_.Undo();
+    if (edits.empty()) return false;
+    Apply(edits, false);
+    return true;
+}
+
+bool Engine::Redo() {
+    const std::span<const CellEdit> edits = history_.Redo();
+    if (edits.empty()) return false;
+    Apply(edits, true);
+    return true;
 }
 
 }  // namespace tessaro

@@ -3,17 +3,17 @@
 namespace tessaro {
 namespace {
 
-// Tallies one unit into unitTally; false when a symbol 1..9 occurs more than once.
+// False when a symbol 1..9 occurs more than once in the unit.
 template <typename CellOf>
-bool UnitIsFree(BoardModel& model, CellOf cellOf) {
-    model.unitTally.fill(0);
+bool UnitIsFree(const Grid& board, CellOf cellOf) {
+    Counts tally{};
     for (int i = 1; i <= 9; ++i) {
         const auto [x, y] = cellOf(i);
-        const std::uint8_t value = model.cell(x, y);
-        if (value <= 9) ++model.unitTally[value];
+        const std::uint8_t value = board[At(x, y)];
+        if (value <= 9) ++tally[value];
     }
     for (int value = 1; value <= 9; ++value) {
-        if (model.unitTally[value] > 1) return false;
+        if (tally[value] > 1) return false;
     }
     return true;
 }
@@ -23,33 +23,38 @@ struct XY {
     int y;
 };
 
-}  // namespace
-
-bool CheckBox(BoardModel& model, int x0, int y0) {
-    return UnitIsFree(model, [&](int i) { return XY{x0 + (i - 1) % 3, y0 + (i - 1) / 3}; });
+auto BoxCell(int x0, int y0) {
+    return [=](int i) { return XY{x0 + (i - 1) % 3, y0 + (i - 1) / 3}; };
 }
 
-bool CheckBoard(BoardModel& model) {
+}  // namespace
+
+bool CheckBox(const BoardModel& model, int x0, int y0) {
+    return UnitIsFree(model.board, BoxCell(x0, y0));
+}
+
+bool CheckBoard(const BoardModel& model) { return CheckGrid(model.board); }
+
+bool CheckGrid(const Grid& board) {
     for (int x = 1; x <= 9; ++x) {
-        if (!UnitIsFree(model, [x](int i) { return XY{x, i}; })) return false;
+        if (!UnitIsFree(board, [x](int i) { return XY{x, i}; })) return false;
     }
     for (int y = 1; y <= 9; ++y) {
-        if (!UnitIsFree(model, [y](int i) { return XY{i, y}; })) return false;
+        if (!UnitIsFree(board, [y](int i) { return XY{i, y}; })) return false;
     }
     for (int x0 = 1; x0 <= 7; x0 += 3) {
         for (int y0 = 1; y0 <= 7; y0 += 3) {
-            if (!CheckBox(model, x0, y0)) return false;
+            if (!UnitIsFree(board, BoxCell(x0, y0))) return false;
         }
     }
-    if (!UnitIsFree(model, [](int i) { return XY{i, i}; })) return false;
-    return UnitIsFree(model, [](int i) { return XY{i, 10 - i}; });
+    if (!UnitIsFree(board, [](int i) { return XY{i, i}; })) return false;
+    return UnitIsFree(board, [](int i) { return XY{i, 10 - i}; });
 }
 
-bool AdmissibleLiteral(BoardModel& model, int x, int y, int d) {
-    model.cell(x, y) = static_cast<std::uint8_t>(d);
-    const bool result = CheckBoard(model);
-    model.cell(x, y) = 0;
-    return result;
+bool AdmissibleLiteral(const BoardModel& model, int x, int y, int d) {
+    Grid trial = model.board;
+    trial[At(x, y)] = static_cast<std::uint8_t>(d);
+    return CheckGrid(trial);
 }
 
 void AdmissibilityIndex::Sync(const Grid& board) {

@@ -5,12 +5,13 @@
 namespace tessaro {
 
 // True when no symbol 1..9 stands twice in any of the 29 units (columns, rows, boxes, diagonals).
-bool CheckBoard(BoardModel& model);
+bool CheckBoard(const BoardModel& model);
+bool CheckGrid(const Grid& board);
 // The same test for the one box whose top left cell is (x0, y0).
-bool CheckBox(BoardModel& model, int x0, int y0);
-// The trial placement tested over the whole board: write d into the empty cell (x, y), run
-// CheckBoard, write 0 back. Kept as the reference the faster test must agree with.
-bool AdmissibleLiteral(BoardModel& model, int x, int y, int d);
+bool CheckBox(const BoardModel& model, int x0, int y0);
+// The trial placement tested over the whole board: d in the empty cell (x, y), then CheckBoard.
+// Kept as the reference the faster test must agree with.
+bool AdmissibleLiteral(const BoardModel& model, int x, int y, int d);
 
 // Answers the trial placement exactly as AdmissibleLiteral does (any conflict anywhere makes every
 // digit inadmissible), from unit bitmasks rebuilt only when the board has changed since the last call.
@@ -27,6 +28,9 @@ public:
     }
     // Rebuilds the masks when board differs from the board last seen.
     void Sync(const Grid& board);
+    void Rebuild(const Grid& board);
+    // No symbol repeats in any unit of the board last synced.
+    bool Valid() const { return valid_; }
     // The answer for the board last synced; its owner keeps it in step through Set, so that a
     // solver asking thousands of questions pays neither a comparison nor a rebuild per question.
     bool Lookup(int x, int y, int d) const { return (Mask(x, y) >> d & 1u) != 0; }
@@ -45,7 +49,6 @@ public:
 
 private:
     static int BoxIndex(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3); }
-    void Rebuild(const Grid& board);
     // Adds or removes one digit's bit in the five units of (x, y).
     void Toggle(int x, int y, std::uint8_t value);
 

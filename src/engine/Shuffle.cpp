@@ -21,38 +21,41 @@ void SwapColumns(BoardModel& model, int a, int b) {
 }
 
 void RotateBoard(BoardModel& model) {
+    Grid board{};
+    Grid givens{};
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
-            model.snapshot[At(y, 10 - x)] = model.cell(x, y);
-            model.givensScratch[At(y, 10 - x)] = model.given(x, y);
+            board[At(y, 10 - x)] = model.cell(x, y);
+            givens[At(y, 10 - x)] = model.given(x, y);
         }
     }
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
-            model.cell(x, y) = model.snapshot[At(x, y)];
-            model.given(x, y) = model.givensScratch[At(x, y)];
+            model.cell(x, y) = board[At(x, y)];
+            model.given(x, y) = givens[At(x, y)];
         }
     }
 }
 
 void RelabelDigits(BoardModel& model) {
-    model.freeDigit.fill(true);
-    model.relabel.fill(0);
+    std::array<bool, 10> freeDigit{};
+    freeDigit.fill(true);
+    Counts relabel{};
     for (int i = 1; i <= 9; ++i) {
         int r = 0;
         do {
             r = 1 + RandomBelow(9);
-        } while (!model.freeDigit[r]);
-        model.relabel[i] = static_cast<std::uint8_t>(r);
-        model.freeDigit[r] = false;
+        } while (!freeDigit[r]);
+        relabel[i] = static_cast<std::uint8_t>(r);
+        freeDigit[r] = false;
     }
     for (int x = 1; x <= 9; ++x) {
         for (int y = 1; y <= 9; ++y) {
             // Values outside 0..9 never reach the board; the guard keeps a damaged grid harmless.
             std::uint8_t& value = model.cell(x, y);
             std::uint8_t& given = model.given(x, y);
-            if (value <= 9) value = model.relabel[value];
-            if (given <= 9) given = model.relabel[given];
+            if (value <= 9) value = relabel[value];
+            if (given <= 9) given = relabel[given];
         }
     }
 }

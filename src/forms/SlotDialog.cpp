@@ -1,6 +1,7 @@
 #include "forms/SlotDialog.h"
 
 #include "forms/Question.h"
+#include "engine/Engine.h"
 #include "persistence/RecordFile.h"
 
 #include <algorithm>
@@ -18,9 +19,8 @@ constexpr QPoint kOffsetFromMainWindow{595, 235};
 
 }  // namespace
 
-SlotDialog::SlotDialog(SlotMode mode, SlotState& state, BoardModel& model, Settings& settings,
-                       QWidget* parent)
-    : QDialog(parent), mode_(mode), state_(state), model_(model), settings_(settings) {
+SlotDialog::SlotDialog(SlotMode mode, SlotState& state, Engine& engine, QWidget* parent)
+    : QDialog(parent), mode_(mode), state_(state), engine_(engine) {
     setObjectName("frm1");
     setWindowTitle(mode == SlotMode::Load ? QStringLiteral("Welches Brett laden?")
                                           : QStringLiteral("Sichern unter ..."));
@@ -60,13 +60,12 @@ SlotDialog::SlotDialog(SlotMode mode, SlotState& state, BoardModel& model, Setti
     preselected->setFocus();
 }
 
-SlotOutcome SlotDialog::Run(SlotMode mode, SlotState& state, BoardModel& model, Settings& settings,
-                            QWidget* parent) {
-    if (mode == SlotMode::Save) settings.currentFile = std::string(kBoardFile);
-    SlotDialog dialog(mode, state, model, settings, parent);
+SlotOutcome SlotDialog::Run(SlotMode mode, SlotState& state, Engine& engine, QWidget* parent) {
+    if (mode == SlotMode::Save) engine.Config().currentFile = std::string(kBoardFile);
+    SlotDialog dialog(mode, state, engine, parent);
     dialog.exec();
     if (mode == SlotMode::Save && dialog.outcome() == SlotOutcome::Failed) {
-        ShowMessage(parent, SaveFailedText(QString::fromStdString(settings.currentFile), dialog.failure_));
+        ShowMessage(parent, SaveFailedText(QString::fromStdString(engine.Config().currentFile), dialog.failure_));
     }
     return dialog.outcome();
 }
@@ -75,8 +74,9 @@ void SlotDialog::Confirm() {
     for (int slot = 0; slot < 4; ++slot) {
         if (option(slot)->isChecked()) state_.selectedSlot = slot;
     }
-    const FileResult result = mode_ == SlotMode::Load ? LoadRecord(model_, settings_, state_.selectedSlot)
-                                                      : SaveRecord(model_, settings_, state_.selectedSlot);
+    const FileResult result = mode_ == SlotMode::Load
+                                  ? LoadRecord(engine_, state_.selectedSlot)
+                                  : SaveRecord(engine_.Model(), engine_.Config(), state_.selectedSlot);
     outcome_ = result ? SlotOutcome::Done : SlotOutcome::Failed;
     failure_ = result.reason;
     accept();

@@ -12,6 +12,8 @@ class QRadioButton;
 
 namespace tessaro {
 
+class Engine;
+
 // The slot last chosen in the board-slot dialog, kept for the next opening.
 struct SlotState {
     int selectedSlot = 0;
@@ -29,14 +31,12 @@ class SlotDialog : public QDialog {
     Q_OBJECT
 
 public:
-    SlotDialog(SlotMode mode, SlotState& state, BoardModel& model, Settings& settings,
-               QWidget* parent = nullptr);
+    SlotDialog(SlotMode mode, SlotState& state, Engine& engine, QWidget* parent = nullptr);
 
     // Opens the dialog modally and returns when it has ended. Save mode points the current
     // file at the board file itself and tells the player when the save failed; load mode reads
     // the current file the caller has set.
-    static SlotOutcome Run(SlotMode mode, SlotState& state, BoardModel& model, Settings& settings,
-                           QWidget* parent);
+    static SlotOutcome Run(SlotMode mode, SlotState& state, Engine& engine, QWidget* parent);
 
     SlotOutcome outcome() const { return outcome_; }
     QRadioButton* option(int slot) const { return options_[static_cast<std::size_t>(slot)]; }
@@ -51,8 +51,7 @@ private:
 
     SlotMode mode_;
     SlotState& state_;
-    BoardModel& model_;
-    Settings& settings_;
+    Engine& engine_;
     std::array<QRadioButton*, 4> options_{};
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -10,26 +10,15 @@
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
+#include "display/Geometry.h"
 #include "display/Primitives.h"
 #include "engine/Engine.h"
-#include "engine/Shuffle.h"
 #include "halloffame/GameClock.h"
 
 namespace tessaro {
 namespace {
 
-constexpr int kButtonTop = 598;
-constexpr int kButtonHitTop = 597;
-constexpr int kButtonHitBottom = 623;
-constexpr int kBoardLeft = 29;
-constexpr int kBoardTop = 45;
-constexpr int kCell = 60;
-constexpr int kPickerSize = 90;
 constexpr int kEsc = 27;
-
-bool OnBoard(int x, int y) {
-    return x >= kBoardLeft && x < kBoardLeft + 9 * kCell && y >= kBoardTop && y < kBoardTop + 9 * kCell;
-}
 
 }  // namespace
 
@@ -133,6 +122,7 @@ void Interaction::GameModeLoop() {
 
 void Interaction::OwnBoardMode() {
     engine_.Config().ownBoard = true;
+    engine_.ForgetMoves();
     DrawButtons();
     RunFrame(Mode::OwnBoard);
 }
@@ -197,15 +187,10 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
         break;
     case Qt::Key_M:
         if (!ownBoard) clock_.running = false;
-        engine_.Model().clearCandidates();
-        settings.showCandidates = !settings.showCandidates;
-        display_.RedrawBoard();
+        engine_.ToggleCandidateDisplay();
         break;
     case Qt::Key_X:
-        if (ownBoard) {
-            ShuffleBoard(engine_.Model());
-            display_.RedrawBoard();
-        }
+        if (ownBoard) engine_.Shuffle();
         break;
     default:
         break;
@@ -230,9 +215,10 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     }
     display_.state().noteMode = false;
     if (button != Qt::LeftButton && button != Qt::RightButton) return;
-    if (!OnBoard(state_.pointerX, state_.pointerY)) return;
-    state_.clickedColumn = (state_.pointerX - kBoardLeft) / kCell + 1;
-    state_.clickedRow = (state_.pointerY - kBoardTop) / kCell + 1;
+    const CellPosition cell = CellAt(state_.pointerX, state_.pointerY);
+    if (cell.column == 0) return;
+    state_.clickedColumn = cell.column;
+    state_.clickedRow = cell.row;
     if (ownBoard) {
         OwnBoardCellClick(button == Qt::RightButton);
     } else {
@@ -244,15 +230,14 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
 void Interaction::GameCellClick(bool rightButton) {
     const int column = state_.clickedColumn;
     const int row = state_.clickedRow;
-    BoardModel& model = engine_.Model();
+    const BoardModel& model = engine_.Model();
     Settings& settings = engine_.Config();
     if (model.given(column, row) != 0) return;
     if (rightButton && model.cell(column, row) == 0) {
         display_.DrawPicker(column, row);
         PickSymbol(column, row);
     } else if (rightButton) {
-        model.cell(column, row) = 0;
-        display_.DrawPlayerCell(column, row, 0);
+        engine_.EnterSymbol(column, row, 0);
         if (settings.showCandidates) engine_.ComputeCandidates();
         display_.UpdateDigitCounts();
     } else {
@@ -260,7 +245,11 @@ void Interaction::GameCellClick(bool rightButton) {
         PickSymbol(column, row);
         display_.UpdateDigitCounts();
     }
-    if (settings.statusMessage == kStatusSolved && clock_.running) {
+    FinishIfSolved();
+}
+
+void Interaction::FinishIfSolved() {
+    if (engine_.StatusSolved() && clock_.running) {
         clock_.boardSolved = true;
         clock_.RefreshClock();
         clock_.running = false;
@@ -269,31 +258,21 @@ void Interaction::GameCellClick(bool rightButton) {
 }
 
 void Interaction::ClearOwnBoardGiven(int column, int row) {
-    BoardModel& model = engine_.Model();
-    if (model.given(column, row) == 0) return;
-    model.cell(column, row) = 0;
-    model.given(column, row) = 0;
-    display_.DrawPlayerCell(column, row, 0);
+    if (engine_.Model().given(column, row) == 0) return;
+    engine_.SetGiven(column, row, 0);
     if (engine_.Config().showCandidates) engine_.ComputeCandidates();
 }
 
 void Interaction::OwnBoardCellClick(bool rightButton) {
     const int column = state_.clickedColumn;
     const int row = state_.clickedRow;
-    BoardModel& model = engine_.Model();
     if (rightButton) {
         ClearOwnBoardGiven(column, row);
     } else {
         display_.DrawPicker(column, row);
         PickSymbol(column, row);
-        if (state_.closedByRightButton) {
-            ClearOwnBoardGiven(column, row);
-        } else if (const int chosen = model.cell(column, row); chosen >= 1 && chosen <= 9) {
-            display_.DrawGivenCell(column, row, chosen);
-        } else {
-            model.given(column, row) = 0;
-            display_.DrawPlayerCell(column, row, 0);
-        }
+        // A chosen symbol became the given already; a right click clears it.
+        if (state_.closedByRightButton) ClearOwnBoardGiven(column, row);
     }
     display_.UpdateDigitCounts();
     display_.UpdateDifficultyPanel();
@@ -304,8 +283,8 @@ void Interaction::OwnBoardCellClick(bool rightButton) {
 void Interaction::PickSymbol(int column, int row) {
     // Published before the wait for the release: moves during it already hover over this picker
     // (with the last picker's place they would draw one there).
-    state_.pickerLeft = (column - 1) * kCell + kBoardLeft - 16;
-    state_.pickerTop = (row - 1) * kCell + kBoardTop - 16;
+    state_.pickerLeft = PickerLeft(column);
+    state_.pickerTop = PickerTop(row);
     state_.pickerColumn = column;
     state_.pickerRow = row;
     state_.pickerOpen = true;
@@ -319,17 +298,16 @@ void Interaction::PickSymbol(int column, int row) {
 
 void Interaction::TakeChoice(int value) {
     DisplayState& look = display_.state();
-    BoardModel& model = engine_.Model();
     const int column = state_.pickerColumn;
     const int row = state_.pickerRow;
     look.pickerBusy = true;
     display_.RestorePickerBackground();
     if (look.noteMode) {
-        model.mark(column, row, value) = true;
-        engine_.ComputeCandidates();
+        engine_.SetMark(column, row, value);
+    } else if (engine_.Config().ownBoard) {
+        engine_.SetGiven(column, row, value);
     } else {
-        model.cell(column, row) = static_cast<std::uint8_t>(value);
-        if (!engine_.Config().ownBoard) display_.DrawPlayerCell(column, row, value);
+        engine_.EnterSymbol(column, row, value);
     }
     look.pickerBusy = false;
     EndFrame();
@@ -338,34 +316,26 @@ void Interaction::TakeChoice(int value) {
 void Interaction::PickerPress(Qt::MouseButton button, QPoint position) {
     state_.pointerX = position.x();
     state_.pointerY = position.y();
-    const int left = state_.pickerLeft;
-    const int top = state_.pickerTop;
     if (button == Qt::LeftButton) {
-        if (position.x() < left || position.x() >= left + kPickerSize || position.y() < top ||
-            position.y() >= top + kPickerSize) {
-            return;  // outside the picker: it stays open
-        }
         // The item under the press, even when no pointer movement announced it.
-        const int item = 3 * ((position.y() - top) / 30) + (position.x() - left) / 30 + 1;
+        const int item = PickerItemAt(state_.pickerLeft, state_.pickerTop, position.x(), position.y());
+        if (item == 0) return;  // outside the picker: it stays open
         display_.state().hoveredItem = item;
         TakeChoice(item);
         return;
     }
     if (button != Qt::RightButton) return;
     DisplayState& look = display_.state();
-    BoardModel& model = engine_.Model();
     const int column = state_.pickerColumn;
     const int row = state_.pickerRow;
     state_.closedByRightButton = true;
     look.pickerBusy = true;
     display_.RestorePickerBackground();
     if (look.noteMode) {
-        for (int d = 1; d <= 9; ++d) model.mark(column, row, d) = false;
-        engine_.ComputeCandidates();
+        engine_.ClearMarks(column, row);
         look.hoveredItem = 10;
     } else if (!engine_.Config().ownBoard) {
-        model.cell(column, row) = 0;
-        display_.DrawPlayerCell(column, row, 0);
+        engine_.EnterSymbol(column, row, 0);
     }
     look.pickerBusy = false;
     EndFrame();
@@ -427,14 +397,10 @@ void Interaction::Win_0_MouseMove(QPointF position) {
     const int x = qRound(position.x());
     const int y = qRound(position.y());
     if (state_.pickerOpen) {
-        const int left = state_.pickerLeft;
-        const int top = state_.pickerTop;
-        if (x >= left && x < left + kPickerSize && y >= top && y < top + kPickerSize) {
-            const int item = 3 * ((y - top) / 30) + (x - left) / 30 + 1;
-            if (item != display_.state().hoveredItem) {
-                display_.state().hoveredItem = item;
-                display_.DrawPicker(state_.pickerColumn, state_.pickerRow);
-            }
+        const int item = PickerItemAt(state_.pickerLeft, state_.pickerTop, x, y);
+        if (item != 0 && item != display_.state().hoveredItem) {
+            display_.state().hoveredItem = item;
+            display_.DrawPicker(state_.pickerColumn, state_.pickerRow);
         }
     }
     state_.pointerX = x;
@@ -449,9 +415,26 @@ void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
     keysDownInLoop_.insert(qtKey);
 }
 
+void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) {
+    Frame* frame = Top();
+    if (!frame || frame->done || frame->mode == Mode::Picker) return;
+    const bool redo = qtKey == Qt::Key_Y || (qtKey == Qt::Key_Z && (modifiers & Qt::ShiftModifier));
+    if (qtKey != Qt::Key_Z && qtKey != Qt::Key_Y) return;
+    // The release of this key must not act as a loop key as well.
+    keysTakenByControl_.insert(qtKey);
+    if (!redo) {
+        engine_.Undo();
+        return;
+    }
+    if (!engine_.Redo()) return;
+    // Only the player's own entry brought back may finish a timed game.
+    if (frame->mode == Mode::Game && engine_.Moves().LastKind() == ChangeKind::Symbol) FinishIfSolved();
+}
+
 void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (autoRepeat) return;
     if (keysDownInLoop_.erase(qtKey) == 0) return;
+    if (keysTakenByControl_.erase(qtKey) != 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);

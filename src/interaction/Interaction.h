@@ -85,6 +85,8 @@ public:
     // InputSink
     void KeyPressed(int qtKey, bool autoRepeat) override;
     void KeyReleased(int qtKey, bool autoRepeat) override;
+    // Ctrl+Z takes the last change back; Ctrl+Y or Ctrl+Shift+Z brings it back.
+    void ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) override;
     void CharTyped(int code) override;
     void MousePressed(Qt::MouseButton button, QPoint position) override;
     void MouseMoved(QPointF position) override;
@@ -118,6 +120,8 @@ private:
     void OwnBoardCellClick(bool rightButton);
     void ClearOwnBoardGiven(int column, int row);
     void SolveRequest(bool ownBoard);
+    // A solved board in a running timed game: the final readout and the hall-of-fame entry.
+    void FinishIfSolved();
 
     void PickerPress(Qt::MouseButton button, QPoint position);
     void PickerChar(int code);
@@ -133,6 +137,7 @@ private:
     // Keys pressed while a play loop took input. A loop acts only on the release of such a key, so
     // a keystroke that the picker, a menu or a dialog took does not act a second time.
     std::set<int> keysDownInLoop_;
+    std::set<int> keysTakenByControl_;
 };
 
 }  // namespace tessaro

@@ -25,13 +25,7 @@ inline constexpr std::uint8_t kMarkSet = 0xFF;
 using RecordBytes = std::array<std::uint8_t, kRecordSize>;
 
 // What a record carries into the board model.
-struct BoardRecord {
-    Grid board{};
-    Grid givens{};
-    CandidateGrid candidates{};
-
-    bool operator==(const BoardRecord&) const = default;
-};
+using BoardRecord = Position;
 
 // Reads one record from exactly kRecordSize bytes. Anything else, or a board or givens byte
 // above 9, yields nothing: the board model must never hold a value it cannot draw or check.

@@ -2,6 +2,9 @@
 
 #include "persistence/Record.h"
 
+#include "engine/Engine.h"
+#include "engine/Random.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,19 +17,34 @@ std::span<const std::uint8_t> Bytes(const QByteArray& data) {
 
 }  // namespace
 
-FileResult LoadRecord(BoardModel& model, Settings& settings, int n) {
-    settings.timedGame = false;
+FileResult ReadRecord(const std::string& path, int n, Position& record) {
     if (n < 0) return FileResult::Failure(QStringLiteral("kein solches Brett"));
     const auto end = static_cast<qint64>(n + 1) * static_cast<qint64>(kRecordSize);
-    const FileContents file = ReadGameFile(QString::fromStdString(settings.currentFile), end);
+    const FileContents file = ReadGameFile(QString::fromStdString(path), end);
     if (file.status == ReadStatus::Missing) return FileResult::Failure(QStringLiteral("Datei fehlt"));
     if (file.status == ReadStatus::Unreadable) return FileResult::Failure(file.reason, true);
-    const std::optional<BoardRecord> record = ParseRecordAt(Bytes(file.bytes), n);
-    if (!record) return FileResult::Failure(QStringLiteral("Datei beschädigt"));
-    model.board = record->board;
-    model.givens = record->givens;
-    model.candidates = record->candidates;
+    const std::optional<BoardRecord> parsed = ParseRecordAt(Bytes(file.bytes), n);
+    if (!parsed) return FileResult::Failure(QStringLiteral("Datei beschädigt"));
+    record = *parsed;
     return {};
+}
+
+FileResult LoadRecord(Engine& engine, int n) {
+    engine.Config().timedGame = false;
+    Position record;
+    const FileResult result = ReadRecord(engine.Config().currentFile, n, record);
+    if (result) engine.Load(record);
+    return result;
+}
+
+FileResult StartPuzzle(Engine& engine, int level) {
+    Settings& settings = engine.Config();
+    settings.timedGame = false;
+    settings.currentFile = std::string(kPuzzleFiles[static_cast<std::size_t>(level)]);
+    Position record;
+    const FileResult result = ReadRecord(settings.currentFile, RandomBelow(4), record);
+    if (result) engine.StartPuzzle(record);
+    return result;
 }
 
 FileResult SaveRecord(const BoardModel& model, const Settings& settings, int n) {

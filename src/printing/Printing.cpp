@@ -11,8 +11,7 @@
 #include <cmath>
 
 #include "display/Canvas.h"
-#include "engine/Random.h"
-#include "engine/Shuffle.h"
+#include "engine/Engine.h"
 #include "persistence/RecordFile.h"
 
 namespace tessaro {
@@ -76,7 +75,7 @@ void DrawPrintGrid(Canvas& canvas, const PageGrid& grid, int left, int top) {
         canvas.FilledBox(x1, y1, x1 + cw, y1 + ch);
     };
 
-    canvas.SetForeColour(0);
+    canvas.SetForeColour(kColourBlack);
     canvas.SetLineStyle(0);
     canvas.SetLineWidth(2);
     canvas.SetFillStyle(kFillHollow);
@@ -94,7 +93,7 @@ void DrawPrintGrid(Canvas& canvas, const PageGrid& grid, int left, int top) {
 
     // Black dots on a transparent background: the lines stay whole and the symbols readable.
     canvas.SetFillStyle(kFillPattern);
-    canvas.SetFillColour(0);
+    canvas.SetFillColour(kColourBlack);
     canvas.SetLineWidth(2);
     canvas.SetRasterOp(kRopCopyPen);
     canvas.SetBackgroundMode(kTransparent);
@@ -151,21 +150,26 @@ PageGrid DrawBoardPage(Canvas& canvas, const BoardModel& model, const Settings& 
     return grid;
 }
 
-void DrawGamesPage(Canvas& canvas, BoardModel& model, Settings& settings) {
+GamesPuzzles DealGamesPuzzles(Engine& engine) {
+    GamesPuzzles puzzles;
+    for (int g = 0; g < 4; ++g) {
+        if (StartPuzzle(engine, g)) puzzles[static_cast<std::size_t>(g)] = engine.Model();
+    }
+    return puzzles;
+}
+
+void DrawGamesPage(Canvas& canvas, const GamesPuzzles& puzzles, bool showDigits) {
     const QPaintDevice* device = canvas.Device();
     if (!device) return;
     PageGrid grid = GamesPageGrid(device->width(), device->height());
     SetPrinterFont(canvas, kGamesSymbolPoints);
 
     for (int g = 0; g < 4; ++g) {
+        if (!puzzles[static_cast<std::size_t>(g)]) continue;
+        const BoardModel& model = *puzzles[static_cast<std::size_t>(g)];
         const int offsetX = GamesBoardOffsetX(grid, g);
         const int offsetY = GamesBoardOffsetY(grid, g);
         DrawPrintGrid(canvas, grid, grid.unitX + offsetX, grid.unitY + offsetY);
-
-        // A fresh puzzle exactly as a new game gets it; a missing file leaves the last one in place.
-        settings.currentFile = std::string(kPuzzleFiles[static_cast<std::size_t>(g)]);
-        LoadRecord(model, settings, RandomBelow(4));
-        ShuffleBoard(model);
 
         SetPrinterFont(canvas, kGamesSymbolPoints);
         grid.givensCount = 0;
@@ -174,7 +178,7 @@ void DrawGamesPage(Canvas& canvas, BoardModel& model, Settings& settings) {
         for (int x = 1; x <= 9; ++x) {
             for (int y = 1; y <= 9; ++y) {
                 const int value = model.given(x, y);
-                if (value != 0) PrintCellSymbol(canvas, grid, model, settings.showDigits, x, y, value);
+                if (value != 0) PrintCellSymbol(canvas, grid, model, showDigits, x, y, value);
             }
         }
 
@@ -194,14 +198,14 @@ bool PrintBoard(PrinterSource& printers, const BoardModel& model, const Settings
     return FinishJob(canvas, *printer);
 }
 
-bool PrintGames(PrinterSource& printers, BoardModel& model, Settings& settings) {
+bool PrintGames(PrinterSource& printers, Engine& engine) {
     std::unique_ptr<QPrinter> printer = printers.SelectPrinter();
     if (!printer) return false;
     printer->setDocName(QStringLiteral("Spiele drucken"));
     Canvas canvas;
     canvas.Begin(printer.get());
     if (!canvas.IsActive()) return false;
-    DrawGamesPage(canvas, model, settings);
+    DrawGamesPage(canvas, DealGamesPuzzles(engine), engine.Config().showDigits);
     return FinishJob(canvas, *printer);
 }
 

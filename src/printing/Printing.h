@@ -2,7 +2,9 @@
 
 #include <QString>
 
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "engine/Board.h"
 
@@ -12,6 +14,7 @@ class QWidget;
 namespace tessaro {
 
 class Canvas;
+class Engine;
 
 // Chooses the printer a job goes to. Tests hand in a PDF printer instead of the system's.
 class PrinterSource {
@@ -72,15 +75,20 @@ void SetPrinterFont(Canvas& canvas, int points);
 // Draws the board page onto the canvas's device, its size taken as the page; returns the grid
 // with the number of givens printed.
 PageGrid DrawBoardPage(Canvas& canvas, const BoardModel& model, const Settings& settings);
-// Loads a random record of each puzzle file, shuffles it as a new game and draws its givens as one
-// of four half-size boards. Afterwards the model holds the last (Extrem) puzzle and the current
-// file is that puzzle file; the difficulty setting is not touched.
-void DrawGamesPage(Canvas& canvas, BoardModel& model, Settings& settings);
+// One fresh puzzle per level for the games print; nothing for a level whose file cannot be read.
+using GamesPuzzles = std::array<std::optional<BoardModel>, 4>;
+// Starts a fresh puzzle of each level in turn, as a new game gets it. Afterwards the board holds
+// the last one that could be read (the Extrem puzzle) and the current file is the Extrem file; the
+// difficulty setting is not touched.
+GamesPuzzles DealGamesPuzzles(Engine& engine);
+// Draws the givens of each puzzle as one of four half-size boards; a missing puzzle leaves its
+// quarter of the page empty.
+void DrawGamesPage(Canvas& canvas, const GamesPuzzles& puzzles, bool showDigits);
 
 // The print jobs "Brett drucken" and "Spiele drucken". They return false when no printer was
 // chosen or printing failed; the job then ends without a message. A games print that never got
 // a printer leaves the board as it was.
 bool PrintBoard(PrinterSource& printers, const BoardModel& model, const Settings& settings);
-bool PrintGames(PrinterSource& printers, BoardModel& model, Settings& settings);
+bool PrintGames(PrinterSource& printers, Engine& engine);
 
 }  // namespace tessaro

@@ -5,6 +5,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QGuiApplication>
 #include <QLayout>
@@ -18,8 +19,6 @@
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
-#include "engine/Random.h"
-#include "engine/Shuffle.h"
 #include "forms/AboutBox.h"
 #include "forms/HallOfFameForms.h"
 #include "forms/Question.h"
@@ -32,15 +31,6 @@ namespace tessaro {
 namespace {
 
 const QString kHelpClickCellText = QStringLiteral("Bitte ein Feld anklicken!");
-
-bool AsksForCell(int id) {
-    switch (id) {
-    case 8: case 10: case 11: case 20: case 21: case 22: case 24: case 25:
-        return true;
-    default:
-        return false;
-    }
-}
 
 }  // namespace
 
@@ -71,12 +61,8 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     });
 
     PlayActions actions;
-    actions.loadBoard = [this] {
-        SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.model, game_.settings, this);
-    };
-    actions.saveBoard = [this] {
-        SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.model, game_.settings, this);
-    };
+    actions.loadBoard = [this] { SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.engine, this); };
+    actions.saveBoard = [this] { SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.engine, this); };
     actions.printBoard = [this] { PrintBoard(*printers_, game_.model, game_.settings); };
     actions.showHelp = [this] { ShowHelp(false); };
     interaction_ = std::make_unique<Interaction>(*display_, game_.engine, game_.clock, game_.interaction,
@@ -103,8 +89,8 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     uhr_->setFont(QFont("Arial", 24));
     uhr_->setAutoFillBackground(true);
     QPalette palette = uhr_->palette();
-    palette.setColor(QPalette::Window, PaletteColour(15));
-    palette.setColor(QPalette::WindowText, PaletteColour(0));
+    palette.setColor(QPalette::Window, PaletteColour(kColourWhite));
+    palette.setColor(QPalette::WindowText, PaletteColour(kColourBlack));
     uhr_->setPalette(palette);
     game_.clock.context = this;
     game_.clock.label = [this](const QString& text) { uhr_->setText(text); };
@@ -112,7 +98,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 
     display_->DrawStartScreen();
     game_.modernHelp = ModernHelpFromVersionWord(PlatformVersionWord());
-    area_->canvas().SelectFont(16);
+    area_->canvas().SelectFont(kFontSystem);
 
     exit_ = [] {
         std::fflush(nullptr);
@@ -165,20 +151,20 @@ void MainWindow::BuildMenuBar() {
     for (const MenuEntry& popup : ParseMenuTable(MainMenuTable())) {
         AddEntries(bar->addMenu(QString::fromStdString(popup.caption)), popup.children);
     }
-    for (int id : {30, 31, 32, 33, 40, 41, 44}) {
+    for (int id : kCheckedCommands) {
         if (QAction* action = MenuAction(id)) action->setCheckable(true);
     }
     setMenuBar(bar);  // replaces and destroys any previous bar
 }
 
 void MainWindow::UpdateMenuChecks() {
-    for (int id : {30, 31, 32, 33, 40, 41, 44}) {
+    for (int id : kCheckedCommands) {
         if (QAction* action = MenuAction(id)) action->setChecked(false);
     }
     const Settings& settings = game_.settings;
-    if (QAction* action = MenuAction(30 + settings.difficulty)) action->setChecked(true);
-    if (QAction* action = MenuAction(settings.showDigits ? 40 : 41)) action->setChecked(true);
-    if (QAction* action = MenuAction(44)) action->setChecked(settings.showCandidates);
+    if (QAction* action = MenuAction(kCmdLeicht + settings.difficulty)) action->setChecked(true);
+    if (QAction* action = MenuAction(settings.showDigits ? kCmdDigits : kCmdLetters)) action->setChecked(true);
+    if (QAction* action = MenuAction(kCmdShowCandidates)) action->setChecked(settings.showCandidates);
 }
 
 void MainWindow::ShowHelp(bool overview) {
@@ -187,83 +173,86 @@ void MainWindow::ShowHelp(bool overview) {
 
 void MainWindow::NewGame() {
     Settings& settings = game_.settings;
-    settings.currentFile = std::string(kPuzzleFiles[settings.difficulty]);
-    LoadRecord(game_.model, settings, RandomBelow(4));
+    if (!StartPuzzle(game_.engine, settings.difficulty)) {
+        // Never a game on the last board or an empty one: it could enter the hall of fame.
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tessaro"),
+                        QStringLiteral("Die Puzzledatei \"%1\" fehlt oder ist beschädigt. Es wird kein Spiel gestartet.")
+                            .arg(QString::fromStdString(settings.currentFile)),
+                        QMessageBox::Ok, this);
+        box.setObjectName("puzzleFileError");
+        box.exec();
+        return;
+    }
     display_->UpdateDifficultyPanel();
     game_.clock.StartClock();
-    ShuffleBoard(game_.model);
-    game_.model.clearCandidates();
     interaction_->GameModeLoop();
 }
 
 void MainWindow::RunCommand(int id) {
     Settings& settings = game_.settings;
     switch (id) {
-    case 1:
+    case kCmdAbout:
         ShowAboutBox(this);
         break;
-    case 8:
+    case kCmdNewGame:
         NewGame();
         break;
-    case 10:
+    case kCmdGameStart:
         interaction_->GameModeLoop();
         break;
-    case 11:
+    case kCmdOwnBoard:
         interaction_->OwnBoardMode();
         settings.ownBoard = false;
         break;
-    case 12:
-        PrintGames(*printers_, game_.model, settings);
+    case kCmdPrintGames:
+        PrintGames(*printers_, game_.engine);
         display_->RedrawBoard();
         break;
-    case 20:
+    case kCmdLoadBoard:
         settings.currentFile = std::string(kBoardFile);
-        SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.model, settings, this);
+        SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.engine, this);
         display_->UpdateDifficultyPanel();
         display_->RedrawBoard();
         interaction_->GameModeLoop();
         break;
-    case 21:
-        SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.model, settings, this);
+    case kCmdSaveBoard:
+        SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.engine, this);
         interaction_->GameModeLoop();
         break;
-    case 22:
+    case kCmdSolveBoard:
         game_.engine.SolveWithRestart();
         break;
-    case 24:
-        ShuffleBoard(game_.model);
-        display_->RedrawBoard();
+    case kCmdShuffleBoard:
+        game_.engine.Shuffle();
         break;
-    case 25:
+    case kCmdRestart:
         game_.engine.Restart();
         interaction_->GameModeLoop();
         break;
-    case 26:
+    case kCmdClearBoard:
         game_.engine.ClearBoard();
         break;
-    case 27:
+    case kCmdPrintBoard:
         PrintBoard(*printers_, game_.model, settings);
         break;
-    case 30: case 31: case 32: case 33:
-        settings.difficulty = id - 30;
+    case kCmdLeicht: case kCmdMittel: case kCmdSchwer: case kCmdExtrem:
+        settings.difficulty = id - kCmdLeicht;
         break;
-    case 40: case 41:
-        settings.showDigits = id == 40;
+    case kCmdDigits: case kCmdLetters:
+        settings.showDigits = id == kCmdDigits;
         display_->RedrawBoard();
         display_->DrawStatisticsPanel();
         break;
-    case 44:
-        settings.showCandidates = !settings.showCandidates;
-        game_.model.clearCandidates();
-        display_->RedrawBoard();
+    case kCmdShowCandidates:
+        game_.engine.ToggleCandidateDisplay();
         break;
-    case 50:
+    case kCmdHallOfFame:
         ShowHallOfFame(this, game_.hallOfFame, settings.difficulty, kChampionsFile);
         break;
-    case 60:
+    case kCmdManual:
         ShowHelp(true);
         break;
-    case 99:
+    case kCmdQuit:
         ConfirmExit();
         break;
     default:

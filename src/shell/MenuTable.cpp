@@ -17,6 +17,16 @@ const std::vector<std::string_view>& MainMenuTable() {
     return table;
 }
 
+bool AsksForCell(int id) {
+    switch (id) {
+    case kCmdNewGame: case kCmdGameStart: case kCmdOwnBoard: case kCmdLoadBoard: case kCmdSaveBoard:
+    case kCmdSolveBoard: case kCmdShuffleBoard: case kCmdRestart:
+        return true;
+    default:
+        return false;
+    }
+}
+
 int LeadingNumber(std::string_view text) {
     int value = 0;
     for (char c : text) {

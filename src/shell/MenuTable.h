@@ -10,6 +10,37 @@ class QWidget;
 
 namespace tessaro {
 
+// The ids of the menu commands as the menu table numbers them.
+enum MenuCommand : int {
+    kCmdAbout = 1,
+    kCmdNewGame = 8,
+    kCmdGameStart = 10,
+    kCmdOwnBoard = 11,
+    kCmdPrintGames = 12,
+    kCmdLoadBoard = 20,
+    kCmdSaveBoard = 21,
+    kCmdSolveBoard = 22,
+    kCmdShuffleBoard = 24,
+    kCmdRestart = 25,
+    kCmdClearBoard = 26,
+    kCmdPrintBoard = 27,
+    kCmdLeicht = 30,  // + difficulty 0..3
+    kCmdMittel = 31,
+    kCmdSchwer = 32,
+    kCmdExtrem = 33,
+    kCmdDigits = 40,
+    kCmdLetters = 41,
+    kCmdShowCandidates = 44,
+    kCmdHallOfFame = 50,
+    kCmdManual = 60,
+    kCmdQuit = 99,
+};
+// The commands with a check mark.
+inline constexpr MenuCommand kCheckedCommands[] = {kCmdLeicht, kCmdMittel, kCmdSchwer, kCmdExtrem,
+                                                   kCmdDigits, kCmdLetters, kCmdShowCandidates};
+// Commands that start by asking the player for a cell.
+bool AsksForCell(int id);
+
 // One entry of the menu bar as read from the menu table.
 struct MenuEntry {
     enum class Kind { Command, Separator, Popup };

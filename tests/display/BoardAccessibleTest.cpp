@@ -81,7 +81,7 @@ TEST_F(BoardAccessibleTest, FocusCellAndAnnouncements) {
     });
     access.SetFocusCell(4, 2);
     access.CellChanged(4, 2);
-    settings.statusMessage = std::string(kStatusWrong);
+    settings.status = Status::Wrong;
     access.PanelChanged(AccessiblePanel::Status);
     QAccessibleInterface* cell = access.Cell(4, 2);
     EXPECT_EQ(root->focusChild(), cell);

@@ -78,6 +78,7 @@ TEST_F(SidePanelTest, CountsVerdictsAndBeep) {
     for (int x = 1; x <= 9; ++x)
         for (int y = 1; y <= 9; ++y)
             if (solution[At(x, y)] == 2 && x == 1) model.cell(x, y) = 1;
+    engine.ModelReplaced();
     texts.clear();
     display.UpdateDigitCounts();
     EXPECT_EQ(LastTextAt(675, 252), QStringLiteral(" 10 "));
@@ -86,12 +87,14 @@ TEST_F(SidePanelTest, CountsVerdictsAndBeep) {
     EXPECT_EQ(beeps, 1);
     // Solved.
     model.board = solution;
+    engine.ModelReplaced();
     display.UpdateDigitCounts();
     EXPECT_EQ(LastTextAt(626, 326), QStringLiteral("Brett gelöst!!!"));
     EXPECT_TRUE(state.allNine);
     EXPECT_EQ(beeps, 1);
     // Nine of each but two cells of a row exchanged: complete, wrong.
     std::swap(model.cell(1, 1), model.cell(2, 1));
+    engine.ModelReplaced();
     display.UpdateDigitCounts();
     EXPECT_EQ(LastTextAt(626, 326), QStringLiteral("Falsche Zahl! "));
     EXPECT_TRUE(state.allNine);

@@ -9,6 +9,7 @@
 #include "engine/Board.h"
 #include "engine/BoardObserver.h"
 #include "engine/Engine.h"
+#include "support/SudokuX.h"
 
 namespace tessaro {
 
@@ -42,7 +43,7 @@ public:
             for (int y = 1; y <= 9; ++y) empty += model_.cell(x, y) == 0;
         }
         EXPECT_EQ(model_.digitCount[0], empty);
-        EXPECT_EQ(beep, settings_.statusMessage == kStatusWrong);
+        EXPECT_EQ(beep, settings_.status == Status::Wrong);
         events.push_back({Event::Statistics, 0, 0, beep ? 1 : 0});
     }
     void CandidatesChanged() override { events.push_back({Event::Candidates}); }
@@ -74,6 +75,11 @@ struct Rig {
     explicit Rig(bool literal = false) {
         engine.SetObserver(&recorder);
         engine.UseLiteralAdmissible(literal);
+    }
+    // Givens into both grids, entries into the board only, then handed to the engine.
+    void Load(const sx::Cells& givens, const sx::Cells& entries = sx::Cells{}) {
+        sx::Load(model, givens, entries);
+        engine.ModelReplaced();
     }
 };
 

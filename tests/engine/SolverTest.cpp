@@ -107,11 +107,11 @@ std::size_t ReplaySweeps(const std::vector<Event>& events, Cells& board) {
 TEST(SolveBoard, FullCorrectBoardPlacesNothingAndDoesNotGuess) {
     Rig rig;
     std::mt19937 rng(1);
-    sx::Load(rig.model, sx::RandomFullGrid(rng));
+    rig.Load(sx::RandomFullGrid(rng));
     rig.settings.difficulty = 1;
     rig.engine.SolveBoard();
     EXPECT_EQ(rig.recorder.events, std::vector<Event>{{Event::Statistics}});
-    EXPECT_EQ(rig.settings.statusMessage, "Brett gelöst!!!");
+    EXPECT_EQ(rig.settings.status, Status::Solved);
     EXPECT_EQ(rig.settings.difficulty, 1);
 }
 
@@ -121,7 +121,7 @@ TEST(SolveBoard, SinglesPuzzlesAreSolvedWithoutTouchingTheDifficulty) {
         const Cells full = sx::RandomFullGrid(rng);
         const Cells puzzle = sx::SinglesPuzzle(full, 28, rng);
         Rig rig;
-        sx::Load(rig.model, puzzle);
+        rig.Load(puzzle);
         rig.settings.difficulty = 1;
 
         rig.engine.SolveBoard();
@@ -152,14 +152,14 @@ TEST(SolveBoard, PuzzlesBeyondSinglesGoToTheGuessingPhase) {
         if (sx::SolveBySingles(bySingles)) continue;
         ++tried;
         Rig rig;
-        sx::Load(rig.model, puzzle);
+        rig.Load(puzzle);
 
         rig.engine.SolveBoard();
 
         EXPECT_EQ(rig.settings.difficulty, kExtrem) << "seed " << seed;
         Cells afterSweeps = puzzle;
         const std::size_t pos = ReplaySweeps(rig.recorder.events, afterSweeps);
-        EXPECT_EQ(sx::GridCells(rig.model.snapshot), afterSweeps)
+        EXPECT_EQ(sx::GridCells(rig.engine.GuessSnapshot()), afterSweeps)
             << "the snapshot holds the board as the sweeps left it";
         const GuessPhase phase = CheckGuessPhase(rig.recorder.events, pos, afterSweeps);
         EXPECT_EQ(sx::BoardCells(rig.model), phase.board);
@@ -182,7 +182,7 @@ TEST(SolveBoard, EmptyBoardStaysEmpty) {
     Rig rig;
     rig.engine.SolveBoard();
     EXPECT_EQ(rig.model.board, Grid{});
-    EXPECT_EQ(rig.settings.statusMessage, "Keine Fehler! ");
+    EXPECT_EQ(rig.settings.status, Status::NoErrors);
     EXPECT_EQ(rig.settings.difficulty, kExtrem);
     const GuessPhase phase = CheckGuessPhase(rig.recorder.events, 1, Cells{});
     EXPECT_EQ(phase.guesses, 0);
@@ -209,13 +209,13 @@ TEST(SolveBoard, ConflictingBoardGetsNoPlacement) {
     puzzle[sx::Index(other, other)] = puzzle[sx::Index(a, a)];
     ASSERT_TRUE(sx::HasConflict(puzzle));
     Rig rig;
-    sx::Load(rig.model, puzzle);
+    rig.Load(puzzle);
 
     rig.engine.SolveBoard();
 
     EXPECT_EQ(sx::BoardCells(rig.model), puzzle);
     EXPECT_EQ(rig.recorder.Count(Event::Cell), 0);
-    EXPECT_EQ(rig.settings.statusMessage, "Falsche Zahl! ");
+    EXPECT_EQ(rig.settings.status, Status::Wrong);
     EXPECT_EQ(rig.recorder.events.front(), (Event{Event::Statistics, 0, 0, 1}));
 }
 
@@ -241,6 +241,7 @@ BoardModel NakedSinglesBoard() {
 TEST(PlaceNakedSingles, FillsCellsWithOneDigitAgainstTheChangedBoard) {
     Rig rig;
     rig.model = NakedSinglesBoard();
+    rig.engine.ModelReplaced();
     const Cells cells = sx::BoardCells(rig.model);
     ASSERT_FALSE(sx::HasConflict(cells));
     ASSERT_EQ(sx::CandidateMask(cells, sx::Index(1, 1)), 1u << 1);
@@ -254,6 +255,7 @@ TEST(PlaceNakedSingles, FillsCellsWithOneDigitAgainstTheChangedBoard) {
 TEST(SolveBoard, BoxSweepBeginsWithTheNakedSingle) {
     Rig rig;
     rig.model = NakedSinglesBoard();
+    rig.engine.ModelReplaced();
     rig.recorder.events.clear();
     rig.engine.PlaceHiddenSingleInBox(1, 1);
     EXPECT_TRUE(rig.recorder.events.empty()) << "no hidden single in the first box";
@@ -269,6 +271,7 @@ TEST(PlaceHiddenSingleInBox, PlacesTheOnlyCellOfADigit) {
     rig.model.cell(8, 3) = 1;
     rig.model.cell(2, 5) = 1;
     rig.model.cell(3, 7) = 1;
+    rig.engine.ModelReplaced();
     ASSERT_TRUE(CheckBoard(rig.model));
     rig.engine.PlaceNakedSingles(1, 1);
     EXPECT_TRUE(rig.recorder.events.empty());
@@ -282,6 +285,7 @@ TEST(PlaceHiddenSingle, PlacesTheOnlyCellOfADigitInALine) {
     rig.model.cell(5, 3) = 1;
     rig.model.cell(7, 7) = 1;
     rig.model.cell(8, 5) = 1;
+    rig.engine.ModelReplaced();
     ASSERT_TRUE(CheckBoard(rig.model));
     rig.engine.PlaceHiddenSingle({1, 2, 3, 4, 5, 6, 7, 8, 9}, {1, 1, 1, 1, 1, 1, 1, 1, 1});
     EXPECT_EQ(rig.recorder.events, (std::vector<Event>{{Event::Cell, 9, 1, 1}}));
@@ -310,7 +314,7 @@ TEST(SolveWithRestart, ConflictingEntryIsThrownOutAndThePuzzleSolved) {
         }
     }
     Rig rig;
-    sx::Load(rig.model, puzzle, entries);
+    rig.Load(puzzle, entries);
     ASSERT_FALSE(CheckBoard(rig.model));
 
     rig.engine.SolveWithRestart();
@@ -334,14 +338,14 @@ TEST(SolveWithRestart, DeadEndWithoutConflictRestartsFromTheGivens) {
             Rig probe;
             entries = Cells{};
             entries[i] = d;
-            sx::Load(probe.model, puzzle, entries);
+            probe.Load(puzzle, entries);
             probe.engine.SolveBoard();
             found = !probe.settings.complete && !probe.engine.NoDeadEnd() && CheckBoard(probe.model);
         }
     }
     ASSERT_TRUE(found);
     Rig rig;
-    sx::Load(rig.model, puzzle, entries);
+    rig.Load(puzzle, entries);
 
     rig.engine.SolveWithRestart();
 
@@ -355,7 +359,7 @@ TEST(SolveWithRestart, WithoutDeadEndThePlayersEntriesStay) {
     rig.engine.SolveWithRestart();
     EXPECT_EQ(rig.model.cell(3, 3), 5);
     EXPECT_EQ(rig.recorder.Count(Event::Cell), 0);
-    EXPECT_EQ(rig.settings.statusMessage, "Keine Fehler! ");
+    EXPECT_EQ(rig.settings.status, Status::NoErrors);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "engine/Engine.h"
 #include "forms/SlotDialog.h"
 #include "persistence/RecordFile.h"
 
@@ -61,7 +62,8 @@ protected:
         });
         guard.start(1000);
         leftOpen = false;
-        return SlotDialog::Run(mode, state, model, settings, &window);
+        Engine engine(model, settings);
+        return SlotDialog::Run(mode, state, engine, &window);
     }
 
     static void type(QWidget* target, char key) { QTest::keyClick(target, key); }

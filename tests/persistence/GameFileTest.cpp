@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ChildProcess.h"
+#include "support/LoadInto.h"
 
 #include <functional>
 #include <random>
@@ -90,7 +91,7 @@ TEST(GameFile, TwoGamesSavingDifferentSlotsKeepEverySlot) {
     EXPECT_EQ(ExitCode(second), 0);
     for (int slot = 0; slot < 4; ++slot) {
         BoardModel loaded;
-        ASSERT_TRUE(LoadRecord(loaded, settings, slot));
+        ASSERT_TRUE(LoadInto(loaded, settings, slot));
         const int last = 98 + slot % 2;
         EXPECT_EQ(loaded.cell(1, 1), 1 + last % 9) << slot;
         EXPECT_EQ(loaded.cell(2, 1), last / 9 % 10) << slot;
@@ -113,7 +114,7 @@ TEST(GameFile, OnlyRegularFilesAreReadAndNothingElseIsReplaced) {
         Settings settings;
         settings.currentFile = path.toStdString();
         BoardModel model;
-        EXPECT_FALSE(LoadRecord(model, settings, 0));
+        EXPECT_FALSE(LoadInto(model, settings, 0));
         const FileResult saved = SaveRecord(model, settings, 0);
         EXPECT_FALSE(saved);
         EXPECT_TRUE(saved.unreadable);

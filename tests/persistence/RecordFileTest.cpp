@@ -1,5 +1,6 @@
 #include "persistence/Record.h"
 #include "persistence/RecordFile.h"
+#include "support/LoadInto.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -99,7 +100,7 @@ TEST_F(RecordFileTest, SaveIntoMissingFileLeavesOtherSlotsEmpty) {
     for (int slot : {0, 1, 3}) {
         expectEmptySlot(bytes, slot);
         BoardModel loaded = sampleModel();
-        ASSERT_TRUE(LoadRecord(loaded, settings, slot));
+        ASSERT_TRUE(LoadInto(loaded, settings, slot));
         EXPECT_EQ(loaded.board, Grid{});
         EXPECT_EQ(loaded.givens, Grid{});
         EXPECT_EQ(loaded.candidates, CandidateGrid{});
@@ -114,7 +115,7 @@ TEST_F(RecordFileTest, RoundTripKeepsBoardGivensAndMarksWithFreshFiller) {
     const QByteArray second = readFile();
 
     BoardModel loaded;
-    ASSERT_TRUE(LoadRecord(loaded, settings, 3));
+    ASSERT_TRUE(LoadInto(loaded, settings, 3));
     EXPECT_EQ(loaded.board, saved.board);
     EXPECT_EQ(loaded.givens, saved.givens);
     EXPECT_EQ(loaded.candidates, saved.candidates);
@@ -136,7 +137,7 @@ TEST_F(RecordFileTest, LoadTakesAnyNonzeroMarkAndIndexZeroEntriesAsStored) {
 
     BoardModel model;
     model.mark(4, 4, 4) = true;  // replaced, not merged
-    ASSERT_TRUE(LoadRecord(model, settings, 1));
+    ASSERT_TRUE(LoadInto(model, settings, 1));
     EXPECT_EQ(model.board[At(0, 3)], 5);
     EXPECT_EQ(model.givens[At(4, 0)], 4);
     CandidateGrid expected{};
@@ -149,14 +150,14 @@ TEST_F(RecordFileTest, LoadAlwaysEndsTheTimedGame) {
     const BoardModel before = model;
 
     settings.timedGame = true;
-    EXPECT_FALSE(LoadRecord(model, settings, 0));  // no file yet
+    EXPECT_FALSE(LoadInto(model, settings, 0));  // no file yet
     EXPECT_FALSE(settings.timedGame);
     EXPECT_EQ(model.board, before.board);
     EXPECT_EQ(model.candidates, before.candidates);
 
     ASSERT_TRUE(SaveRecord(model, settings, 0));
     settings.timedGame = true;
-    EXPECT_TRUE(LoadRecord(model, settings, 1));  // empty slot
+    EXPECT_TRUE(LoadInto(model, settings, 1));  // empty slot
     EXPECT_FALSE(settings.timedGame);
     EXPECT_EQ(model.board, Grid{});
 }
@@ -171,12 +172,12 @@ TEST_F(RecordFileTest, RecordBeyondEndOfFileLoadsNothing) {
     const BoardModel before = model;
     for (int slot : {2, 3, 4, -1}) {
         settings.timedGame = true;
-        EXPECT_FALSE(LoadRecord(model, settings, slot)) << slot;
+        EXPECT_FALSE(LoadInto(model, settings, slot)) << slot;
         EXPECT_FALSE(settings.timedGame);
         EXPECT_EQ(model.board, before.board) << slot;
         EXPECT_EQ(model.candidates, before.candidates) << slot;
     }
-    ASSERT_TRUE(LoadRecord(model, settings, 1));
+    ASSERT_TRUE(LoadInto(model, settings, 1));
     EXPECT_EQ(model.board, saved.board);
 }
 
@@ -188,7 +189,7 @@ TEST_F(RecordFileTest, ValueAboveNineInBoardOrGivensLoadsNothing) {
             bytes[offset] = static_cast<char>(value);
             writeFile(bytes);
             BoardModel model = before;
-            EXPECT_FALSE(LoadRecord(model, settings, 0)) << offset << " " << value;
+            EXPECT_FALSE(LoadInto(model, settings, 0)) << offset << " " << value;
             EXPECT_EQ(model.board, before.board);
             EXPECT_EQ(model.givens, before.givens);
             EXPECT_EQ(model.candidates, before.candidates);
@@ -235,7 +236,7 @@ TEST_F(RecordFileTest, ShorterFileKeepsItsWholeRecords) {
     EXPECT_EQ(bytes.left(2 * 2200), kept.left(2 * 2200));
     expectEmptySlot(bytes, 2);
     BoardModel loaded;
-    ASSERT_TRUE(LoadRecord(loaded, settings, 3));
+    ASSERT_TRUE(LoadInto(loaded, settings, 3));
     EXPECT_EQ(loaded.board, other.board);
 }
 
@@ -250,7 +251,7 @@ TEST_F(RecordFileTest, LongerFileKeepsItsFirstFourRecords) {
     EXPECT_EQ(after.left(2 * 2200), bytes.left(2 * 2200));
     EXPECT_EQ(after.mid(3 * 2200), bytes.mid(3 * 2200, 2200));
     BoardModel loaded;
-    ASSERT_TRUE(LoadRecord(loaded, settings, 2));
+    ASSERT_TRUE(LoadInto(loaded, settings, 2));
     EXPECT_EQ(loaded.board, sampleModel().board);
 }
 
@@ -260,7 +261,7 @@ TEST_F(RecordFileTest, BareFileNameIsRelativeToWorkingDirectory) {
     settings.currentFile = "brett.brd";
     const bool saved = SaveRecord(sampleModel(), settings, 0);
     BoardModel loaded;
-    const bool loadedOk = LoadRecord(loaded, settings, 0);
+    const bool loadedOk = LoadInto(loaded, settings, 0);
     QDir::setCurrent(previous);
 
     EXPECT_TRUE(saved);

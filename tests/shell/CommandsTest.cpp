@@ -1,19 +1,20 @@
 // Menu commands through their actions: the dispatcher's closing steps and the exit question.
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTextBrowser>
 
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
 
 void LoadPuzzle(PlayRig& rig, const char* file = "leicht.brd", int record = 0) {
     rig.settings().currentFile = file;
-    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), record));
+    ASSERT_TRUE(LoadRecord(rig.game.engine, record));
 }
 
 // Leaves traces that the closing steps must remove.
@@ -25,7 +26,7 @@ void Dirty(PlayRig& rig) {
     canvas.FilledBox(40, 600, 560, 622);
     rig.game.interaction.leaveRequest = true;
     rig.game.display.helpText = "x";
-    for (int id : {30, 31, 32, 33, 40, 41, 44}) rig.window.MenuAction(id)->setChecked(id == 33 || id == 41);
+    for (int id : kCheckedCommands) rig.window.MenuAction(id)->setChecked(id == kCmdExtrem || id == kCmdLetters);
     rig.texts.clear();
 }
 
@@ -154,6 +155,37 @@ TEST(MenuCommands, SettingsCommandsChangeOnlyTheirSetting) {
 
 // ---- the exit question ------------------------------------------------------------------------
 
+// A missing or damaged puzzle file starts no game: a message names it, the board stays, no clock.
+TEST(NewGame, UnreadablePuzzleFileStartsNoGame) {
+    for (const bool damaged : {false, true}) {
+        SCOPED_TRACE(damaged ? "damaged" : "missing");
+        PlayRig rig;
+        LoadPuzzle(rig, "mittel.brd", 2);
+        const Grid before = rig.model().board;
+        QFile file(rig.workDir.Path(QStringLiteral("leicht.brd")));
+        if (damaged) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(8800, '\xff'));
+            file.close();
+        } else {
+            ASSERT_TRUE(file.remove());
+        }
+        StepDriver d(rig);
+        QString text;
+        d.OnModal("puzzleFileError", [&](QWidget* box) {
+            text = static_cast<QMessageBox*>(box)->text();
+            EXPECT_FALSE(rig.settings().timedGame);
+            box->close();
+        });
+        d.Run(kCmdNewGame);
+        EXPECT_TRUE(text.contains(QStringLiteral("\"leicht.brd\""))) << text.toStdString();
+        EXPECT_EQ(rig.model().board, before);
+        EXPECT_FALSE(rig.game.clock.WorkerActive());
+        EXPECT_EQ(rig.clock(), kIdle);
+        EXPECT_FALSE(rig.interaction().InMode());
+    }
+}
+
 TEST(ExitQuestion, DecliningKeepsEverythingAndYesExits) {
     PlayRig rig;
     LoadPuzzle(rig);
@@ -193,6 +225,7 @@ TEST(ExitQuestion, DecliningKeepsEverythingAndYesExits) {
 TEST(ExitQuestion, DecliningDuringPlayEndsAnOpenPickerAsEsc) {
     PlayRig rig;
     rig.model().cell(3, 3) = 4;
+    rig.game.engine.ModelReplaced();
     StepDriver d(rig);
     // In the loop: the game goes on.
     d.Do([&] { rig.window.close(); });

@@ -5,7 +5,7 @@
 
 #include "forms/HallOfFameForms.h"
 #include "forms/SlotDialog.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
@@ -46,7 +46,7 @@ TEST(FormKeys, EscClosingTheHallOfFameAfterASolveKeepsTheLoop) {
     EscOnForm<ChampionDialog>(rig, steps);
     EscOnForm<HallOfFameDialog>(rig, steps);
     steps.InLoop([&] {
-        EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
+        EXPECT_EQ(rig.settings().status, Status::Solved);
         EXPECT_FALSE(rig.workDir.Exists(QStringLiteral("Champions.Rhm")));
     });
     steps.Leave();

@@ -9,8 +9,9 @@
 
 #include "forms/AboutBox.h"
 #include "persistence/RecordFile.h"
+#include "support/LoadInto.h"
 #include "shell/HelpViewer.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
@@ -36,7 +37,7 @@ int CountGivens(const BoardModel& model) { return sx::CountFilled(sx::GivenCells
 
 void LoadPuzzle(PlayRig& rig) {
     rig.settings().currentFile = "leicht.brd";
-    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 2));
+    ASSERT_TRUE(LoadRecord(rig.game.engine, 2));
 }
 
 TEST(PrintWiring, BoardPrintFromTheMenuGivesOnePageAndCancelGivesNothing) {
@@ -98,7 +99,7 @@ TEST(PrintWiring, GamesPrintLeavesTheExtremPuzzleAndTheLevel) {
         BoardModel record;
         Settings settings;
         settings.currentFile = "extrem.brd";
-        ASSERT_TRUE(LoadRecord(record, settings, n));
+        ASSERT_TRUE(LoadInto(record, settings, n));
         extrem.push_back(CountGivens(record));
     }
     EXPECT_NE(std::find(extrem.begin(), extrem.end(), givens), extrem.end()) << givens;

@@ -5,7 +5,8 @@
 
 #include "forms/SlotDialog.h"
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/LoadInto.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
@@ -32,20 +33,21 @@ BoardModel ReadSlot(int slot) {
     BoardModel model;
     Settings settings;
     settings.currentFile = std::string(kBoardFile);
-    EXPECT_TRUE(LoadRecord(model, settings, slot)) << slot;
+    EXPECT_TRUE(LoadInto(model, settings, slot)) << slot;
     return model;
 }
 
 // A puzzle with a player entry and a few marks of the player's own.
 void PrepareBoard(PlayRig& rig) {
     rig.settings().currentFile = "mittel.brd";
-    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 1));
+    ASSERT_TRUE(LoadRecord(rig.game.engine, 1));
     const QPoint free = FirstFreeCell(rig.model());
     rig.model().cell(free.x(), free.y()) = 5;
     rig.model().mark(9, 9, 3) = rig.model().given(9, 9) == 0;
     for (int x = 1; x <= 9; ++x) {
         if (rig.model().given(x, 5) == 0 && rig.model().cell(x, 5) == 0) rig.model().mark(x, 5, 7) = true;
     }
+    rig.game.engine.ModelReplaced();
 }
 
 void Scramble(BoardModel& model) {

@@ -8,7 +8,7 @@
 
 #include "forms/HallOfFameForms.h"
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
@@ -18,7 +18,7 @@ const QRegularExpression kFinalReadout(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\
 // A solve outside a timed game: no form opens, the clock stays idle and the loop goes on until left.
 void SolvedUntimedThenLeave(PlayRig& rig, StepDriver& steps) {
     steps.InLoop([&rig] {
-        EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
+        EXPECT_EQ(rig.settings().status, Status::Solved);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(rig.clock(), kIdle);
     });
@@ -121,7 +121,7 @@ TEST(TimedGame, CompletedGameEntersTheHallOfFameOrKeepsItWhenCancelled) {
         // Back in the loop, which the solve does not end.
         steps.InLoop([&] {
             EXPECT_EQ(rig.clock(), kIdle);
-            EXPECT_EQ(rig.settings().statusMessage, kStatusSolved);
+            EXPECT_EQ(rig.settings().status, Status::Solved);
             EXPECT_FALSE(rig.settings().timedGame);
             EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         });
@@ -221,7 +221,7 @@ TEST(TimedGame, ShownCandidatesEndEligibility) {
 TEST(UntimedGame, FinishingTheBoardMakesNoEntryAndKeepsTheLoop) {
     PlayRig rig(7);
     rig.settings().currentFile = "leicht.brd";
-    ASSERT_TRUE(LoadRecord(rig.model(), rig.settings(), 0));
+    ASSERT_TRUE(LoadRecord(rig.game.engine, 0));
     StepDriver steps(rig);
     steps.InLoop([&] { EXPECT_EQ(rig.clock(), kIdle); });
     CompleteBoard(rig, steps);

@@ -80,7 +80,7 @@ void ExpectSoundPuzzleFile(const std::filesystem::path& folder, int level) {
         NullObserver observer;
         engine.SetObserver(&observer);
         engine.SolveBoard();
-        EXPECT_EQ(settings.statusMessage, kStatusSolved);
+        EXPECT_EQ(settings.status, Status::Solved);
         EXPECT_EQ(settings.difficulty, expected.needsGuess ? kExtrem : 0)
             << (expected.needsGuess ? "the sweeps alone solve it" : "the sweeps alone do not solve it");
         EXPECT_EQ(model.board, solution);

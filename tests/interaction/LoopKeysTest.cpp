@@ -3,14 +3,15 @@
 #include <QPushButton>
 
 #include "persistence/RecordFile.h"
-#include "shell/PlayDriver.h"
+#include "support/LoadInto.h"
+#include "support/PlayDriver.h"
 
 namespace tessaro::play {
 namespace {
 
 Grid LoadPuzzle(PlayRig& rig, const char* file, int record) {
     rig.settings().currentFile = file;
-    EXPECT_TRUE(LoadRecord(rig.model(), rig.settings(), record));
+    EXPECT_TRUE(LoadRecord(rig.game.engine, record));
     return rig.model().givens;
 }
 
@@ -43,7 +44,7 @@ TEST(LoopKeys, KThenOSolvesOnceAndTheLatchSurvivesOtherKeys) {
     d.Key(Qt::Key_O);
     d.Do([&] {
         EXPECT_EQ(rig.model().board, solution);
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_EQ(rig.settings().status, Status::Solved);
         EXPECT_EQ(rig.game.interaction.keyLatch, "");
     });
     // Restart, then a second O: the latch went with the first one.
@@ -77,7 +78,7 @@ TEST(LoopKeys, SolvingATimedGameByKeysStopsTheClockWithoutTheHallOfFame) {
     d.Key(Qt::Key_K);
     d.Key(Qt::Key_O);
     d.Do([&] {
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_EQ(rig.settings().status, Status::Solved);
         EXPECT_FALSE(rig.settings().timedGame);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(rig.game.clock.championTime, "X");
@@ -134,7 +135,7 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
     BoardModel source;
     Settings sourceSettings;
     sourceSettings.currentFile = "mittel.brd";
-    ASSERT_TRUE(LoadRecord(source, sourceSettings, 3));
+    ASSERT_TRUE(LoadInto(source, sourceSettings, 3));
     const Grid clues = source.givens;
     const Grid solution = Solved(clues);
     std::vector<std::pair<int, int>> clueCells;
@@ -167,7 +168,7 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
         EXPECT_EQ(rig.game.display.givensCount, CountFilled(clues));
         EXPECT_EQ(CellFill(rig, cx, cy), PaletteColour(7));
         EXPECT_EQ(CellFill(rig, free.first, free.second), PaletteColour(15));
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
+        EXPECT_EQ(rig.settings().status, Status::NoErrors);
     });
     // The right button clears a given at once.
     d.Click(CellPoint(cx, cy), Qt::RightButton);
@@ -194,7 +195,7 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
     d.Do([&] {
         EXPECT_EQ(rig.model().given(cx, cy), other);
         EXPECT_EQ(rig.model().cell(cx, cy), other);
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusWrong));
+        EXPECT_EQ(rig.settings().status, Status::Wrong);
     });
     // Closing the picker with the right button clears the given; Esc leaves the cell empty.
     d.Click(CellPoint(cx, cy));
@@ -218,7 +219,7 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
     d.Do([&] {
         EXPECT_EQ(rig.model().givens, clues);
         EXPECT_EQ(rig.model().board, solution);
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved));
+        EXPECT_EQ(rig.settings().status, Status::Solved);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     });
     d.Key(Qt::Key_N);
@@ -229,7 +230,7 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
         EXPECT_NE(rig.model().givens, clues);
         EXPECT_EQ(rig.model().board, rig.model().givens);
         EXPECT_EQ(CountFilled(rig.model().givens), CountFilled(clues));
-        EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusNoErrors));
+        EXPECT_EQ(rig.settings().status, Status::NoErrors);
         Grid shuffled = rig.model().givens;
         EXPECT_TRUE(Solve(shuffled));
     });
@@ -242,7 +243,7 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
     const Grid typed = rig.model().givens;
     d.Key(Qt::Key_K);
     d.Key(Qt::Key_O);
-    d.Do([&] { EXPECT_EQ(rig.settings().statusMessage, std::string(kStatusSolved)); });
+    d.Do([&] { EXPECT_EQ(rig.settings().status, Status::Solved); });
     d.Leave();
     d.Run(10);
     d.Do([&] {

@@ -105,10 +105,11 @@ private:
 inline constexpr char kIdle[] = " 99:99:99";
 
 // Board positions.
-inline QPoint CellPoint(int column, int row) { return {29 + (column - 1) * 60 + 30, 45 + (row - 1) * 60 + 30}; }
+inline QPoint CellPoint(int column, int row) { return {CellLeft(column) + kCellSize / 2, CellTop(row) + kCellSize / 2}; }
 // Centre of picker item 1..9 of the picker over the cell.
 inline QPoint PickerItemPoint(int column, int row, int item) {
-    return {PickerLeft(column) + 30 * ((item - 1) % 3) + 15, PickerTop(row) + 30 * ((item - 1) / 3) + 15};
+    return {PickerLeft(column) + kPickerItemSize * ((item - 1) % 3) + kPickerItemSize / 2,
+            PickerTop(row) + kPickerItemSize * ((item - 1) / 3) + kPickerItemSize / 2};
 }
 
 // The main window over its own game state, in its own working directory, seeded, with the exit
@@ -494,6 +495,7 @@ inline void CompleteBoard(PlayRig& rig, StepDriver& steps) {
     steps.InLoop([&rig, cell, digit] {
         *cell = FirstFreeCell(rig.model());
         *digit = FillAllBut(rig.model(), cell->x(), cell->y());
+        rig.game.engine.ModelReplaced();
         rig.window.display().RedrawBoard();
     });
     steps.InLoop([&rig, cell] { Press(&rig.area(), CellPoint(cell->x(), cell->y())); });
