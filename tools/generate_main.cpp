@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
 
     const auto start = std::chrono::steady_clock::now();
     const bool ok = tessaro::RenewPuzzleFiles(
-        folder, seed, [&folder](int level, const std::array<tessaro::Grid, 4>& puzzles) {
+        folder, seed, tessaro::WritePuzzleFile, [&folder](int level, const std::array<tessaro::Grid, 4>& puzzles) {
             std::string counts;
             for (const tessaro::Grid& puzzle : puzzles) counts += ' ' + std::to_string(tessaro::CountGivens(puzzle));
             const std::filesystem::path path = folder / std::string(tessaro::kPuzzleFiles[level]);

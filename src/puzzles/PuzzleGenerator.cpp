@@ -1,11 +1,9 @@
 #include "puzzles/PuzzleGenerator.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -176,49 +174,31 @@ PuzzleRecord MakeRecord(const Grid& clues) {
     return record;
 }
 
-bool WritePuzzleFile(const std::filesystem::path& path, const std::array<Grid, 4>& puzzles) {
+std::string PuzzleFileBytes(const std::array<Grid, 4>& puzzles) {
     std::string bytes;
     for (const Grid& puzzle : puzzles) {
         const PuzzleRecord record = MakeRecord(puzzle);
         bytes.append(reinterpret_cast<const char*>(record.data()), record.size());
     }
-    // A name of its own, so that two renewals at once never write into each other's file.
-    std::string temporary = path.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return false;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    bool ok = ::fchmod(fd, 0666 & ~mask) == 0;
-    for (std::size_t done = 0; ok && done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        ok = n > 0;
-        if (ok) done += static_cast<std::size_t>(n);
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return false;
-    }
-    const std::filesystem::path parent = path.has_parent_path() ? path.parent_path() : ".";
-    const int folder = ::open(parent.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
-    return true;
+    return bytes;
 }
 
-bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, const LevelWritten& written,
-                      int extremCandidates) {
+bool WritePuzzleFile(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, const PuzzleFileWriter& write,
+                      const LevelWritten& written, int extremCandidates) {
     for (int level = 0; level < 4; ++level) {
         SeedRandom(seed * 4 + static_cast<std::uint64_t>(level));
         const std::array<Grid, 4> puzzles = MakeLevel(level, extremCandidates);
         for (const Grid& puzzle : puzzles) {
             if (!MeetsLevel(puzzle, level)) return false;
         }
-        if (!WritePuzzleFile(folder / std::string(kPuzzleFiles[level]), puzzles)) return false;
+        if (!write(folder / std::string(kPuzzleFiles[level]), PuzzleFileBytes(puzzles))) return false;
         if (written) written(level, puzzles);
     }
     return true;

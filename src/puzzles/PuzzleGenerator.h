@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
 
 #include "engine/Board.h"
 
@@ -55,9 +56,14 @@ using PuzzleRecord = std::array<std::uint8_t, kPuzzleRecordSize>;
 // A playable record: the clues as board and givens, no candidate marks, filler bytes 1..9.
 PuzzleRecord MakeRecord(const Grid& clues);
 
-// Writes the four records to path through a temporary file of its own in the same folder, synced
-// before it replaces path; false on failure, when path is left as it was.
-bool WritePuzzleFile(const std::filesystem::path& path, const std::array<Grid, 4>& puzzles);
+// The four records of a puzzle file.
+std::string PuzzleFileBytes(const std::array<Grid, 4>& puzzles);
+
+// Writes one puzzle file; false on failure. The game writes through its locked, atomic saves.
+using PuzzleFileWriter = std::function<bool(const std::filesystem::path& path, const std::string& bytes)>;
+
+// The plain writer of the generator tool: the whole file at path, false on failure.
+bool WritePuzzleFile(const std::filesystem::path& path, const std::string& bytes);
 
 // Told each level (0 Leicht .. 3 Extrem) whose file has just been written, with its puzzles.
 using LevelWritten = std::function<void(int level, const std::array<Grid, 4>& puzzles)>;
@@ -66,7 +72,8 @@ using LevelWritten = std::function<void(int level, const std::array<Grid, 4>& pu
 // from its own seed derived from seed, so the same seed gives the same files and a change to one
 // level's rule leaves the others alone. False when a level finds no puzzle or its file cannot be
 // written; the levels before it are written, the rest are left as they were.
-bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, const LevelWritten& written = {},
+bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed,
+                      const PuzzleFileWriter& write = WritePuzzleFile, const LevelWritten& written = {},
                       int extremCandidates = kExtremCandidates);
 
 }  // namespace tessaro

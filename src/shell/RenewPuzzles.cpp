@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 
+#include "persistence/GameFile.h"
 #include "puzzles/PuzzleGenerator.h"
 #include "shell/DataLocation.h"
 
@@ -33,7 +34,13 @@ int RenewPlayerPuzzles() {
     const auto start = std::chrono::steady_clock::now();
     const std::uint64_t seed = (std::uint64_t{std::random_device{}()} << 32) ^
                                static_cast<std::uint64_t>(start.time_since_epoch().count());
-    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, [](int level, const std::array<Grid, 4>&) {
+    // Through the game's own saves: locked against a running game, atomic, synced.
+    const auto save = [](const std::filesystem::path& path, const std::string& bytes) {
+        const QByteArray contents(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        return static_cast<bool>(UpdateGameFile(QString::fromStdString(path.string()), 0,
+                                                [&](const QByteArray&) { return contents; }));
+    };
+    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, [](int level, const std::array<Grid, 4>&) {
         std::printf(" %s", std::string(kPuzzleFiles[level]).c_str());
         std::fflush(stdout);
     });
