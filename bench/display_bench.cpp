@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "display/BoardAccessible.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
 #include "engine/Engine.h"
@@ -117,6 +118,25 @@ void BM_UndoRedoSolve(benchmark::State& st) {
     }
 }
 BENCHMARK(BM_UndoRedoSolve)->Unit(benchmark::kMicrosecond);
+
+// The keyboard cursor stepping along a row of cells full of marks, with the accessible focus
+// following it and the window painted, as one arrow key does on screen.
+void BM_CursorMove(benchmark::State& st) {
+    Scene scene(static_cast<qreal>(st.range(0)));
+    scene.Puzzle();
+    for (int x = 1; x <= 9; ++x)
+        for (int y = 1; y <= 9; ++y)
+            for (int d = 1; d <= 9; ++d) scene.model.mark(x, y, d) = scene.model.cell(x, y) == 0;
+    new BoardAccessibility(scene.area, scene.model, scene.settings, scene.state, [] { return QString(); });
+    scene.area.show();
+    scene.display.RedrawBoard();
+    int step = 0;
+    for (auto _ : st) {
+        scene.display.ShowCursor(step++ % 9 + 1, 5);
+        scene.area.repaint();
+    }
+}
+BENCHMARK(BM_CursorMove)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tessaro

@@ -330,7 +330,12 @@ void BoardAccessibility::CellChanged(int x, int y) {
 }
 
 void BoardAccessibility::PanelChanged(AccessiblePanel panel) {
-    QAccessibleValueChangeEvent value(Panel(panel), PanelText(panel));
+    // The panels are painted again after every entry; a screen reader hears only real changes.
+    const QString text = PanelText(panel);
+    QString& told = toldPanelTexts_[static_cast<std::size_t>(panel)];
+    if (text == told) return;
+    told = text;
+    QAccessibleValueChangeEvent value(Panel(panel), text);
     Send(value);
     QAccessibleEvent description(Panel(panel), QAccessible::DescriptionChanged);
     Send(description);

@@ -42,7 +42,8 @@ public:
     int FocusX() const { return focusX_; }
     int FocusY() const { return focusY_; }
 
-    // Tell assistive technology that a cell or a panel now reads differently.
+    // Tell assistive technology that a cell or a panel now reads differently (a panel only when its
+    // text is not the one told last).
     void CellChanged(int x, int y);
     void PanelChanged(AccessiblePanel panel);
 
@@ -71,6 +72,7 @@ private:
     QAccessibleInterface* table_ = nullptr;
     std::array<QAccessibleInterface*, 81> cells_{};
     std::array<QAccessibleInterface*, 5> panels_{};
+    std::array<QString, 5> toldPanelTexts_;
 };
 
 }  // namespace tessaro

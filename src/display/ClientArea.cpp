@@ -83,6 +83,7 @@ bool ClientArea::event(QEvent* event) {
 
 void ClientArea::keyPressEvent(QKeyEvent* event) {
     if (!sink_) return QWidget::keyPressEvent(event);
+    if (sink_->CursorKeyPressed(event->key(), event->modifiers(), event->isAutoRepeat())) return;
     if ((event->modifiers() & Qt::ControlModifier) && !event->isAutoRepeat()) {
         sink_->ControlKeyPressed(event->key(), event->modifiers());
     }

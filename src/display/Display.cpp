@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "display/BoardAccessible.h"
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Primitives.h"
@@ -102,10 +103,52 @@ void Display::DrawDiagonals() {
         const int y = top + kCellSize * (9 - i);
         canvas_.Box(x, y, x + kCellSize, y + kCellSize);
     }
+    // Every cell drawing ends with the outlines: the cursor goes on top of them.
+    if (state_.cursorColumn != 0) DrawCursorFrame();
     canvas_.SetForeColour(kColourBlack);
     canvas_.SetFillColour(kColourWhite);
     canvas_.SetLineStyle(0);
     canvas_.SetLineWidth(1);
+}
+
+void Display::DrawCursorFrame() {
+    // Two pixels wide, two pixels clear of the cell's edge lines (a diagonal's outline reaches
+    // two pixels into the cell on its right and lower side), outside the symbol's ink.
+    constexpr int kInset = 3;
+    const int left = CellLeft(state_.cursorColumn) + kInset;
+    const int top = CellTop(state_.cursorRow) + kInset;
+    const int right = CellLeft(state_.cursorColumn) + kCellSize - kInset - 1;
+    const int bottom = CellTop(state_.cursorRow) + kCellSize - kInset - 1;
+    canvas_.SetRasterOp(kRopCopyPen);
+    canvas_.SetLineStyle(0);
+    canvas_.SetLineWidth(2);
+    canvas_.SetForeColour(kColourMagenta);
+    canvas_.Box(left, top, right, bottom);
+}
+
+void Display::ShowCursor(int column, int row) {
+    if (column < 1 || column > 9 || row < 1 || row > 9) column = row = 0;
+    const int oldColumn = state_.cursorColumn;
+    const int oldRow = state_.cursorRow;
+    state_.cursorColumn = column;
+    state_.cursorRow = row;
+    if (oldColumn != 0 && (oldColumn != column || oldRow != row)) {
+        // The left cell as the board shows it; its outlines bring the new frame along.
+        batchingCells_ = true;
+        if (model_.given(oldColumn, oldRow) != 0) {
+            DrawGivenCell(oldColumn, oldRow, model_.given(oldColumn, oldRow));
+        } else {
+            DrawPlayerCell(oldColumn, oldRow, model_.cell(oldColumn, oldRow));
+        }
+        batchingCells_ = false;
+        DrawCellCandidates(oldColumn, oldRow);
+    } else if (column != 0) {
+        DrawCursorFrame();
+    }
+    canvas_.SetForeColour(kColourBlack);
+    canvas_.SetFillColour(kColourWhite);
+    canvas_.SetLineWidth(1);
+    if (BoardAccessibility* access = BoardAccessibility::Of(&area_)) access->SetFocusCell(column, row);
 }
 
 void Display::RedrawBoard() { engine_.RedrawBoard(); }
@@ -178,6 +221,7 @@ void Display::PaintCounts() {
     for (int k = 1; k <= 9; ++k) {
         canvas_.Text(659 + 16 * k, 252, Number(model_.digitCount[static_cast<std::size_t>(k)]) + QLatin1Char(' '));
     }
+    AnnouncePanel(AccessiblePanel::Statistics);
 }
 
 void Display::DrawStatusPanel() {
@@ -191,6 +235,7 @@ void Display::UpdateStatusMessage() {
     canvas_.SelectFont(kFontStatus);
     const std::string_view text = StatusText(settings_.status);
     ValueText(626, 326, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), kSidePanelInnerRight);
+    AnnouncePanel(AccessiblePanel::Status);
 }
 
 void Display::DrawDifficultyPanel() {
@@ -217,6 +262,7 @@ void Display::UpdateDifficultyPanel() {
                                           static_cast<int>(kDifficultyNames[static_cast<std::size_t>(level)].size())) +
                             QStringLiteral("  "),
               kSidePanelInnerRight);
+    AnnouncePanel(AccessiblePanel::Difficulty);
 }
 
 void Display::DrawHelpWindow() {
@@ -227,6 +273,7 @@ void Display::DrawHelpWindow() {
 void Display::ShowHelpText() {
     canvas_.SelectFont(kFontOem);
     ValueText(616, 515, state_.helpText, kSidePanelInnerRight);
+    AnnouncePanel(AccessiblePanel::Help);
 }
 
 void Display::SetHelpText(const QString& text) {
@@ -379,6 +426,7 @@ void Display::CellChanged(int x, int y, int value) {
     } else {
         DrawPlayerCell(x, y, value);
     }
+    AnnounceCell(x, y);
     // The solver places cells without returning to the event loop: show its progress, but at
     // most once per display frame so that a long guess phase is not slowed down by painting.
     if (!lastFlush_.isValid() || lastFlush_.elapsed() >= kFrameMilliseconds) {
@@ -404,6 +452,7 @@ void Display::AllCellsChanged() {
     }
     batchingCells_ = false;
     DrawDiagonals();
+    AnnounceAllCells();
 }
 
 void Display::StatisticsRefreshed(bool beep) {
@@ -413,9 +462,30 @@ void Display::StatisticsRefreshed(bool beep) {
     UpdateStatusMessage();
 }
 
-void Display::CandidatesChanged() { DrawCandidates(); }
+void Display::CandidatesChanged() {
+    DrawCandidates();
+    AnnounceAllCells();
+}
 
-void Display::MarksChanged(int x, int y) { DrawCellCandidates(x, y); }
+void Display::MarksChanged(int x, int y) {
+    DrawCellCandidates(x, y);
+    AnnounceCell(x, y);
+}
+
+void Display::AnnounceCell(int x, int y) {
+    if (BoardAccessibility* access = BoardAccessibility::Of(&area_)) access->CellChanged(x, y);
+}
+
+void Display::AnnounceAllCells() {
+    BoardAccessibility* access = BoardAccessibility::Of(&area_);
+    if (!access) return;
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 9; ++x) access->CellChanged(x, y);
+}
+
+void Display::AnnouncePanel(AccessiblePanel panel) {
+    if (BoardAccessibility* access = BoardAccessibility::Of(&area_)) access->PanelChanged(panel);
+}
 
 void Display::GivensChanged() { UpdateDifficultyPanel(); }
 

@@ -15,6 +15,7 @@ namespace tessaro {
 class Canvas;
 class ClientArea;
 class Engine;
+enum class AccessiblePanel;
 
 // Everything the main window draws besides the clock label: the board panel with its cells,
 // candidate marks and picker, the side panels and the footer. It is the engine's board observer,
@@ -66,6 +67,9 @@ public:
     // Draws the saved area back where it was taken (nothing when none is saved).
     void RestorePickerBackground();
     void FreePickerBackground();
+    // Moves the keyboard cursor's frame to the cell (0, 0 hides it); the cell it leaves is drawn
+    // again and the accessible focus follows.
+    void ShowCursor(int column, int row);
 
     // Called when the candidate display ends a timed game (the clock label follows it).
     void SetTimedGameEndedHandler(std::function<void()> handler) { timedGameEnded_ = std::move(handler); }
@@ -82,6 +86,11 @@ public:
     void MarksChanged(int x, int y) override;
 
 private:
+    void DrawCursorFrame();
+    // Tells assistive technology, if the client area has its interface.
+    void AnnounceCell(int x, int y);
+    void AnnounceAllCells();
+    void AnnouncePanel(AccessiblePanel panel);
     // The marks of one empty cell, wiped over their whole ink first; no diagonal outlines.
     void DrawCellMarks(int x, int y);
     void DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading);

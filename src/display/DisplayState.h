@@ -35,6 +35,9 @@ struct DisplayState {
     int backgroundY = 0;
     // Entries go into the candidate marks instead of the board.
     bool noteMode = false;
+    // The keyboard cursor's cell; column 0 while none is shown.
+    int cursorColumn = 0;
+    int cursorRow = 0;
 };
 
 }  // namespace tessaro

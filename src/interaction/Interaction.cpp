@@ -118,6 +118,7 @@ void Interaction::GameModeLoop() {
     display_.DrawTimerPanel();
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
+    display_.ShowCursor(0, 0);
 }
 
 void Interaction::OwnBoardMode() {
@@ -125,6 +126,7 @@ void Interaction::OwnBoardMode() {
     engine_.ForgetMoves();
     DrawButtons();
     RunFrame(Mode::OwnBoard);
+    display_.ShowCursor(0, 0);
 }
 
 void Interaction::Leave(bool ownBoard) {
@@ -219,6 +221,7 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     if (cell.column == 0) return;
     state_.clickedColumn = cell.column;
     state_.clickedRow = cell.row;
+    if (display_.state().cursorColumn != 0) display_.ShowCursor(cell.column, cell.row);
     if (ownBoard) {
         OwnBoardCellClick(button == Qt::RightButton);
     } else {

@@ -88,6 +88,8 @@ public:
     // Ctrl+Z takes the last change back; Ctrl+Y or Ctrl+Shift+Z brings it back.
     void ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) override;
     void CharTyped(int code) override;
+    // The keyboard cursor of the play loops: arrows, Home/End, Enter, Space, Delete, Backspace.
+    bool CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     void MousePressed(Qt::MouseButton button, QPoint position) override;
     void MouseMoved(QPointF position) override;
     void CloseRequested() override;
@@ -115,6 +117,8 @@ private:
     void PressForAction(int key, const std::function<void()>& action);
     void HandleLoopKey(int key, bool ownBoard);
     void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
+    // What a click of the button on the cursor's cell does.
+    void CursorClick(Qt::MouseButton button, bool ownBoard);
     void Leave(bool ownBoard);
     void GameCellClick(bool rightButton);
     void OwnBoardCellClick(bool rightButton);

@@ -93,7 +93,10 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     palette.setColor(QPalette::WindowText, PaletteColour(kColourBlack));
     uhr_->setPalette(palette);
     game_.clock.context = this;
-    game_.clock.label = [this](const QString& text) { uhr_->setText(text); };
+    game_.clock.label = [this](const QString& text) {
+        uhr_->setText(text);
+        if (BoardAccessibility* access = BoardAccessibility::Of(area_)) access->PanelChanged(AccessiblePanel::Clock);
+    };
     game_.clock.enterChampion = MakeChampionEntry(this, game_.hallOfFame, game_.settings.difficulty, kChampionsFile);
 
     display_->DrawStartScreen();

@@ -1,0 +1,80 @@
+// The keyboard cursor of the play loops. Its keys act on their press, as the Ctrl chords do, and
+// are then taken: their release never reaches a loop and Enter or Space never types into the
+// picker they open.
+
+#include <algorithm>
+
+#include "display/Display.h"
+#include "display/Geometry.h"
+#include "engine/Engine.h"
+#include "interaction/Interaction.h"
+
+namespace tessaro {
+
+bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
+    Frame* frame = Top();
+    if (!frame || frame->done || frame->mode == Mode::Picker) return false;
+    const bool ownBoard = frame->mode == Mode::OwnBoard;
+    const DisplayState& look = display_.state();
+    int column = look.cursorColumn;
+    int row = look.cursorRow;
+    int dx = 0;
+    int dy = 0;
+    switch (qtKey) {
+    case Qt::Key_Left: dx = -1; break;
+    case Qt::Key_Right: dx = 1; break;
+    case Qt::Key_Up: dy = -1; break;
+    case Qt::Key_Down: dy = 1; break;
+    default: break;
+    }
+    if (dx != 0 || dy != 0) {
+        if (column == 0) {
+            // The first arrow shows the cursor where the player last clicked.
+            column = state_.clickedColumn != 0 ? state_.clickedColumn : 1;
+            row = state_.clickedColumn != 0 ? state_.clickedRow : 1;
+        } else {
+            column = std::clamp(column + dx, 1, 9);
+            row = std::clamp(row + dy, 1, 9);
+        }
+        display_.ShowCursor(column, row);
+        return true;
+    }
+    // Until an arrow shows the cursor, the other keys keep their old (lack of) meaning.
+    if (column == 0) return false;
+    const bool control = modifiers & Qt::ControlModifier;
+    switch (qtKey) {
+    case Qt::Key_Home:
+        display_.ShowCursor(1, control ? 1 : row);
+        return true;
+    case Qt::Key_End:
+        display_.ShowCursor(9, control ? 9 : row);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!autoRepeat) {
+            const bool right = qtKey != Qt::Key_Space && (modifiers & Qt::ShiftModifier);
+            CursorClick(right ? Qt::RightButton : Qt::LeftButton, ownBoard);
+        }
+        return true;
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace: {
+        // Only what a right click empties: on an empty cell that click would open the note picker.
+        const BoardModel& model = engine_.Model();
+        const bool emptiable = ownBoard ? model.given(column, row) != 0
+                                        : model.given(column, row) == 0 && model.cell(column, row) != 0;
+        if (!autoRepeat && emptiable) CursorClick(Qt::RightButton, ownBoard);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void Interaction::CursorClick(Qt::MouseButton button, bool ownBoard) {
+    const DisplayState& look = display_.state();
+    HandleLoopPress(button, {CellLeft(look.cursorColumn) + kCellSize / 2, CellTop(look.cursorRow) + kCellSize / 2},
+                    ownBoard);
+}
+
+}  // namespace tessaro
