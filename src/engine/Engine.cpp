@@ -389,6 +389,22 @@ void Engine::Shuffle() {
     RedrawBoard();
 }
 
+void Engine::SetPuzzle(const Grid& givens) {
+    BeginChange();
+    for (int y = 1; y <= 9; ++y) {
+        for (int x = 1; x <= 9; ++x) {
+            const std::uint8_t value = givens[At(x, y)] <= 9 ? givens[At(x, y)] : 0;
+            model_.given(x, y) = value;
+            model_.cell(x, y) = value;
+        }
+    }
+    ClearAllMarks();
+    Reindex();
+    EndChange(ChangeKind::Puzzle);
+    observer_->GivensChanged();
+    RedrawBoard();
+}
+
 void Engine::ClearBoard() {
     model_.board.fill(0);
     model_.givens.fill(0);

@@ -63,6 +63,9 @@ public:
     void Restart();
     // Disguises board and givens (ShuffleBoard) and redraws the whole board.
     void Shuffle();
+    // A whole new puzzle: these givens become board and givens, every entry and mark goes; the
+    // whole board and the givens count are redrawn.
+    void SetPuzzle(const Grid& givens);
     // The caller's solve: solve; if the board is unsolved and some empty cell has no admissible
     // digit, restart from the givens and solve once more.
     void SolveWithRestart();

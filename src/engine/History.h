@@ -8,7 +8,7 @@
 namespace tessaro {
 
 // What one undo entry was, as the player made it.
-enum class ChangeKind : std::uint8_t { Symbol, Mark, Given, Solve, Restart, Shuffle };
+enum class ChangeKind : std::uint8_t { Symbol, Mark, Given, Solve, Restart, Shuffle, Puzzle };
 
 // Which grid of a cell an edit touched. Marks are the cell's nine note marks as bits 1..9.
 enum class Layer : std::uint8_t { Board, Given, Marks };

@@ -421,6 +421,10 @@ void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
 void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) {
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
+    if (ExchangeKey(qtKey, modifiers, frame->mode == Mode::OwnBoard)) {
+        keysTakenByControl_.insert(qtKey);
+        return;
+    }
     const bool redo = qtKey == Qt::Key_Y || (qtKey == Qt::Key_Z && (modifiers & Qt::ShiftModifier));
     if (qtKey != Qt::Key_Z && qtKey != Qt::Key_Y) return;
     // The release of this key must not act as a loop key as well.

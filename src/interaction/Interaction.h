@@ -41,6 +41,8 @@ struct PlayActions {
     std::function<void()> saveBoard;
     std::function<void()> printBoard;
     std::function<void()> showHelp;
+    // A German message box (a paste that was refused says why).
+    std::function<void(const QString&)> tell;
     // The 200 ms pause of the ways out of a loop (replaceable so tests need not wait).
     std::function<void()> pause;
 };
@@ -85,7 +87,8 @@ public:
     // InputSink
     void KeyPressed(int qtKey, bool autoRepeat) override;
     void KeyReleased(int qtKey, bool autoRepeat) override;
-    // Ctrl+Z takes the last change back; Ctrl+Y or Ctrl+Shift+Z brings it back.
+    // Ctrl+Z takes the last change back; Ctrl+Y or Ctrl+Shift+Z brings it back. Ctrl+C, Ctrl+Shift+C
+    // and Ctrl+V copy and paste puzzles (ExchangeKey).
     void ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) override;
     void CharTyped(int code) override;
     // The keyboard cursor of the play loops: arrows, Home/End, Enter, Space, Delete, Backspace.
@@ -124,6 +127,9 @@ private:
     void OwnBoardCellClick(bool rightButton);
     void ClearOwnBoardGiven(int column, int row);
     void SolveRequest(bool ownBoard);
+    // Ctrl+C copies the givens, Ctrl+Shift+C givens and entries, Ctrl+V pastes a puzzle; false for
+    // any other key.
+    bool ExchangeKey(int qtKey, Qt::KeyboardModifiers modifiers, bool ownBoard);
     // A solved board in a running timed game: the final readout and the hall-of-fame entry.
     void FinishIfSolved();
 

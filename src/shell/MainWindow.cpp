@@ -65,6 +65,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     actions.saveBoard = [this] { SlotDialog::Run(SlotMode::Save, game_.boardSlots, game_.engine, this); };
     actions.printBoard = [this] { PrintBoard(*printers_, game_.model, game_.settings); };
     actions.showHelp = [this] { ShowHelp(false); };
+    actions.tell = [this](const QString& text) { ShowMessage(this, text); };
     interaction_ = std::make_unique<Interaction>(*display_, game_.engine, game_.clock, game_.interaction,
                                                  std::move(actions));
     interaction_->onCloseRequested = [this] { Win_0_Close(); };

@@ -1,11 +1,13 @@
 #include <QApplication>
 #include <QCoreApplication>
+#include <QStringList>
 #include <QTimer>
 
 #include <string_view>
 
 #include "forms/Question.h"
 #include "halloffame/HallOfFame.h"
+#include "interaction/PuzzleExchange.h"
 #include "persistence/RecordFile.h"
 #include "shell/DataLocation.h"
 #include "shell/Game.h"
@@ -28,9 +30,19 @@ int main(int argc, char** argv) {
     tessaro::CleanUpGameFile(QString::fromLatin1(tessaro::kChampionsFile));
     tessaro::Game game;
     tessaro::MainWindow window(game);
+    QStringList messages;
+    if (!problem.isEmpty()) messages << problem;
+    // `tessaro PUZZLE`: a line of 81 cells or a text file (Qt's own options are gone from argv).
+    if (argc >= 2) {
+        if (const QString refused = tessaro::TakeStartPuzzle(game.engine, argv[1]); !refused.isEmpty()) {
+            messages << refused;
+        }
+    }
     window.show();
-    if (!problem.isEmpty()) {
-        QTimer::singleShot(0, &window, [&window, problem] { tessaro::ShowMessage(&window, problem); });
+    if (!messages.isEmpty()) {
+        QTimer::singleShot(0, &window, [&window, messages] {
+            for (const QString& text : messages) tessaro::ShowMessage(&window, text);
+        });
     }
     return app.exec();
 }

@@ -1,0 +1,54 @@
+#include "interaction/PuzzleExchange.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+#include "engine/Engine.h"
+#include "halloffame/GameClock.h"
+#include "interaction/Interaction.h"
+#include "puzzles/Exchange.h"
+
+namespace tessaro {
+namespace {
+
+// The reading as the board's new puzzle (one undoable change); otherwise `refused`, then why.
+QString Taken(Engine& engine, const PuzzleReading& reading, const QString& refused) {
+    if (!reading.ok()) return refused + QStringLiteral("\n\n") + QString::fromStdString(reading.error);
+    engine.SetPuzzle(reading.givens);
+    return {};
+}
+
+}  // namespace
+
+QString TakeStartPuzzle(Engine& engine, std::string_view argument) {
+    const QString problem =
+        Taken(engine, PuzzleFromArgument(argument),
+              QStringLiteral("Das Rätsel aus der Befehlszeile wird nicht übernommen."));
+    // The game starts with this board; there is nothing before it to go back to.
+    if (problem.isEmpty()) engine.ForgetMoves();
+    return problem;
+}
+
+bool Interaction::ExchangeKey(int qtKey, Qt::KeyboardModifiers modifiers, bool ownBoard) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (qtKey == Qt::Key_C) {
+        const BoardModel& model = engine_.Model();
+        const bool withEntries = (modifiers & Qt::ShiftModifier) != 0;
+        clipboard->setText(QString::fromStdString(withEntries ? BoardLine(model) : GivensLine(model)));
+        return true;
+    }
+    if (qtKey != Qt::Key_V) return false;
+    // Read first: a refused paste must leave a timed game running.
+    const PuzzleReading reading = ReadPuzzle(clipboard->text().toStdString());
+    if (reading.ok() && !ownBoard) clock_.running = false;  // a new puzzle is no timed game
+    const QString problem =
+        Taken(engine_, reading, QStringLiteral("Das Rätsel aus der Zwischenablage wird nicht übernommen."));
+    if (!problem.isEmpty()) {
+        if (actions_.tell) actions_.tell(problem);
+        return true;
+    }
+    if (!ownBoard) clock_.RefreshClock();
+    return true;
+}
+
+}  // namespace tessaro
