@@ -118,6 +118,7 @@ void Interaction::GameModeLoop() {
     display_.DrawTimerPanel();
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
+    hintKeys_.LoopEnded();
 }
 
 void Interaction::OwnBoardMode() {
@@ -125,6 +126,7 @@ void Interaction::OwnBoardMode() {
     engine_.ForgetMoves();
     DrawButtons();
     RunFrame(Mode::OwnBoard);
+    hintKeys_.LoopEnded();
 }
 
 void Interaction::Leave(bool ownBoard) {
@@ -198,6 +200,7 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
 }
 
 void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard) {
+    if (hintKeys_.TakesPress(button, position)) return;
     state_.pointerX = position.x();
     state_.pointerY = position.y();
     if (button == Qt::LeftButton) {
@@ -422,6 +425,7 @@ void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) 
     if (qtKey != Qt::Key_Z && qtKey != Qt::Key_Y) return;
     // The release of this key must not act as a loop key as well.
     keysTakenByControl_.insert(qtKey);
+    if (hintKeys_.Paused()) return;
     if (!redo) {
         engine_.Undo();
         return;
@@ -437,6 +441,7 @@ void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (keysTakenByControl_.erase(qtKey) != 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
+    if (hintKeys_.KeyReleased(qtKey, frame->mode == Mode::OwnBoard)) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
 }
 
