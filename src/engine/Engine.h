@@ -20,6 +20,7 @@ public:
     Engine(BoardModel& model, Settings& settings);
 
     void SetObserver(BoardObserver* observer) { observer_ = observer ? observer : &nullObserver_; }
+    BoardObserver& Observer() const { return *observer_; }
     // The literal whole-board test answers every trial placement and the solver runs all its sweeps
     // digit by digit (reference runs only: the fast path must place exactly the same).
     void UseLiteralAdmissible(bool literal);

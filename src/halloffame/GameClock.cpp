@@ -19,6 +19,7 @@ void GameClock::StartClock() {
     {
         std::lock_guard guard(mutex_);
         start_ = now_();
+        pausedAt_.reset();
         lastTick_ = -1;
         elapsed_ = 0.0;
         hours_ = minutes_ = 0;
@@ -32,6 +33,7 @@ void GameClock::StartClock() {
 
 bool GameClock::Tick(Clock::time_point now, QString& text, double* total) {
     std::lock_guard guard(mutex_);
+    if (pausedAt_) now = *pausedAt_;
     double seconds = std::chrono::duration<double>(now - start_).count();
     if (!(seconds > 0.0)) seconds = 0.0;
     if (total) *total = seconds;
@@ -87,6 +89,22 @@ void GameClock::ClockThread() {
     if (!running || context == nullptr) return;
     workerActive_ = true;
     thread_ = std::jthread([this, session = session_](std::stop_token stop) { Worker(stop, session); });
+}
+
+void GameClock::PauseClock() {
+    EndWorker();
+    std::lock_guard guard(mutex_);
+    if (!pausedAt_) pausedAt_ = now_();
+}
+
+void GameClock::ResumeClock() {
+    {
+        std::lock_guard guard(mutex_);
+        if (!pausedAt_) return;
+        start_ += now_() - *pausedAt_;
+        pausedAt_.reset();
+    }
+    ClockThread();
 }
 
 void GameClock::StopClock() {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <stop_token>
 #include <thread>
 
@@ -53,6 +54,11 @@ public:
     // Stop path: running := false, the worker is ended and joined, then the label reads " 99:99:99".
     void StopClock();
 
+    // Pause of a running game: the worker ends and the game time stands still until ResumeClock,
+    // which moves the start on by the paused time and starts the worker again.
+    void PauseClock();
+    void ResumeClock();
+
     // True while the worker's loop runs.
     bool WorkerActive() const { return workerActive_.load(); }
 
@@ -73,6 +79,7 @@ private:
 
     std::mutex mutex_;  // guards the fields below
     Clock::time_point start_{};
+    std::optional<Clock::time_point> pausedAt_;  // the game time is read here while set
     long long lastTick_ = -1;
     double elapsed_ = 0.0;
     int hours_ = 0;

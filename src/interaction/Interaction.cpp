@@ -119,6 +119,7 @@ void Interaction::GameModeLoop() {
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
     display_.ShowCursor(0, 0);
+    hintKeys_.LoopEnded();
 }
 
 void Interaction::OwnBoardMode() {
@@ -127,6 +128,7 @@ void Interaction::OwnBoardMode() {
     DrawButtons();
     RunFrame(Mode::OwnBoard);
     display_.ShowCursor(0, 0);
+    hintKeys_.LoopEnded();
 }
 
 void Interaction::Leave(bool ownBoard) {
@@ -200,6 +202,7 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
 }
 
 void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard) {
+    if (hintKeys_.TakesPress(button, position)) return;
     state_.pointerX = position.x();
     state_.pointerY = position.y();
     if (button == Qt::LeftButton) {
@@ -429,6 +432,7 @@ void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) 
     if (qtKey != Qt::Key_Z && qtKey != Qt::Key_Y) return;
     // The release of this key must not act as a loop key as well.
     keysTakenByControl_.insert(qtKey);
+    if (hintKeys_.Paused()) return;
     if (!redo) {
         engine_.Undo();
         return;
@@ -444,6 +448,7 @@ void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (keysTakenByControl_.erase(qtKey) != 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
+    if (hintKeys_.KeyReleased(qtKey, frame->mode == Mode::OwnBoard)) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/InputSink.h"
+#include "interaction/HintKeys.h"
 
 class QEventLoop;
 
@@ -148,6 +149,7 @@ private:
     // a keystroke that the picker, a menu or a dialog took does not act a second time.
     std::set<int> keysDownInLoop_;
     std::set<int> keysTakenByControl_;
+    HintKeys hintKeys_{display_, engine_, clock_};
 };
 
 }  // namespace tessaro

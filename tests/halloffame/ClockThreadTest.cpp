@@ -153,6 +153,30 @@ TEST(ClockThread, NewGameDropsTheOldWorkersTicks) {
     rig.clock.StopClock();
 }
 
+// A pause ends the worker (no wake-ups while paused) and its time is not counted, not even by
+// the final readout.
+TEST(ClockPause, PausedTimeIsNotCounted) {
+    ClockRig rig;
+    rig.StartGame();
+    rig.fake.ms = 2400;
+    ASSERT_TRUE(rig.ShowsSoon(" 00:00:02"));
+    rig.clock.PauseClock();
+    EXPECT_FALSE(rig.clock.WorkerActive());
+    rig.fake.ms = 2400 + 3600'000;
+    rig.clock.RefreshClock();
+    EXPECT_EQ(rig.Shown(), " 00:00:02");
+    rig.clock.ResumeClock();
+    EXPECT_TRUE(rig.clock.WorkerActive());
+    rig.fake.ms += 1000;
+    EXPECT_TRUE(rig.ShowsSoon(" 00:00:03"));
+    QString entered;
+    rig.clock.enterChampion = [&](const QString& time) { entered = time; };
+    rig.fake.ms += 100;
+    rig.clock.boardSolved = true;
+    rig.clock.RefreshClock();
+    EXPECT_EQ(entered, "00:00:03.5");
+}
+
 // Over three seconds of a game the label turns on each second, and the worker reads the clock
 // once when it starts and once per wake-up: it sleeps between the seconds.
 TEST(ClockThread, RealClockWakesOnlyToTurnTheLabel) {
