@@ -10,10 +10,26 @@
 #include "interaction/Interaction.h"
 
 namespace tessaro {
+namespace {
+
+bool IsCursorKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Home:
+    case Qt::Key_End: case Qt::Key_Return: case Qt::Key_Enter: case Qt::Key_Space: case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
 
 bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return false;
+    // The cover of a paused game stays; the keys are taken so that nothing else sees them.
+    if (hintKeys_.Paused()) return IsCursorKey(qtKey);
     const bool ownBoard = frame->mode == Mode::OwnBoard;
     const DisplayState& look = display_.state();
     int column = look.cursorColumn;
@@ -36,7 +52,7 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
             column = std::clamp(column + dx, 1, 9);
             row = std::clamp(row + dy, 1, 9);
         }
-        display_.ShowCursor(column, row);
+        MoveCursor(column, row);
         return true;
     }
     // Until an arrow shows the cursor, the other keys keep their old (lack of) meaning.
@@ -44,10 +60,10 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
     const bool control = modifiers & Qt::ControlModifier;
     switch (qtKey) {
     case Qt::Key_Home:
-        display_.ShowCursor(1, control ? 1 : row);
+        MoveCursor(1, control ? 1 : row);
         return true;
     case Qt::Key_End:
-        display_.ShowCursor(9, control ? 9 : row);
+        MoveCursor(9, control ? 9 : row);
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
@@ -69,6 +85,13 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
     default:
         return false;
     }
+}
+
+void Interaction::MoveCursor(int column, int row) {
+    const DisplayState& look = display_.state();
+    // Markings keep the board's image from before them, cursor included: they go before it moves.
+    if (look.cursorColumn != column || look.cursorRow != row) hintKeys_.Dismiss();
+    display_.ShowCursor(column, row);
 }
 
 void Interaction::CursorClick(Qt::MouseButton button, bool ownBoard) {

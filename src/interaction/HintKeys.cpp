@@ -79,7 +79,7 @@ void HintKeys::ShowConflicts(const ConflictSet& conflicts) {
     for (const Conflict& conflict : conflicts.conflicts) TintUnit(conflict.unit);
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
-            if (conflicts.Marked(x, y)) FrameCell({x, y}, kColourMagenta);
+            if (conflicts.Marked(x, y)) FrameCell({x, y}, kColourDarkRed);
         }
     }
     Repaint();
@@ -103,7 +103,7 @@ void HintKeys::Tip(bool ownBoard) {
     shownHint_ = hint;
     if (hint.kind == HintKind::HiddenSingle) TintUnit(hint.unit);
     const bool step = hint.kind == HintKind::NakedSingle || hint.kind == HintKind::HiddenSingle;
-    FrameCell(hint.cell, step ? kColourDarkGreen : hint.kind == HintKind::Guess ? kColourDarkCyan : kColourMagenta);
+    FrameCell(hint.cell, step ? kColourDarkGreen : hint.kind == HintKind::Guess ? kColourDarkCyan : kColourDarkRed);
     Repaint();
 }
 

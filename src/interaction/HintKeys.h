@@ -36,6 +36,8 @@ public:
     bool Paused() const { return paused_; }
     // The loop ends: a pause ends and the markings go.
     void LoopEnded();
+    // The markings go now (the keyboard cursor is about to move over them).
+    void Dismiss() { Unmark(); }
 
     // BoardObserver: each call ends the markings, then goes on to the engine's own observer.
     void CellChanged(int x, int y, int value) override;

@@ -118,8 +118,8 @@ void Interaction::GameModeLoop() {
     display_.DrawTimerPanel();
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
-    display_.ShowCursor(0, 0);
     hintKeys_.LoopEnded();
+    display_.ShowCursor(0, 0);
 }
 
 void Interaction::OwnBoardMode() {
@@ -127,8 +127,8 @@ void Interaction::OwnBoardMode() {
     engine_.ForgetMoves();
     DrawButtons();
     RunFrame(Mode::OwnBoard);
-    display_.ShowCursor(0, 0);
     hintKeys_.LoopEnded();
+    display_.ShowCursor(0, 0);
 }
 
 void Interaction::Leave(bool ownBoard) {
@@ -224,7 +224,7 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     if (cell.column == 0) return;
     state_.clickedColumn = cell.column;
     state_.clickedRow = cell.row;
-    if (display_.state().cursorColumn != 0) display_.ShowCursor(cell.column, cell.row);
+    if (display_.state().cursorColumn != 0) MoveCursor(cell.column, cell.row);
     if (ownBoard) {
         OwnBoardCellClick(button == Qt::RightButton);
     } else {
@@ -424,6 +424,11 @@ void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
 void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) {
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
+    // Nothing of the covered board may change or be copied while a game is paused.
+    if (hintKeys_.Paused()) {
+        keysTakenByControl_.insert(qtKey);
+        return;
+    }
     if (ExchangeKey(qtKey, modifiers, frame->mode == Mode::OwnBoard)) {
         keysTakenByControl_.insert(qtKey);
         return;
@@ -432,7 +437,6 @@ void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) 
     if (qtKey != Qt::Key_Z && qtKey != Qt::Key_Y) return;
     // The release of this key must not act as a loop key as well.
     keysTakenByControl_.insert(qtKey);
-    if (hintKeys_.Paused()) return;
     if (!redo) {
         engine_.Undo();
         return;

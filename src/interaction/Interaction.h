@@ -121,6 +121,8 @@ private:
     void PressForAction(int key, const std::function<void()>& action);
     void HandleLoopKey(int key, bool ownBoard);
     void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
+    // Shows the keyboard cursor on a cell; markings on the board go first when it moves.
+    void MoveCursor(int column, int row);
     // What a click of the button on the cursor's cell does.
     void CursorClick(Qt::MouseButton button, bool ownBoard);
     void Leave(bool ownBoard);

@@ -1,7 +1,11 @@
 // F (show the conflicts), T (hint) and P (pause) in the play loops, seen on the screen.
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "engine/Hint.h"
 #include "persistence/RecordFile.h"
+#include "puzzles/Exchange.h"
 #include "support/PlayDriver.h"
 
 namespace tessaro::play {
@@ -68,8 +72,14 @@ TEST(HintKeys, FMarksTheRepeatsAndTheirUnitUntilTheBoardChanges) {
         d.Key(Qt::Key_F);
         d.InLoop([&] {
             EXPECT_TRUE(rig.game.display.helpText.endsWith("doppelt")) << rig.game.display.helpText;
-            EXPECT_EQ(Framed(rig, kColourMagenta), Cells({{c.entries[0][0], c.entries[0][1]}, {c.entries[1][0], c.entries[1][1]}}));
+            EXPECT_EQ(Framed(rig, kColourDarkRed), Cells({{c.entries[0][0], c.entries[0][1]}, {c.entries[1][0], c.entries[1][1]}}));
             EXPECT_EQ(Tinted(rig), Of(c.unit));
+            // Moving the keyboard cursor takes the marks away first, so none comes back later.
+            for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) QTest::keyClick(&rig.area(), key);
+            EXPECT_TRUE(Framed(rig, kColourDarkRed).empty());
+            rig.window.display().ShowCursor(0, 0);
+            EXPECT_EQ(BoardImage(rig), before);
+            QTest::keyClick(&rig.area(), Qt::Key_F);
             rig.window.display().RedrawBoard();
             EXPECT_EQ(BoardImage(rig), before) << "a redraw takes the marks away";
         });
@@ -137,7 +147,7 @@ TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     d.Key(Qt::Key_T);
     d.InLoop([&] {
         EXPECT_TRUE(rig.game.display.helpText.endsWith("doppelt")) << rig.game.display.helpText;
-        EXPECT_TRUE(Framed(rig, kColourMagenta).contains({cell.x, cell.y}));
+        EXPECT_TRUE(Framed(rig, kColourDarkRed).contains({cell.x, cell.y}));
     });
     d.Leave();
     d.Run(kCmdGameStart);
@@ -202,7 +212,15 @@ TEST(HintKeys, PauseCoversTheBoardUntilResumed) {
     });
     d.Key(Qt::Key_T).Key(Qt::Key_M);
     d.InLoop([&] {
+        // Neither the cursor, undo nor a paste (of this very puzzle) may touch the covered board.
+        QGuiApplication::clipboard()->setText(QString::fromStdString(GivensLine(rig.model())));
+        for (Qt::Key key : {Qt::Key_Right, Qt::Key_Return}) QTest::keyClick(&rig.area(), key);
+        for (Qt::Key key : {Qt::Key_Z, Qt::Key_V}) QTest::keyClick(&rig.area(), key, Qt::ControlModifier);
+    });
+    d.InLoop([&] {
         EXPECT_TRUE(covered());
+        EXPECT_TRUE(rig.settings().timedGame);
+        EXPECT_EQ(rig.game.display.cursorColumn, 0);
         EXPECT_FALSE(rig.settings().showCandidates);
         EXPECT_EQ(rig.game.display.helpText, "Pause: P spielt weiter");
         Press(&rig.area(), free);
