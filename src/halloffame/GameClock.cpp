@@ -87,6 +87,7 @@ void GameClock::RefreshClock() {
 void GameClock::ClockThread() {
     EndWorker();
     if (!running || context == nullptr) return;
+    if (relay_.thread() != context->thread()) relay_.moveToThread(context->thread());
     workerActive_ = true;
     thread_ = std::jthread([this, session = session_](std::stop_token stop) { Worker(stop, session); });
 }
@@ -138,16 +139,28 @@ void GameClock::Worker(std::stop_token stop, unsigned session) {
 }
 
 void GameClock::Post(const QString& text, unsigned session) {
-    std::weak_ptr<const char> alive = alive_;
-    QMetaObject::invokeMethod(
-        context,
-        [this, alive, text, session] {
-            // A tick that arrives after its game ended, or while a cell is open, is stale.
-            if (alive.expired() || session != session_ || !running || boardSolved || cellInput) return;
-            SetLabel(text);
-        },
-        Qt::QueuedConnection);
+    {
+        std::lock_guard guard(mutex_);
+        postedText_ = text;
+        postedSession_ = session;
+    }
+    QMetaObject::invokeMethod(&relay_, "Deliver", Qt::QueuedConnection);
 }
+
+void GameClock::DeliverPosted() {
+    QString text;
+    unsigned session = 0;
+    {
+        std::lock_guard guard(mutex_);
+        text = postedText_;
+        session = postedSession_;
+    }
+    // A tick that arrives after its game ended, or while a cell is open, is stale.
+    if (session != session_ || !running || boardSolved || cellInput) return;
+    SetLabel(text);
+}
+
+void ClockRelay::Deliver() { clock_.DeliverPosted(); }
 
 void GameClock::SetLabel(const QString& text) {
     if (label) label(text);

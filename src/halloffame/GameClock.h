@@ -1,19 +1,31 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <atomic>
 #include <chrono>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <stop_token>
 #include <thread>
 
-class QObject;
-
 namespace tessaro {
+
+class GameClock;
+
+// Carries the worker's label text to the UI thread. The text waits under the clock's mutex, and
+// only a queued call without data crosses the threads.
+class ClockRelay : public QObject {
+    Q_OBJECT
+public:
+    explicit ClockRelay(GameClock& clock) : clock_(clock) {}
+    Q_INVOKABLE void Deliver();
+
+private:
+    GameClock& clock_;
+};
 
 // The game clock: the state shared by the UI thread and the once-a-second worker.
 // Every public procedure runs on the UI thread; the worker only reads the flags, updates the time
@@ -34,7 +46,7 @@ public:
     GameClock& operator=(const GameClock&) = delete;
 
     // Wiring, set once before the first game.
-    QObject* context = nullptr;   // lives on the UI thread; the worker's label text is queued to it
+    QObject* context = nullptr;   // lives on the UI thread; the worker's label text is queued to its thread
     LabelSink label;              // sets the caption of the clock label
     ChampionEntry enterChampion;  // the hall-of-fame entry after a timed solve (may open modal forms)
 
@@ -63,18 +75,21 @@ public:
     bool WorkerActive() const { return workerActive_.load(); }
 
 private:
+    friend class ClockRelay;
     // Recomputes the time fields for `now`; true (and the new text) when a new whole second has begun.
     bool Tick(Clock::time_point now, QString& text, double* total = nullptr);
     // Time from `now` to the next whole second of the game.
     Clock::duration UntilNextSecond(Clock::time_point now);
     void Worker(std::stop_token stop, unsigned session);
     void Post(const QString& text, unsigned session);
+    // On the UI thread: the label takes the posted text unless its game has ended meanwhile.
+    void DeliverPosted();
     void SetLabel(const QString& text);
     void EndWorker();
 
     Now now_;
     unsigned session_ = 0;  // UI thread only; text from an older game's worker is dropped
-    std::shared_ptr<const char> alive_ = std::make_shared<const char>(0);
+    ClockRelay relay_{*this};  // destroyed after the worker is joined; drops undelivered text
     std::atomic<bool> workerActive_{false};
 
     std::mutex mutex_;  // guards the fields below
@@ -85,6 +100,8 @@ private:
     int hours_ = 0;
     int minutes_ = 0;
     QString lastText_;
+    QString postedText_;
+    unsigned postedSession_ = 0;
 
     std::jthread thread_;  // last member: joined before anything else goes away
 };
