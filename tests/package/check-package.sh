@@ -14,7 +14,7 @@ tree=$(mktemp -d)
 trap 'rm -rf "$tree"' EXIT
 dpkg-deb -x "$deb" "$tree"
 
-for f in bin/tessaro share/tessaro/{leicht,mittel,schwer,extrem}.brd share/tessaro/Kalvix.chm \
+for f in bin/tessaro bin/tessaro-chm share/tessaro/{leicht,mittel,schwer,extrem}.brd share/tessaro/Kalvix.chm \
          share/applications/tessaro.desktop share/icons/hicolor/scalable/apps/tessaro.svg \
          share/man/man6/tessaro.6.gz; do
   [ -s "$tree/usr/$f" ] || fail "missing /usr/$f"
