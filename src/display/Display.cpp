@@ -322,18 +322,31 @@ void Display::DrawPlayerCell(int column, int row, int value) {
 }
 
 void Display::DrawCandidates() {
+    const MarkWipes wipe = MarkWipeRects();
     for (int x = 1; x <= 9; ++x) {
-        for (int y = 1; y <= 9; ++y) DrawCellMarks(x, y);
+        for (int y = 1; y <= 9; ++y) DrawCellMarks(x, y, wipe);
     }
     DrawDiagonals();
 }
 
 void Display::DrawCellCandidates(int x, int y) {
-    DrawCellMarks(x, y);
+    DrawCellMarks(x, y, MarkWipeRects());
     DrawDiagonals();
 }
 
-void Display::DrawCellMarks(int x, int y) {
+Display::MarkWipes Display::MarkWipeRects() {
+    // A mark's glyph reaches beyond the 15 x 16 box at its place (the bottom stroke of a digit
+    // lies below it), so each place is wiped over the ink of every symbol that can stand there.
+    canvas_.SelectFont(kFontMarks);
+    MarkWipes wipe{};
+    for (int d = 1; d <= 9; ++d) {
+        wipe[d] = QRect(0, 0, 15, 16) | canvas_.InkRect(QString::fromStdString(SymbolText(d, true))) |
+                  canvas_.InkRect(QString::fromStdString(SymbolText(d, false))).translated(d == 9 ? 4 : 0, 0);
+    }
+    return wipe;
+}
+
+void Display::DrawCellMarks(int x, int y, const MarkWipes& wipe) {
     if (model_.cell(x, y) != 0) return;
     const int left = state_.boardLeft + kCellSize * (x - 1);
     const int top = state_.boardTop + kCellSize * (y - 1);
@@ -341,13 +354,6 @@ void Display::DrawCellMarks(int x, int y) {
     canvas_.SetLineWidth(1);
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SelectFont(kFontMarks);
-    // A mark's glyph reaches beyond the 15 x 16 box at its place (the bottom stroke of a digit
-    // lies below it), so each place is wiped over the ink of every symbol that can stand there.
-    std::array<QRect, 10> wipe{};
-    for (int d = 1; d <= 9; ++d) {
-        wipe[d] = QRect(0, 0, 15, 16) | canvas_.InkRect(QString::fromStdString(SymbolText(d, true))) |
-                  canvas_.InkRect(QString::fromStdString(SymbolText(d, false))).translated(d == 9 ? 4 : 0, 0);
-    }
     // What the cell's own fill covers: a mark never reaches onto the grid lines, and the diagonal
     // outlines are drawn again on top afterwards.
     const QRect inside(left + 1, top + 1, x % 3 == 0 ? 57 : 58, y % 3 == 0 ? 57 : 58);

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QRect>
 #include <QString>
 
+#include <array>
 #include <functional>
 
 #include "display/DisplayState.h"
@@ -91,8 +93,11 @@ private:
     void AnnounceCell(int x, int y);
     void AnnounceAllCells();
     void AnnouncePanel(AccessiblePanel panel);
+    // Per mark 1..9: the area to wipe at its place, the ink of its digit and its letter included.
+    using MarkWipes = std::array<QRect, 10>;
+    MarkWipes MarkWipeRects();
     // The marks of one empty cell, wiped over their whole ink first; no diagonal outlines.
-    void DrawCellMarks(int x, int y);
+    void DrawCellMarks(int x, int y, const MarkWipes& wipe);
     void DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading);
     void DrawCellBase(int column, int row, int value, int colour);
     void PaintCounts();
