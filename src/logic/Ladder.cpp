@@ -1,0 +1,16 @@
+#include "logic/Solver.h"
+#include "logic/Finders.h"
+
+namespace tessaro::logic {
+
+std::span<const Rung> Ladder() {
+    static constexpr Rung kLadder[] = {
+        {Technique::FullHouse, FindFullHouse},
+        {Technique::HiddenSingleBox, FindHiddenSingleBox},
+        {Technique::HiddenSingleLine, FindHiddenSingleLine},
+        {Technique::NakedSingle, FindNakedSingle},
+    };
+    return kLadder;
+}
+
+}  // namespace tessaro::logic

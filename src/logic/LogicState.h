@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <optional>
+
+#include "engine/Board.h"
+#include "logic/CellSet.h"
+#include "logic/Houses.h"
+
+namespace tessaro::logic {
+
+// Digit d (1..9) is bit d - 1 of a candidate mask.
+using DigitMask = std::uint16_t;
+inline constexpr DigitMask kAllDigits = 0x1FF;
+constexpr DigitMask Bit(int digit) { return static_cast<DigitMask>(1u << (digit - 1)); }
+constexpr int LowestDigit(DigitMask mask) { return std::countr_zero(static_cast<unsigned>(mask)) + 1; }
+constexpr int DigitCount(DigitMask mask) { return std::popcount(static_cast<unsigned>(mask)); }
+
+// What a person solving on paper has: the board, and for each empty cell the digits not yet
+// ruled out. Candidates start as the admissible digits and only ever shrink.
+struct LogicState {
+    std::array<std::uint8_t, kCellCount> value{};   // 0 = empty
+    std::array<DigitMask, kCellCount> cand{};       // 0 for a filled cell
+    std::array<CellSet, 10> cellsWith{};            // per digit: the empty cells holding it
+
+    // The board (game layout: At(x, y), 0 = empty); no value if a value is out of range or two
+    // equal digits share a house. An empty cell may end up with no candidate.
+    static std::optional<LogicState> FromGrid(const Grid& board);
+    Grid ToGrid() const;
+
+    bool Has(int cell, int digit) const { return (cand[cell] & Bit(digit)) != 0; }
+    // Writes digit into the empty cell and removes it from the candidates of every peer.
+    void Place(int cell, int digit);
+    void Eliminate(int cell, int digit);
+    // The empty cells of house that still hold digit.
+    CellSet PlacesOf(int house, int digit) const { return cellsWith[digit] & kHouses.sets[house]; }
+    bool Solved() const;
+    // An empty cell without candidates, or a digit missing from a house with no place left.
+    bool Contradicted() const;
+    int EmptyCount() const;
+};
+
+}  // namespace tessaro::logic

@@ -1,0 +1,62 @@
+#include "logic/Solver.h"
+
+#include <climits>
+
+#include "puzzles/SudokuXSolver.h"
+
+namespace tessaro::logic {
+
+std::optional<Step> NextStep(const LogicState& state) { return NextStep(state, INT_MAX); }
+
+std::optional<Step> NextStep(const LogicState& state, int maxDifficulty) {
+    if (state.Solved() || state.Contradicted()) return std::nullopt;
+    std::optional<Step> best;
+    for (const Rung& rung : Ladder()) {
+        const int base = Info(rung.technique).difficulty;
+        if (base >= maxDifficulty) break;
+        if (best && base >= best->difficulty) break;
+        std::optional<Step> step = rung.find(state);
+        if (step && step->difficulty < maxDifficulty && (!best || step->difficulty < best->difficulty)) {
+            best = std::move(step);
+        }
+    }
+    return best;
+}
+
+void Apply(LogicState& state, const Step& step) {
+    for (const Candidate& c : step.placements) {
+        if (state.value[c.cell] == 0) state.Place(c.cell, c.digit);
+    }
+    for (const Candidate& c : step.eliminations) state.Eliminate(c.cell, c.digit);
+}
+
+SolvingPath SolvePath(const Grid& board) {
+    SolvingPath path;
+    std::optional<LogicState> state = LogicState::FromGrid(board);
+    if (!state) {
+        path.verdict = Verdict::BrokenRule;
+        return path;
+    }
+    const int solutions = SudokuXSolver::CountSolutions(board, 2);
+    if (solutions != 1) {
+        path.verdict = solutions == 0 ? Verdict::NoSolution : Verdict::SeveralSolutions;
+        return path;
+    }
+    while (!state->Solved()) {
+        std::optional<Step> step = NextStep(*state);
+        if (!step) {
+            path.verdict = Verdict::Stuck;
+            return path;
+        }
+        if (step->difficulty > path.rating) {
+            path.rating = step->difficulty;
+            path.hardest = step->technique;
+        }
+        Apply(*state, *step);
+        path.steps.push_back(std::move(*step));
+    }
+    path.verdict = Verdict::Solved;
+    return path;
+}
+
+}  // namespace tessaro::logic

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "engine/Board.h"
+#include "logic/LogicState.h"
+#include "logic/Step.h"
+
+namespace tessaro::logic {
+
+// A finder looks for its technique's easiest instance in the state (deterministically) and
+// returns it, or nothing. One file each; the ladder lists them.
+using Finder = std::optional<Step> (*)(const LogicState& state);
+
+struct Rung {
+    Technique technique;
+    Finder find;
+};
+
+// Every finder, in the order of their base difficulty.
+std::span<const Rung> Ladder();
+
+// The easiest step the ladder finds in the state: the first rung (easiest first) with an
+// instance, except that a chain step rising above a later rung's base lets that rung compete.
+// Nothing when the state is solved or contradicted.
+std::optional<Step> NextStep(const LogicState& state);
+// The same, using only the rungs below maxDifficulty (nested chains call this).
+std::optional<Step> NextStep(const LogicState& state, int maxDifficulty);
+
+// Writes the placements and removes the eliminations.
+void Apply(LogicState& state, const Step& step);
+
+enum class Verdict { Solved, BrokenRule, NoSolution, SeveralSolutions, Stuck };
+
+struct SolvingPath {
+    Verdict verdict = Verdict::Stuck;
+    std::vector<Step> steps;
+    int rating = 0;                          // the highest difficulty on the path, tenths
+    Technique hardest = Technique::FullHouse;  // its technique
+};
+
+// The whole path from the board: easiest step each time until solved. A board that breaks a
+// rule, has no solution or several is reported so with no steps (the exact solver decides).
+SolvingPath SolvePath(const Grid& board);
+
+// "x.y" for a difficulty in tenths.
+std::string RatingText(int tenths);
+
+}  // namespace tessaro::logic
