@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -42,6 +44,22 @@ QString DecodeLine(std::string_view line) {
     return text;
 }
 
+// The Windows-1252 byte of a code point, or nothing when the code page lacks it.
+std::optional<char> Cp1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    const auto* found = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+    if (found == std::end(kCp1252High)) return std::nullopt;
+    return static_cast<char>(0x80 + (found - std::begin(kCp1252High)));
+}
+
+// The file's bytes of one line; a character the code page lacks (only names and dates read from
+// files of earlier builds can hold one) is written as "?", visibly, never in another encoding.
+std::string EncodeLine(const QString& text) {
+    std::string bytes;
+    for (const char32_t c : text.toUcs4()) bytes += Cp1252Byte(c).value_or('?');
+    return bytes;
+}
+
 struct Entry {
     QString name, date, time;
 };
@@ -70,6 +88,15 @@ QString ChampionLine(const QString& text) {
         }
     }
     return line;
+}
+
+QString UnstorableChampionChars(const QString& text) {
+    QString missing;
+    for (const char32_t c : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!Cp1252Byte(c) && !missing.contains(character)) missing += character;
+    }
+    return missing;
 }
 
 bool IsChampionTime(const QString& time) {
@@ -130,7 +157,7 @@ std::string FormatChampions(const HallOfFame& hof) {
     for (int level = 0; level < kLevels; ++level) {
         for (int place = 1; place <= kPlaces; ++place) {
             for (const auto* table : {&hof.names, &hof.dates, &hof.times}) {
-                out += ChampionLine((*table)[place][level]).toStdString();
+                out += EncodeLine(ChampionLine((*table)[place][level]));
                 out += "\r\n";
             }
         }

@@ -88,6 +88,28 @@ TEST(ChampionForm, PrefilledFocusedAndAccepted) {
     EXPECT_EQ(rig.hof.championName, "Bernd");
 }
 
+// A name the Windows-1252 file cannot hold is refused with a message naming its characters.
+TEST(ChampionForm, NameOutsideTheFilesCodePageIsRefused) {
+    FormRig rig;
+    QString told;
+    WhenModal<QDialog>([&](QDialog* champ) {
+        auto* ed1 = rig.Find<QLineEdit>(champ, "ed1");
+        ed1->setText(QStringLiteral("Łukasz Groß"));
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            told = box->text();
+            box->close();
+        });
+        QTest::mouseClick(rig.Find<QPushButton>(champ, "cmd5"), Qt::LeftButton);
+        EXPECT_TRUE(champ->isVisible());
+        ed1->setText(QStringLiteral("Lukasz Groß"));
+        QTest::mouseClick(rig.Find<QPushButton>(champ, "cmd5"), Qt::LeftButton);
+    });
+    AskChampionName(&rig.main, rig.hof);
+    EXPECT_EQ(told, QStringLiteral("Diese Zeichen kann die Ruhmeshalle nicht speichern: Ł\nBitte ändern Sie den Namen."));
+    EXPECT_TRUE(rig.hof.confirmed);
+    EXPECT_EQ(rig.hof.championName, "Lukasz Groß");
+}
+
 TEST(ChampionForm, CancelKeepsTheName) {
     FormRig rig;
     rig.hof.championName = QStringLiteral("Anna");
