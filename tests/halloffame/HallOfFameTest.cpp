@@ -278,8 +278,11 @@ TEST(HallOfFameFile, WindowsNamesAndEveryLineEndLoadAllPlaces) {
     }
     // Written back in Windows-1252; what it lacks becomes a visible "?".
     HallOfFame hof;
-    ParseChampions(hof, "\xc5\x81ukasz \xe2\x82\xac\r\n1.1.24\r\n00:00:01.0\r\n");
-    EXPECT_EQ(FormatChampions(hof).substr(0, 10), "?ukasz \x80\r\n");
+    ParseChampions(hof, "\xc5\x81ukasz \xe2\x82\xac\r\n1.1.24\r\n00:00:01.0\r\n"
+                        "\xc3\x83\xc2\xbc\r\n1.1.24\r\n00:00:02.0\r\n");  // "Ã¼", whose bytes would read as "ü"
+    const std::string written = FormatChampions(hof);
+    EXPECT_EQ(written.substr(0, 10), "?ukasz \x80\r\n");
+    EXPECT_EQ(written.substr(30, 4), "?\xbc\r\n");
     EXPECT_EQ(UnstorableChampionChars(QStringLiteral("Łukasz Łoś €")), QStringLiteral("Łś"));
 }
 
