@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,21 +17,13 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace tessaro {
-namespace {
 // In a child that sets it, the save's sync stops there and tells the parent through this pipe end,
 // so that the parent's kill lands between the temporary file's write and its rename.
-int stopAtSync = -1;
-}  // namespace
-}  // namespace tessaro
+static int stopAtSync = -1;
 
 // Takes the place of the C library's, for every caller in this test program.
 extern "C" int fdatasync(int fd) {
-    if (tessaro::stopAtSync >= 0) {
-        const char synced = 1;
-        (void)!write(tessaro::stopAtSync, &synced, 1);
-        for (;;) pause();
-    }
+    if (stopAtSync >= 0 && write(stopAtSync, "s", 1) == 1) for (;;) pause();
     return static_cast<int>(syscall(SYS_fdatasync, fd));
 }
 
@@ -86,10 +77,9 @@ TEST(GameFile, KilledSavesLeaveTheOldOrTheNewFileAndTheirTemporariesGo) {
     ASSERT_EQ(read(toParent[0], &synced, 1), 1);
     kill(pid, SIGKILL);
     ExitCode(pid);
-    close(toParent[0]);
-    close(toParent[1]);
+    close(toParent[0]), close(toParent[1]);
     const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); };
-    const QStringList leftovers = files().filter(QRegularExpression(QStringLiteral("^\\.brett\\.brd\\.tessaro-save-")));
+    const QStringList leftovers = files().filter(QStringLiteral(".brett.brd.tessaro-save-"));
     ASSERT_EQ(leftovers.size(), 1) << files().join(u' ').toStdString();
     EXPECT_EQ(ReadAll(dir.filePath(leftovers[0])), b);
 
