@@ -45,7 +45,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
 include(CPack)
 
-if(TESSARO_BUILD_TESTS)
+if(TESSARO_BUILD_TESTS AND GTest_FOUND)
   add_test(NAME Package.DebContents
            COMMAND ${PROJECT_SOURCE_DIR}/tests/package/check-package.sh ${PROJECT_BINARY_DIR})
 endif()

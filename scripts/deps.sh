@@ -1,9 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the game and the tests need; skips what is there.
+# Installs the Debian 12 packages of a set and skips what is there:
+#   scripts/deps.sh game   what building and running the game needs (scripts/run.sh)
+#   scripts/deps.sh test   that, and what the tests, benchmarks, package check and fuzzing need
+#                          (scripts/test.sh)
 set -euo pipefail
-packages=(g++ cmake make ccache qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libchm-dev
-          fonts-liberation2 clang libclang-rt-14-dev poppler-utils
-          dpkg-dev file desktop-file-utils appstream)
+game=(g++ cmake make ccache qt6-base-dev libgl-dev libchm-dev fonts-liberation2)
+# GoogleTest and Benchmark; clang and its sanitizer runtime for fuzz/; pdfinfo and pdftoppm for
+# the printing tests; CPack's dependency scan (dpkg-dev, file) and the package check's validators.
+test=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev poppler-utils
+      dpkg-dev file desktop-file-utils appstream)
+case "${1:-}" in
+  game) packages=("${game[@]}") ;;
+  test) packages=("${game[@]}" "${test[@]}") ;;
+  *) echo "usage: $0 game|test" >&2; exit 2 ;;
+esac
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -3,7 +3,7 @@
 # shipped puzzle and help files (boards and the hall of fame are written there too).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
+scripts/deps.sh game
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target tessaro
 mkdir -p build/play

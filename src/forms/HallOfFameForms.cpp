@@ -46,12 +46,25 @@ ChampionDialog::ChampionDialog(QWidget* parent, const QString& lastName) : QDial
     cmd6->setObjectName(QStringLiteral("cmd6"));
     cmd6->setGeometry(164, 92, 100, 28);
 
-    connect(cmd5, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cmd5, &QPushButton::clicked, this, &ChampionDialog::cmd5_Click);
     connect(cmd6, &QPushButton::clicked, this, &QDialog::reject);
     ed1->setFocus();
 }
 
 QString ChampionDialog::Name() const { return ed1->text(); }
+
+void ChampionDialog::cmd5_Click() {
+    // The hall of fame is written in Windows-1252; a name it cannot hold is never stored otherwise.
+    const QString unstorable = UnstorableChampionChars(Name());
+    if (unstorable.isEmpty()) {
+        accept();
+        return;
+    }
+    ShowMessage(this, QStringLiteral("Diese Zeichen kann die Ruhmeshalle nicht speichern: %1\n"
+                                     "Bitte ändern Sie den Namen.")
+                          .arg(unstorable));
+    ed1->setFocus();
+}
 
 HallOfFameDialog::HallOfFameDialog(QWidget* parent, HallOfFame& hof, int level) : QDialog(parent), hof_(hof) {
     setObjectName(QStringLiteral("ruhm"));

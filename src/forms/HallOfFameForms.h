@@ -28,6 +28,10 @@ public:
     QLineEdit* ed1;
     QPushButton* cmd5;  // accept
     QPushButton* cmd6;  // cancel
+
+private:
+    // Accepts a name the file can hold; otherwise says which characters it cannot.
+    void cmd5_Click();
 };
 
 // Form `ruhm`: the four levels' lists on a tab strip.

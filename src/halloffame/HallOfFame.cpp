@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <iterator>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -29,17 +31,44 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-// UTF-8 where the line is valid UTF-8, else Windows-1252, as editors on Windows write names.
-QString DecodeLine(std::string_view line) {
+// The line's text when it is valid UTF-8.
+std::optional<QString> Utf8Text(std::string_view line) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
-    if (!utf8.hasError()) return text;
+    if (utf8.hasError()) return std::nullopt;
+    return text;
+}
+
+// UTF-8 where the line is valid UTF-8 (earlier builds wrote it), else Windows-1252.
+QString DecodeLine(std::string_view line) {
+    if (std::optional<QString> utf8 = Utf8Text(line)) return *utf8;
+    QString text;
     text.resize(static_cast<qsizetype>(line.size()));
     for (std::size_t i = 0; i < line.size(); ++i) {
         const auto byte = static_cast<unsigned char>(line[i]);
         text[static_cast<qsizetype>(i)] = QChar(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : char16_t{byte});
     }
     return text;
+}
+
+// The Windows-1252 byte of a code point, or nothing when the code page lacks it.
+std::optional<char> Cp1252Byte(char32_t c) {
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+    const auto* found = std::find(std::begin(kCp1252High), std::end(kCp1252High), c);
+    if (found == std::end(kCp1252High)) return std::nullopt;
+    return static_cast<char>(0x80 + (found - std::begin(kCp1252High)));
+}
+
+// The file's bytes of one line; a character the code page lacks (only names and dates read from
+// files of earlier builds can hold one) is written as "?", visibly, never in another encoding.
+std::string EncodeLine(const QString& text) {
+    std::string bytes;
+    for (const char32_t c : text.toUcs4()) bytes += Cp1252Byte(c).value_or('?');
+    // Bytes such as "Ã¼" that also form UTF-8 would read back as UTF-8 ("ü"): the first of them
+    // becomes "?" too, which leaves a stray byte, so the line reads back as written.
+    const auto high = std::find_if(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) != 0; });
+    if (high != bytes.end() && Utf8Text(bytes)) *high = '?';
+    return bytes;
 }
 
 struct Entry {
@@ -70,6 +99,15 @@ QString ChampionLine(const QString& text) {
         }
     }
     return line;
+}
+
+QString UnstorableChampionChars(const QString& text) {
+    QString missing;
+    for (const char32_t c : text.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (!Cp1252Byte(c) && !missing.contains(character)) missing += character;
+    }
+    return missing;
 }
 
 bool IsChampionTime(const QString& time) {
@@ -130,7 +168,7 @@ std::string FormatChampions(const HallOfFame& hof) {
     for (int level = 0; level < kLevels; ++level) {
         for (int place = 1; place <= kPlaces; ++place) {
             for (const auto* table : {&hof.names, &hof.dates, &hof.times}) {
-                out += ChampionLine((*table)[place][level]).toStdString();
+                out += EncodeLine(ChampionLine((*table)[place][level]));
                 out += "\r\n";
             }
         }

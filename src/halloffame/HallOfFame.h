@@ -42,10 +42,11 @@ void ClearChampions(HallOfFame& hof);
 // The ten places of one level empty.
 void ClearLevel(HallOfFame& hof, int level);
 
-// Reads the tables from the file's bytes. Missing lines and damaged places stay empty, overlong
+// Reads the tables from the file's bytes, each line as UTF-8 where it is valid UTF-8 (files of
+// earlier builds), else as Windows-1252. Missing lines and damaged places stay empty, overlong
 // lines are cut, and each level is put back in order, so any input yields valid tables.
 void ParseChampions(HallOfFame& hof, std::string_view bytes);
-// The 120 CRLF lines of the file.
+// The 120 CRLF lines of the file, in Windows-1252.
 std::string FormatChampions(const HallOfFame& hof);
 
 // Reads the file, or empties the tables when it is missing. A file that cannot be read leaves the
@@ -60,6 +61,8 @@ FileResult UpdateChampions(HallOfFame& hof, const QString& path, const std::func
 // A name or date as one storable line: line breaks and other control characters become blanks,
 // and the text is cut to the reader's line length.
 QString ChampionLine(const QString& text);
+// The characters of text that the file, written in Windows-1252, cannot hold, each once.
+QString UnstorableChampionChars(const QString& text);
 // True for a time of the form hh:mm:ss.t.
 bool IsChampionTime(const QString& time);
 // The system's short date.

@@ -18,7 +18,7 @@ namespace {
 
 // A save holds the lock for milliseconds; one held longer belongs to a hung game.
 constexpr int kLockWaitMs = 5000;
-// mkostemp's pattern: the file name, a dot and six letters or digits.
+// mkostemp's six letters or digits after the temporary file's prefix.
 constexpr int kTempSuffix = 6;
 
 QString Reason(int error) {
@@ -70,10 +70,19 @@ mode_t ModeFor(const QByteArray& path) {
     return 0666 & ~mask;
 }
 
+// The game's own files beside path are hidden and carry a marker no player would type, so that
+// removing them can never hit a player's copy such as "brett.brd.backup".
+QString OwnFilePrefix(const QString& path) {
+    const QFileInfo info(path);
+    return info.dir().filePath(u'.' + info.fileName() + QStringLiteral(".tessaro-"));
+}
+
+QString TempPrefix(const QString& path) { return OwnFilePrefix(path) + QStringLiteral("save-"); }
+
 // Writes bytes to a fresh temporary file beside path, syncs it and renames it over path.
 FileResult ReplaceFile(const QString& path, const QByteArray& bytes) {
     const QByteArray target = QFile::encodeName(path);
-    QByteArray temp = target + '.' + QByteArray(kTempSuffix, 'X');
+    QByteArray temp = QFile::encodeName(TempPrefix(path)) + QByteArray(kTempSuffix, 'X');
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return FileResult::Failure(Reason(errno));
     // A failing fdatasync means the data may never reach the disk: that save failed.
@@ -95,9 +104,9 @@ FileResult ReplaceFile(const QString& path, const QByteArray& bytes) {
     return synced ? FileResult{} : FileResult::Failure(Reason(error));
 }
 
-bool IsTempName(const QString& name, const QString& fileName) {
-    if (name.size() != fileName.size() + 1 + kTempSuffix || !name.startsWith(fileName + u'.')) return false;
-    for (qsizetype i = fileName.size() + 1; i < name.size(); ++i) {
+bool IsTempName(const QString& name, const QString& prefix) {
+    if (name.size() != prefix.size() + kTempSuffix || !name.startsWith(prefix)) return false;
+    for (qsizetype i = prefix.size(); i < name.size(); ++i) {
         const char16_t c = name[i].unicode();
         const bool alnum = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
         if (!alnum) return false;
@@ -107,15 +116,14 @@ bool IsTempName(const QString& name, const QString& fileName) {
 
 // Called with the lock held, so no save of another game is writing one of these right now.
 void RemoveLeftovers(const QString& path) {
-    const QFileInfo info(path);
-    QDir dir = info.absoluteDir();
-    const QString fileName = info.fileName();
-    for (const QFileInfo& entry : dir.entryInfoList({fileName + QStringLiteral(".*")}, QDir::Files | QDir::Hidden)) {
-        if (IsTempName(entry.fileName(), fileName) && !entry.isSymLink()) dir.remove(entry.fileName());
+    const QString prefix = QFileInfo(TempPrefix(path)).fileName();
+    QDir dir = QFileInfo(path).absoluteDir();
+    for (const QFileInfo& entry : dir.entryInfoList({prefix + u'*'}, QDir::Files | QDir::Hidden)) {
+        if (IsTempName(entry.fileName(), prefix) && !entry.isSymLink()) dir.remove(entry.fileName());
     }
 }
 
-QByteArray LockPath(const QString& path) { return QFile::encodeName(path + QStringLiteral(".lock")); }
+QByteArray LockPath(const QString& path) { return QFile::encodeName(OwnFilePrefix(path) + QStringLiteral("lock")); }
 
 }  // namespace
 

@@ -35,7 +35,7 @@ FileContents ReadGameFile(const QString& path, qint64 maxBytes);
 using FileChange = std::function<QByteArray(const QByteArray& current)>;
 
 // The lock a save of path holds, so that games sharing a folder save one after the other: an
-// flock on "<path>.lock", which the system drops when a game dies, so no lock is ever stale.
+// flock on ".<name>.tessaro-lock" beside it, which the system drops when a game dies, so no lock is ever stale.
 // The lock file is removed when the lock is let go.
 class SaveLock {
 public:
@@ -55,14 +55,15 @@ private:
     int error_ = 0;
 };
 
-// Rewrites path so that other games sharing the folder lose nothing: takes the save lock, removes temporary files of killed saves, reads the file again and
-// writes what `change` makes of it to a temporary file, synced, renamed over the file, then the
-// folder synced. A file that exists but cannot be read is never replaced. On any failure the old
+// Rewrites path so that other games sharing the folder lose nothing: takes the save lock, removes
+// temporary files of killed saves, reads the file again and writes what `change` makes of it to a
+// temporary file ".<name>.tessaro-save-" plus six letters or digits, synced, renamed over the file,
+// then the folder synced. A file that exists but cannot be read is never replaced. On any failure the old
 // file stays as it was.
 FileResult UpdateGameFile(const QString& path, qint64 maxBytes, const FileChange& change);
 
-// Removes temporary files that killed saves of path left behind, unless another game holds the
-// file's lock.
+// Removes the temporary files that killed saves of path left behind, and nothing else, unless
+// another game holds the file's lock.
 void CleanUpGameFile(const QString& path);
 
 // "„brett.brd“ konnte nicht gespeichert werden: <reason>."

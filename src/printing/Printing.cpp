@@ -198,15 +198,21 @@ bool PrintBoard(PrinterSource& printers, const BoardModel& model, const Settings
     return FinishJob(canvas, *printer);
 }
 
-bool PrintGames(PrinterSource& printers, Engine& engine) {
+GamesPrint PrintGames(PrinterSource& printers, Engine& engine) {
     std::unique_ptr<QPrinter> printer = printers.SelectPrinter();
-    if (!printer) return false;
+    if (!printer) return {};
     printer->setDocName(QStringLiteral("Spiele drucken"));
     Canvas canvas;
     canvas.Begin(printer.get());
-    if (!canvas.IsActive()) return false;
-    DrawGamesPage(canvas, DealGamesPuzzles(engine), engine.Config().showDigits);
-    return FinishJob(canvas, *printer);
+    if (!canvas.IsActive()) return {};
+    GamesPrint result;
+    const GamesPuzzles puzzles = DealGamesPuzzles(engine);
+    for (std::size_t g = 0; g < puzzles.size(); ++g) {
+        if (!puzzles[g]) result.unreadableFiles.emplace_back(kPuzzleFiles[g]);
+    }
+    DrawGamesPage(canvas, puzzles, engine.Config().showDigits);
+    result.printed = FinishJob(canvas, *printer);
+    return result;
 }
 
 }  // namespace tessaro

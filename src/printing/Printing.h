@@ -5,6 +5,8 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/Board.h"
 
@@ -85,10 +87,17 @@ GamesPuzzles DealGamesPuzzles(Engine& engine);
 // quarter of the page empty.
 void DrawGamesPage(Canvas& canvas, const GamesPuzzles& puzzles, bool showDigits);
 
-// The print jobs "Brett drucken" and "Spiele drucken". They return false when no printer was
-// chosen or printing failed; the job then ends without a message. A games print that never got
-// a printer leaves the board as it was.
+// How a games print went: printed is false when no printer was chosen or printing failed; the
+// puzzle files that could not be read are listed whenever the page was drawn.
+struct GamesPrint {
+    bool printed = false;
+    std::vector<std::string> unreadableFiles;
+};
+
+// The print jobs "Brett drucken" and "Spiele drucken". A job without a printer, or one that
+// failed, ends without a message. A games print that never got a printer leaves the board as it
+// was.
 bool PrintBoard(PrinterSource& printers, const BoardModel& model, const Settings& settings);
-bool PrintGames(PrinterSource& printers, Engine& engine);
+GamesPrint PrintGames(PrinterSource& printers, Engine& engine);
 
 }  // namespace tessaro

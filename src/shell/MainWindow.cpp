@@ -32,6 +32,22 @@ namespace {
 
 const QString kHelpClickCellText = QStringLiteral("Bitte ein Feld anklicken!");
 
+// "Die Puzzledatei "leicht.brd" fehlt oder ist beschädigt." and what follows, one sentence for one
+// file and another for several, in one warning.
+void TellUnreadablePuzzleFiles(QWidget* parent, const std::vector<std::string>& files, const QString& oneFile,
+                               const QString& severalFiles) {
+    QStringList names;
+    for (const std::string& file : files) names << u'"' + QString::fromStdString(file) + u'"';
+    const QString text =
+        names.size() == 1
+            ? QStringLiteral("Die Puzzledatei %1 fehlt oder ist beschädigt. %2").arg(names[0], oneFile)
+            : QStringLiteral("Die Puzzledateien %1 und %2 fehlen oder sind beschädigt. %3")
+                  .arg(names.mid(0, names.size() - 1).join(QStringLiteral(", ")), names.back(), severalFiles);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Tessaro"), text, QMessageBox::Ok, parent);
+    box.setObjectName("puzzleFileError");
+    box.exec();
+}
+
 }  // namespace
 
 QPoint WindowOrigin(int screenWidth, int screenHeight) {
@@ -179,12 +195,8 @@ void MainWindow::NewGame() {
     Settings& settings = game_.settings;
     if (!StartPuzzle(game_.engine, settings.difficulty)) {
         // Never a game on the last board or an empty one: it could enter the hall of fame.
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Tessaro"),
-                        QStringLiteral("Die Puzzledatei \"%1\" fehlt oder ist beschädigt. Es wird kein Spiel gestartet.")
-                            .arg(QString::fromStdString(settings.currentFile)),
-                        QMessageBox::Ok, this);
-        box.setObjectName("puzzleFileError");
-        box.exec();
+        TellUnreadablePuzzleFiles(this, {settings.currentFile}, QStringLiteral("Es wird kein Spiel gestartet."),
+                                  QString());
         return;
     }
     display_->UpdateDifficultyPanel();
@@ -208,10 +220,16 @@ void MainWindow::RunCommand(int id) {
         interaction_->OwnBoardMode();
         settings.ownBoard = false;
         break;
-    case kCmdPrintGames:
-        PrintGames(*printers_, game_.engine);
+    case kCmdPrintGames: {
+        const GamesPrint print = PrintGames(*printers_, game_.engine);
         display_->RedrawBoard();
+        // After the job, so the message never stands between the player and the print dialog.
+        if (!print.unreadableFiles.empty()) {
+            TellUnreadablePuzzleFiles(this, print.unreadableFiles, QStringLiteral("Dieses Spiel fehlt auf dem Ausdruck."),
+                                      QStringLiteral("Diese Spiele fehlen auf dem Ausdruck."));
+        }
         break;
+    }
     case kCmdLoadBoard:
         settings.currentFile = std::string(kBoardFile);
         SlotDialog::Run(SlotMode::Load, game_.boardSlots, game_.engine, this);

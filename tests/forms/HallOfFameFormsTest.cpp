@@ -69,6 +69,7 @@ TEST(ChampionForm, PrefilledFocusedAndAccepted) {
     FormRig rig;
     rig.hof.championName = QStringLiteral("Anna");
     bool checked = false;
+    QString told;
     WhenModal<QDialog>([&](QDialog* champ) {
         EXPECT_EQ(champ->objectName(), "champ");
         EXPECT_EQ(champ->pos(), rig.main.pos() + QPoint(177, 234));
@@ -77,6 +78,14 @@ TEST(ChampionForm, PrefilledFocusedAndAccepted) {
         EXPECT_TRUE(QTest::qWaitForWindowActive(champ));
         EXPECT_EQ(QApplication::focusWidget(), ed1);
         ASSERT_NE(rig.Find<QLabel>(champ, "lbl2"), nullptr);
+        // A name the Windows-1252 file cannot hold is refused with a message naming its characters.
+        ed1->setText(QStringLiteral("Łukasz Groß"));
+        WhenModal<QMessageBox>([&](QMessageBox* box) {
+            told = box->text();
+            box->close();
+        });
+        QTest::mouseClick(rig.Find<QPushButton>(champ, "cmd5"), Qt::LeftButton);
+        EXPECT_TRUE(champ->isVisible());
         ed1->clear();
         QTest::keyClicks(ed1, QStringLiteral("Bernd"));
         checked = true;
@@ -84,6 +93,7 @@ TEST(ChampionForm, PrefilledFocusedAndAccepted) {
     });
     AskChampionName(&rig.main, rig.hof);
     EXPECT_TRUE(checked);
+    EXPECT_EQ(told, QStringLiteral("Diese Zeichen kann die Ruhmeshalle nicht speichern: Ł\nBitte ändern Sie den Namen."));
     EXPECT_TRUE(rig.hof.confirmed);
     EXPECT_EQ(rig.hof.championName, "Bernd");
 }

@@ -92,6 +92,7 @@ TEST(HallOfFameInsert, NamesBecomeOneLine) {
 
 TEST(HallOfFameFile, FirstEntryWithoutFile) {
     Rig rig;
+    rig.typed = QStringLiteral("Jürgen Groß");
     ASSERT_FALSE(QFile::exists(rig.path));
     LoadChampions(rig.hof, rig.path);
     rig.Enter(2, QStringLiteral("00:03:07.5"));
@@ -111,13 +112,13 @@ TEST(HallOfFameFile, FirstEntryWithoutFile) {
     }
     EXPECT_EQ(blankOrNine, 117);
     const int first = 3 * (kPlaces * 2);
-    EXPECT_EQ(lines[first], "Anna\r");
-    EXPECT_EQ(lines[first + 1], ChampionDate(QDate(2024, 3, 9)).toUtf8() + '\r');
+    EXPECT_EQ(lines[first], "\x4A\xFC\x72\x67\x65\x6E\x20\x47\x72\x6F\xDF\r");  // Windows-1252
+    EXPECT_EQ(lines[first + 1], ChampionDate(QDate(2024, 3, 9)).toLatin1() + '\r');
     EXPECT_EQ(lines[first + 2], "00:03:07.5\r");
 
     HallOfFame again;
     ASSERT_TRUE(LoadChampions(again, rig.path));
-    EXPECT_EQ(again.names[1][2], "Anna");
+    EXPECT_EQ(again.names[1][2], "Jürgen Groß");
     EXPECT_EQ(again.times[1][2], "00:03:07.5");
     EXPECT_EQ(FormatChampions(again), bytes.toStdString());
 }
@@ -275,6 +276,14 @@ TEST(HallOfFameFile, WindowsNamesAndEveryLineEndLoadAllPlaces) {
         EXPECT_EQ(hof.names[1][0], QStringLiteral("Jürgen0"));
         EXPECT_EQ(hof.names[2][3], QStringLiteral("Müller €31"));
     }
+    // Written back in Windows-1252; what it lacks becomes a visible "?".
+    HallOfFame hof;
+    ParseChampions(hof, "\xc5\x81ukasz \xe2\x82\xac\r\n1.1.24\r\n00:00:01.0\r\n"
+                        "\xc3\x83\xc2\xbc\r\n1.1.24\r\n00:00:02.0\r\n");  // "Ã¼", whose bytes would read as "ü"
+    const std::string written = FormatChampions(hof);
+    EXPECT_EQ(written.substr(0, 10), "?ukasz \x80\r\n");
+    EXPECT_EQ(written.substr(30, 4), "?\xbc\r\n");
+    EXPECT_EQ(UnstorableChampionChars(QStringLiteral("Łukasz Łoś €")), QStringLiteral("Łś"));
 }
 
 }  // namespace

@@ -14,7 +14,18 @@
 #include <random>
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+// In a child that sets it, the save's sync stops there and tells the parent through this pipe end,
+// so that the parent's kill lands between the temporary file's write and its rename.
+static int stopAtSync = -1;
+
+// Takes the place of the C library's, for every caller in this test program.
+extern "C" int fdatasync(int fd) {
+    if (stopAtSync >= 0 && write(stopAtSync, "s", 1) == 1) for (;;) pause();
+    return static_cast<int>(syscall(SYS_fdatasync, fd));
+}
 
 namespace tessaro {
 namespace {
@@ -51,24 +62,37 @@ TEST(GameFile, KilledSavesLeaveTheOldOrTheNewFileAndTheirTemporariesGo) {
     }
     EXPECT_GT(changed, 0);
 
-    // The next start removes what the killed saves left, and only files of their own pattern.
-    const QStringList others{"brett.brd", "brett.brd.1234567", "brett.brd.ab-cde", "brett.brd.keep"};
+    // A save killed at its sync leaves its temporary file; the next start removes it, but neither
+    // a player's copies nor the names earlier builds gave their temporaries.
+    const QStringList others{"Champions.Rhm.zweite", "brett.brd", "brett.brd.Zz09aB", "brett.brd.backup",
+                             "brett.brd.kopie1"};
     for (const QString& name : others) QFile(dir.filePath(name)).open(QIODevice::Append);
-    CleanUpGameFile(path);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), others);
-    EXPECT_TRUE(ReadAll(path) == a || ReadAll(path) == b);
+    int toParent[2];
+    ASSERT_EQ(pipe(toParent), 0);
+    const pid_t pid = Child([&] {
+        stopAtSync = toParent[1];
+        UpdateGameFile(path, a.size(), [&](const QByteArray&) { return b; });
+    });
+    char synced = 0;
+    ASSERT_EQ(read(toParent[0], &synced, 1), 1);
+    kill(pid, SIGKILL);
+    ExitCode(pid);
+    close(toParent[0]), close(toParent[1]);
+    const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name); };
+    const QStringList leftovers = files().filter(QStringLiteral(".brett.brd.tessaro-save-"));
+    ASSERT_EQ(leftovers.size(), 1) << files().join(u' ').toStdString();
+    EXPECT_EQ(ReadAll(dir.filePath(leftovers[0])), b);
 
     // Not while another game holds the lock.
-    const QString leftover = dir.filePath(QStringLiteral("brett.brd.Zz09aB"));
-    QFile(leftover).open(QIODevice::WriteOnly);
     {
         SaveLock otherGame(path);
         ASSERT_TRUE(otherGame.Take(0));
         CleanUpGameFile(path);
-        EXPECT_TRUE(QFile::exists(leftover));
+        EXPECT_TRUE(files().contains(leftovers[0]));
     }
     CleanUpGameFile(path);
-    EXPECT_FALSE(QFile::exists(leftover));
+    CleanUpGameFile(dir.filePath(QStringLiteral("Champions.Rhm")));
+    EXPECT_EQ(files(), others);
 }
 
 TEST(GameFile, TwoGamesSavingDifferentSlotsKeepEverySlot) {

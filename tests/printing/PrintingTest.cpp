@@ -441,12 +441,12 @@ TEST_F(PrintJobTest, CancelledOrFailingPrinterEndsTheJobAndLeavesTheBoard) {
     FixedPrinterSource none(nullptr);
     EXPECT_FALSE(PrintBoard(none, model, settings));
     Engine engine(model, settings);
-    EXPECT_FALSE(PrintGames(none, engine));
+    EXPECT_FALSE(PrintGames(none, engine).printed);
     EXPECT_EQ(none.calls, 2);
 
     // A PDF file that cannot be created: the printer fails when the job begins.
     FixedPrinterSource broken(PdfPrinter(Path(QStringLiteral("no/such/dir/out.pdf"))));
-    EXPECT_FALSE(PrintGames(broken, engine));
+    EXPECT_FALSE(PrintGames(broken, engine).printed);
     EXPECT_EQ(model.board, before.board);
     EXPECT_EQ(settings.currentFile, "brett.brd");
 }
@@ -505,7 +505,7 @@ TEST_F(PrintJobTest, PdfPrintsHaveOnePageWithTheGridWhereThePageGridPutsIt) {
         auto printer = PdfPrinter(pdf);
         const QRect paint = printer->pageLayout().paintRectPixels(kDpi);
         FixedPrinterSource source(std::move(printer));
-        ASSERT_TRUE(games ? PrintGames(source, engine) : PrintBoard(source, model, settings));
+        ASSERT_TRUE(games ? PrintGames(source, engine).printed : PrintBoard(source, model, settings));
         ASSERT_TRUE(QFileInfo(pdf).size() > 1000);
         const QString kept = QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/") + QFileInfo(pdf).fileName();
         QFile::remove(kept);

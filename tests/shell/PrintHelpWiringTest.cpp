@@ -107,6 +107,23 @@ TEST(PrintWiring, GamesPrintLeavesTheExtremPuzzleAndTheLevel) {
     EXPECT_TRUE(rig.window.MenuAction(31)->isChecked());
 }
 
+// After the print, one message names every puzzle file that could not be read.
+TEST(PrintWiring, GamesPrintNamesTheUnreadablePuzzleFiles) {
+    PlayRig rig(7);
+    ASSERT_TRUE(QFile::remove(rig.workDir.Path(QStringLiteral("mittel.brd"))));
+    ASSERT_TRUE(QFile::remove(rig.workDir.Path(QStringLiteral("extrem.brd"))));
+    StepDriver print(rig);
+    QString told;
+    print.OnModal("puzzleFileError", [&](QWidget* box) {
+        told = static_cast<QMessageBox*>(box)->text();
+        EXPECT_EQ(PdfPages(rig.printers->lastFile), 1);
+        box->close();
+    });
+    print.Run(12);
+    EXPECT_EQ(told, QStringLiteral("Die Puzzledateien \"mittel.brd\" und \"extrem.brd\" fehlen oder sind beschädigt. "
+                                   "Diese Spiele fehlen auf dem Ausdruck."));
+}
+
 QString HelpPath(PlayRig& rig) {
     const HelpBrowser* help = rig.game.help.window.get();
     return help && help->isVisible() ? help->source().path() : QString();
