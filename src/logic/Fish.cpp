@@ -147,7 +147,7 @@ std::optional<Step> FindFish(const LogicState& state, int size, Technique techni
         AddCandidates(step.pattern, places, d);
         AddCandidates(step.eliminations, removed, d);
         step.explanation = "In " + HouseList(bases) + " kann die " + Sym(d) + " nur in " + HouseList(covers) +
-                           " stehen, also fällt sie in den übrigen Feldern von " + HouseList(covers) + " weg.";
+                           " stehen, also kann sie sonst nirgends in " + HouseList(covers) + " stehen.";
         return step;
     }
     return std::nullopt;
