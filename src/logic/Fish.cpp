@@ -68,7 +68,9 @@ struct FishSearch {
 
     void AddLine(int line, CellSet places) {
         BaseLine& base = lines[lineCount++];
-        base = {line, places};
+        base = BaseLine{};
+        base.line = line;
+        base.places = places;
         for (int cell : places) {
             if (kCellLines[cell].count > 2) {
                 base.free.Add(cell);
