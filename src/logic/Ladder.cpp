@@ -9,6 +9,12 @@ std::span<const Rung> Ladder() {
         {Technique::HiddenSingleBox, FindHiddenSingleBox},
         {Technique::HiddenSingleLine, FindHiddenSingleLine},
         {Technique::NakedSingle, FindNakedSingle},
+        {Technique::XCycle, FindXCycle},
+        {Technique::ForcingXChain, FindForcingXChain},
+        {Technique::ForcingChain, FindForcingChain},
+        {Technique::Cycle, FindCycle},
+        {Technique::MultipleForcingChain, FindMultipleForcingChain},
+        {Technique::NestedForcingChain, FindNestedForcingChain},
     };
     return kLadder;
 }
