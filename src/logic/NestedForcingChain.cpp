@@ -4,6 +4,8 @@
 // cannot be filled. Deep enough, this refutes some candidate in every position with one
 // solution, which makes the ladder complete.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <bitset>
 #include <climits>
 #include <vector>
@@ -211,7 +213,7 @@ std::optional<Step> RefuteWithSingles(const LogicState& state) {
                                       "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
             }
         }
-        if (best) return best;
+        if (best) { if (getenv("LC_DEBUG")) fprintf(stderr, "depth %d\n", maxDepth); return best; }
     }
     return std::nullopt;
 }
