@@ -261,6 +261,16 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
     int bestLength = INT_MAX;
     std::optional<Step> best;
     const ImplicationClosure& closure = ClosureOf(state);
+    // What a loop removes sees both ends of one of its weak links, and going round the loop from
+    // there refutes it: without a refutable candidate there is no loop to look for.
+    bool refutable = false;
+    for (int cell = 0; cell < kCellCount && !refutable; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0 && !refutable; m &= m - 1) {
+            const int assumed = LiteralOf(cell, LowestDigit(m), true);
+            refutable = closure.Implies(assumed, Negated(assumed)) || closure.ImpliesContradiction(assumed);
+        }
+    }
+    if (!refutable) return std::nullopt;
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
         const int start = LiteralOf(cellA, digitA, false);
         // The loop closes only at a true candidate that sees A.

@@ -53,9 +53,10 @@ public:
         queue_.reserve(6 * kLiteralCount);
     }
 
-    // True when assuming digit in cell makes some cell or house unfillable within maxDepth rounds
+    enum class Outcome { Refuted, Exhausted, Cut };  // Cut: stopped at maxDepth
+    // Whether assuming digit in cell makes some cell or house unfillable within maxDepth rounds
     // of singles.
-    bool Refutes(int cell, int digit, int maxDepth) {
+    Outcome Refutes(int cell, int digit, int maxDepth) {
         state_ = origin_;
         placed_ = originPlaced_;
         queue_.clear();
@@ -64,11 +65,11 @@ public:
         Place(cell, digit, kAssumed);
         for (std::size_t head = 0; !Conflict() && head < queue_.size(); ++head) {
             const Pending p = queue_[head];
-            if (p.depth > maxDepth) break;
+            if (p.depth > maxDepth) return Outcome::Cut;
             depth_ = p.depth;
             if (state_.value[p.cell] == 0 && state_.Has(p.cell, p.digit)) Place(p.cell, p.digit, p.reason);
         }
-        return Conflict();
+        return Conflict() ? Outcome::Refuted : Outcome::Exhausted;
     }
 
     // The links of the last refutation, every cause before its effects.
@@ -199,13 +200,17 @@ Step RefutationStep(int level, int cell, int digit, std::vector<ChainLink> proof
 // deepened step by step so that the search stops early on most candidates.
 std::optional<Step> RefuteWithSingles(const LogicState& state) {
     SinglesPropagation propagation(state);
+    std::bitset<kLiteralCount / 2> exhausted;  // ran out of singles: deeper rounds cannot refute
     for (int maxDepth : {2, 4, 7, 12, 20, 255}) {
         std::optional<Step> best;
         std::size_t bestLength = SIZE_MAX;
         for (int cell = 0; cell < kCellCount; ++cell) {
             for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
                 const int digit = LowestDigit(m);
-                if (!propagation.Refutes(cell, digit, maxDepth)) continue;
+                if (exhausted[Index(cell, digit)]) continue;
+                const auto outcome = propagation.Refutes(cell, digit, maxDepth);
+                exhausted[Index(cell, digit)] = outcome == SinglesPropagation::Outcome::Exhausted;
+                if (outcome != SinglesPropagation::Outcome::Refuted) continue;
                 std::vector<ChainLink> proof = propagation.Proof();
                 if (proof.size() >= bestLength) continue;
                 bestLength = proof.size();
