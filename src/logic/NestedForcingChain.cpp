@@ -4,8 +4,6 @@
 // cannot be filled. Deep enough, this refutes some candidate in every position with one
 // solution, which makes the ladder complete.
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <bitset>
 #include <climits>
 #include <vector>
@@ -87,6 +85,8 @@ public:
     }
 
     std::string Contradiction() const { return ContradictionText(conflictCell_, conflictHouse_, conflictDigit_); }
+    // The state the last propagation reached.
+    const LogicState& Result() const { return state_; }
 
 private:
     static constexpr std::int8_t kAssumed = -1;
@@ -218,7 +218,7 @@ std::optional<Step> RefuteWithSingles(const LogicState& state) {
                                       "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
             }
         }
-        if (best) { if (getenv("LC_DEBUG")) fprintf(stderr, "depth %d\n", maxDepth); return best; }
+        if (best) return best;
     }
     return std::nullopt;
 }
@@ -239,12 +239,18 @@ std::string ContradictionIn(const LogicState& state) {
 
 // Levels 2 and on: the assumption's consequences drawn with the ladder below maxDifficulty; the
 // chain runs from the assumption through each step's first effect.
-std::optional<Step> RefuteWithLadder(const LogicState& state, int cell, int digit, int level, int maxDifficulty) {
-    LogicState assumed = state;
-    assumed.Place(cell, digit);
+// The singles come first from the fast propagation, which level 1 has shown not to refute.
+std::optional<Step> RefuteWithLadder(const LogicState& state, SinglesPropagation& singles, int cell, int digit, int level,
+                                     int maxDifficulty) {
+    if (singles.Refutes(cell, digit, 255) != SinglesPropagation::Outcome::Exhausted) return std::nullopt;
+    LogicState assumed = singles.Result();
     std::vector<ChainLink> chain;
-    std::string techniques;
+    std::vector<Technique> techniques;  // each once, in the order of first use
     int from = LiteralOf(cell, digit, true);
+    for (int other = 0; other < kCellCount; ++other) {
+        if (other != cell && state.value[other] == 0 && assumed.value[other] != 0)
+            chain.push_back(LinkOf(from, LiteralOf(other, assumed.value[other], true)));
+    }
     while (!assumed.Contradicted()) {
         if (assumed.Solved()) return std::nullopt;
         std::optional<Step> step = NextStep(assumed, maxDifficulty);
@@ -260,10 +266,16 @@ std::optional<Step> RefuteWithLadder(const LogicState& state, int cell, int digi
             if (next < 0) next = LiteralOf(c.cell, c.digit, false);
         }
         if (next >= 0) from = next;
-        techniques += (techniques.empty() ? "" : ", ") + std::string(Info(step->technique).name);
+        if (std::find(techniques.begin(), techniques.end(), step->technique) == techniques.end())
+            techniques.push_back(step->technique);
+    }
+    std::string names;
+    for (std::size_t i = 0; i < techniques.size(); ++i) {
+        names += (i == 0 ? "" : i + 1 == techniques.size() ? " und " : ", ") + std::string(Info(techniques[i]).name);
     }
     return RefutationStep(level, cell, digit, std::move(chain),
-                          "mit " + techniques + ", dass " + ContradictionIn(assumed));
+                          std::string(techniques.size() == 1 ? "mit Einern und der Technik " : "mit Einern und den Techniken ") +
+                              names + ", dass " + ContradictionIn(assumed));
 }
 
 // The candidates of the fewest-candidate cells first: their refutations tend to be the shortest.
@@ -286,12 +298,13 @@ std::optional<Step> FindNestedForcingChain(const LogicState& state) {
     if (deepest < 1) return std::nullopt;
     if (std::optional<Step> step = RefuteWithSingles(state)) return step;
     const std::vector<Candidate> order = CandidatesByCellSize(state);
+    SinglesPropagation singles(state);
     for (int level = 2; level <= deepest; ++level) {
         const int maxDifficulty = level == 2 ? kBelowChains : level == 3 ? kBelowNested : INT_MAX;
         const LevelLimit inner(level - 3);
         // Deeper levels cost much more: the first refutation in the order above is taken.
         for (const Candidate& c : order) {
-            if (std::optional<Step> step = RefuteWithLadder(state, c.cell, c.digit, level, maxDifficulty)) return step;
+            if (std::optional<Step> step = RefuteWithLadder(state, singles, c.cell, c.digit, level, maxDifficulty)) return step;
         }
     }
     return std::nullopt;
