@@ -12,8 +12,8 @@ constexpr int kUnboundedDepth = 250;
 
 int CandidateIndex(int literal) { return literal >> 1; }
 
-// Runs fn(search, start candidate literal's cell, digit) for every candidate the scope covers:
-// all candidates with one search, or digit by digit with a search of that digit's links.
+// Runs fn(search, cell, digit) for every candidate: all with one search over every link, or
+// digit by digit with the search kept to that digit's links.
 template <class Fn>
 void ForEachScopedCandidate(const LogicState& state, int digitScope, Fn&& fn) {
     if (digitScope == kEveryDigit) {
