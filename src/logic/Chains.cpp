@@ -77,6 +77,7 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     std::vector<std::int16_t> stack;
     std::vector<std::pair<int, int>> calls;  // literal, next link to follow
     component_.fill(0);
+    sets_.reserve(static_cast<std::size_t>(2 * present + 1) * words_);
     sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
     std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
     std::vector<bool> reachesAny(1, false);               // most false literals lead nowhere

@@ -139,16 +139,16 @@ private:
     void CheckHouses(int cell, int digit) {
         for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
             const int house = kHouses.housesOf[cell][k];
-            if ((placed_[house] & Bit(digit)) != 0) continue;
             const CellSet places = state_.PlacesOf(house, digit);
+            if (!places.Empty() && !OneCell(places)) continue;  // the common case first
+            if ((placed_[house] & Bit(digit)) != 0) continue;
             if (places.Empty()) {
                 conflictHouse_ = house;
                 conflictDigit_ = digit;
                 return;
             }
-            if (OneCell(places))
-                queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
-                                  static_cast<std::int8_t>(house), NextDepth()});
+            queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
+                              static_cast<std::int8_t>(house), NextDepth()});
         }
     }
 
