@@ -235,7 +235,7 @@ std::string ContradictionIn(const LogicState& state) {
             if (!present) return ContradictionText(-1, h, digit);
         }
     }
-    return "ein Widerspruch";
+    return "das Brett nicht zu füllen ist";
 }
 
 // Levels 2 and on: the assumption's consequences drawn with the ladder below maxDifficulty; the
