@@ -301,10 +301,9 @@ std::optional<Step> FindNestedForcingChain(const LogicState& state) {
     const std::vector<Candidate> order = CandidatesByCellSize(state);
     SinglesPropagation singles(state);
     for (int level = 2; level <= deepest; ++level) {
-        // Nesting this rung in itself is a search that ends in reasonable time only where the
-        // board has one solution (then every wrong candidate falls at some depth); on a board
-        // with several it could run for hours, so it stops there.
-        if (level == 4 && SudokuXSolver::CountSolutions(state.ToGrid(), 2) != 1) return std::nullopt;
+        // The deeper levels search for long only to refute nothing where the board has several
+        // solutions (every candidate may be right); with one or none, some candidate falls.
+        if (level == 2 && SudokuXSolver::CountSolutions(state.ToGrid(), 2) > 1) return std::nullopt;
         const int maxDifficulty = level == 2 ? kBelowChains : level == 3 ? kBelowNested : INT_MAX;
         const LevelLimit inner(level - 3);
         // Deeper levels cost much more: the first refutation in the order above is taken.
