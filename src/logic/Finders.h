@@ -36,5 +36,12 @@ std::optional<Step> FindSwordfish(const LogicState& state);
 std::optional<Step> FindJellyfish(const LogicState& state);
 std::optional<Step> FindXYWing(const LogicState& state);
 std::optional<Step> FindXYZWing(const LogicState& state);
+// Chains, each its shortest instance; the last one is complete on positions with one solution.
+std::optional<Step> FindXCycle(const LogicState& state);
+std::optional<Step> FindForcingXChain(const LogicState& state);
+std::optional<Step> FindForcingChain(const LogicState& state);
+std::optional<Step> FindCycle(const LogicState& state);
+std::optional<Step> FindMultipleForcingChain(const LogicState& state);
+std::optional<Step> FindNestedForcingChain(const LogicState& state);
 
 }  // namespace tessaro::logic

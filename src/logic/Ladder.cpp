@@ -27,6 +27,12 @@ std::span<const Rung> Ladder() {
         {Technique::NakedQuad, FindNakedQuad},
         {Technique::Jellyfish, FindJellyfish},
         {Technique::HiddenQuad, FindHiddenQuad},
+        {Technique::XCycle, FindXCycle},
+        {Technique::ForcingXChain, FindForcingXChain},
+        {Technique::ForcingChain, FindForcingChain},
+        {Technique::Cycle, FindCycle},
+        {Technique::MultipleForcingChain, FindMultipleForcingChain},
+        {Technique::NestedForcingChain, FindNestedForcingChain},
     };
     return kLadder;
 }
