@@ -16,11 +16,12 @@ void PlaceWindow(QWidget* window, QPoint topLeft) {
 
 void WidenForTitle(QWidget* dialog) {
     if (!dialog || !CompositorPlacesWindows()) return;
-    // Qt's own decoration: the title in the application font, bold, beside three buttons.
+    // Qt's own decoration centres the title, in the application font at 14 pixels, over the whole
+    // width and cuts it where its three buttons (about 80 pixels) begin: that room on both sides.
     QFont titleFont = QGuiApplication::font();
-    titleFont.setBold(true);
-    constexpr int kButtonsAndMargins = 110;
-    const int needed = QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + kButtonsAndMargins;
+    titleFont.setPixelSize(14);
+    constexpr int kButtonRoom = 80;
+    const int needed = QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + 2 * kButtonRoom;
     if (dialog->width() < needed) dialog->setFixedWidth(needed);
 }
 
