@@ -136,13 +136,12 @@ void MainWindow::ShowFitted() {
     const qreal ratio = screen() ? screen()->devicePixelRatio() : 1.0;
     FitToScreen((QSizeF(8, 32) / ratio).toSize());
     show();
-    fitWhenFramed_ = true;
     if (windowHandle()) windowHandle()->installEventFilter(this);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (fitWhenFramed_ && watched == windowHandle() && event->type() == QEvent::Expose) {
-        fitWhenFramed_ = false;
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
         QTimer::singleShot(0, this, [this] { FitToScreen(frameGeometry().size() - geometry().size()); });
     }
     return QMainWindow::eventFilter(watched, event);

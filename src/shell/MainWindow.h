@@ -82,7 +82,6 @@ private:
     std::map<int, QAction*> actions_;
     QImage saveUnder_;
     bool commandRunning_ = false;
-    bool fitWhenFramed_ = false;
     std::function<void()> exit_;
 };
 
