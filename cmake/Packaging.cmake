@@ -43,6 +43,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # plugins and the Arial-compatible font are loaded at run time, so they are named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
+# Without Qt's Wayland plugin the game runs through Xwayland on Wayland desktops.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 include(CPack)
 
 if(TESSARO_BUILD_TESTS AND GTest_FOUND)

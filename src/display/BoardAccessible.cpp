@@ -158,7 +158,8 @@ public:
     }
     QRect rect() const override {
         const QRect local = kPanels[static_cast<std::size_t>(panel_)].rect;
-        return QRect(owner_.area().mapToGlobal(local.topLeft()), local.size());
+        const QRect shown = owner_.area().ToWidget(local);
+        return QRect(owner_.area().mapToGlobal(shown.topLeft()), shown.size());
     }
     QAccessible::Role role() const override { return QAccessible::StaticText; }
     QAccessible::State state() const override {
@@ -303,7 +304,8 @@ QString BoardAccessibility::PanelText(AccessiblePanel panel) const {
 
 QRect BoardAccessibility::CellRect(int x, int y) const {
     const QPoint corner(display_.boardLeft + display_.cellWidth * (x - 1), display_.boardTop + display_.cellHeight * (y - 1));
-    return QRect(area_.mapToGlobal(corner), QSize(display_.cellWidth, display_.cellHeight));
+    const QRect shown = area_.ToWidget(QRect(corner, QSize(display_.cellWidth, display_.cellHeight)));
+    return QRect(area_.mapToGlobal(shown.topLeft()), shown.size());
 }
 
 void BoardAccessibility::Send(QAccessibleEvent& event) {

@@ -5,7 +5,10 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
+#include <QResizeEvent>
 
+#include <algorithm>
 #include <cmath>
 
 #include "display/InputSink.h"
@@ -13,7 +16,9 @@
 namespace tessaro {
 
 ClientArea::ClientArea(QWidget* parent) : QWidget(parent) {
-    setFixedSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
+    setMinimumSize(kClientWidth / 4, kClientHeight / 4);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -68,12 +73,65 @@ void ClientArea::Restore(const QImage& saved, int x, int y) {
     update();
 }
 
+QRectF ClientArea::ImageRect() const {
+    const qreal scale = std::min(width() / qreal(kClientWidth), height() / qreal(kClientHeight));
+    const QSizeF size(kClientWidth * scale, kClientHeight * scale);
+    // Whole-pixel offsets keep an unscaled image 1:1.
+    return {QPointF(std::floor((width() - size.width()) / 2), std::floor((height() - size.height()) / 2)), size};
+}
+
+QPointF ClientArea::ToImage(QPointF widgetPosition) const {
+    const QRectF shown = ImageRect();
+    return (widgetPosition - shown.topLeft()) * (kClientWidth / shown.width());
+}
+
+QRect ClientArea::ToWidget(const QRect& imageRect) const {
+    const QRectF shown = ImageRect();
+    const qreal scale = shown.width() / kClientWidth;
+    return QRectF(shown.topLeft() + QPointF(imageRect.topLeft()) * scale, QSizeF(imageRect.size()) * scale).toRect();
+}
+
+void ClientArea::Place(QWidget* child, const QRect& imageRect) {
+    placed_.push_back({child, imageRect, child->font()});
+    PlaceChild(placed_.back());
+}
+
+void ClientArea::PlaceChild(const PlacedChild& child) const {
+    if (!child.widget) return;
+    child.widget->setGeometry(ToWidget(child.imageRect));
+    const qreal scale = ImageRect().width() / kClientWidth;
+    QFont font = child.font;
+    if (scale != 1.0) {
+        if (font.pointSizeF() > 0) {
+            font.setPointSizeF(font.pointSizeF() * scale);
+        } else {
+            font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale))));
+        }
+    }
+    child.widget->setFont(font);
+}
+
+void ClientArea::resizeEvent(QResizeEvent* event) {
+    for (const PlacedChild& child : placed_) PlaceChild(child);
+    QWidget::resizeEvent(event);
+}
+
 void ClientArea::paintEvent(QPaintEvent* event) {
     if (image_.devicePixelRatio() != devicePixelRatioF()) AllocateImage(devicePixelRatioF());
     canvas_.ClearDamage();
     QPainter painter(this);
-    painter.drawImage(event->rect(), image_, QRectF(event->rect().topLeft() * image_.devicePixelRatio(),
-                                                   event->rect().size() * image_.devicePixelRatio()));
+    const QRectF shown = ImageRect();
+    if (shown.size() == QSizeF(kClientWidth, kClientHeight)) {
+        const QRect target = event->rect().intersected(shown.toRect());
+        const QPointF source = (target.topLeft() - shown.topLeft()) * image_.devicePixelRatio();
+        painter.drawImage(target, image_, QRectF(source, target.size() * image_.devicePixelRatio()));
+    } else {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(shown, image_);
+    }
+    // The rest of a window of another aspect ratio.
+    const QRegion margins = QRegion(event->rect()).subtracted(QRegion(shown.toAlignedRect()));
+    for (const QRect& margin : margins) painter.fillRect(margin, palette().color(QPalette::Dark));
 }
 
 bool ClientArea::event(QEvent* event) {
@@ -101,12 +159,13 @@ void ClientArea::keyReleaseEvent(QKeyEvent* event) {
     sink_->KeyReleased(event->key(), event->isAutoRepeat());
 }
 
+// Presses and moves beside the image are outside the client area, as on the frame.
 void ClientArea::mousePressEvent(QMouseEvent* event) {
-    if (sink_) sink_->MousePressed(event->button(), event->position().toPoint());
+    if (sink_ && ImageRect().contains(event->position())) sink_->MousePressed(event->button(), ToImage(event->position()).toPoint());
 }
 
 void ClientArea::mouseMoveEvent(QMouseEvent* event) {
-    if (sink_) sink_->MouseMoved(event->position());
+    if (sink_ && ImageRect().contains(event->position())) sink_->MouseMoved(ToImage(event->position()));
 }
 
 void ClientArea::closeEvent(QCloseEvent* event) {

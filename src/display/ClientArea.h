@@ -3,7 +3,10 @@
 #include <QImage>
 #include <QWidget>
 
+#include <QPointer>
+
 #include <functional>
+#include <vector>
 
 #include "display/Canvas.h"
 
@@ -11,8 +14,10 @@ namespace tessaro {
 
 class InputSink;
 
-// The main window's client area: a fixed 862 x 694 widget over a persistent image that every
-// drawing goes into. paintEvent only copies the image; input goes to the current InputSink.
+// The main window's client area: a widget over a persistent 862 x 694 image that every drawing goes
+// into. paintEvent only copies the image, 1:1 at the default size, otherwise scaled to fit with its
+// aspect ratio kept; pointer positions are mapped back into the image's coordinates here, so nothing
+// else knows about the scale. Input goes to the current InputSink.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +39,15 @@ public:
     // Allocates the image at an explicit ratio (tests; the screen's ratio otherwise).
     void AllocateImage(qreal devicePixelRatio);
 
+    QSize sizeHint() const override { return {kClientWidth, kClientHeight}; }
+    // Where the image is shown in widget coordinates.
+    QRectF ImageRect() const;
+    // A widget position in image coordinates, and an image rectangle in widget coordinates.
+    QPointF ToImage(QPointF widgetPosition) const;
+    QRect ToWidget(const QRect& imageRect) const;
+    // Keeps a child widget over an image rectangle, its geometry and font scaled with the image.
+    void Place(QWidget* child, const QRect& imageRect);
+
     // Save-under: a copy of a region of the image (logical coordinates) and drawing it back.
     QImage Capture(const QRect& rect) const;
     void Restore(const QImage& saved, int x, int y);
@@ -45,10 +59,19 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    struct PlacedChild {
+        QPointer<QWidget> widget;
+        QRect imageRect;
+        QFont font;
+    };
+    void PlaceChild(const PlacedChild& child) const;
+
     QImage image_;
+    std::vector<PlacedChild> placed_;
     Canvas canvas_;
     InputSink* sink_ = nullptr;
     std::function<void()> repaint_;

@@ -1,5 +1,7 @@
 #include "forms/AboutBox.h"
 
+#include "forms/Placement.h"
+
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -30,7 +32,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
 
 void ShowAboutBox(QWidget* mainWindow) {
     AboutBox box(mainWindow);
-    if (mainWindow) box.move(mainWindow->frameGeometry().topLeft() + QPoint(149, 140));
+    if (mainWindow) PlaceWindow(&box, mainWindow->frameGeometry().topLeft() + QPoint(149, 140));
     box.exec();
 }
 

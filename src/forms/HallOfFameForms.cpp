@@ -1,5 +1,6 @@
 #include "forms/HallOfFameForms.h"
 
+#include "forms/Placement.h"
 #include "forms/Question.h"
 
 #include <QHeaderView>
@@ -16,7 +17,7 @@ namespace {
 constexpr const char* kLevelTabs[kLevels] = {"Leicht", "Mittel", "Schwer", "Extrem"};
 
 void PlaceOver(QWidget* dialog, QWidget* parent, QPoint offset) {
-    if (parent) dialog->move(parent->window()->pos() + offset);
+    if (parent) PlaceWindow(dialog, parent->window()->pos() + offset);
 }
 
 }  // namespace
@@ -26,6 +27,7 @@ ChampionDialog::ChampionDialog(QWidget* parent, const QString& lastName) : QDial
     setWindowTitle(QStringLiteral("Neuer Rekord"));
     setFont(QFont(QStringLiteral("Arial")));
     setFixedSize(320, 130);
+    WidenForTitle(this);
 
     lbl2 = new QLabel(QStringLiteral("Ihre Zeit kommt in die Ruhmeshalle!\nBitte geben Sie Ihren Namen ein:"), this);
     lbl2->setObjectName(QStringLiteral("lbl2"));
@@ -71,6 +73,7 @@ HallOfFameDialog::HallOfFameDialog(QWidget* parent, HallOfFame& hof, int level) 
     setWindowTitle(QStringLiteral("Ruhmeshalle"));
     setFont(QFont(QStringLiteral("Arial")));
     setFixedSize(Twips(6960), Twips(5355));
+    WidenForTitle(this);
 
     tbs1 = new QTabWidget(this);
     tbs1->setObjectName(QStringLiteral("tbs1"));

@@ -1,5 +1,6 @@
 #include "forms/SlotDialog.h"
 
+#include "forms/Placement.h"
 #include "forms/Question.h"
 #include "engine/Engine.h"
 #include "persistence/RecordFile.h"
@@ -52,8 +53,9 @@ SlotDialog::SlotDialog(SlotMode mode, SlotState& state, Engine& engine, QWidget*
     layout->addSpacing(16);
     layout->addLayout(buttons);
     setFixedSize(sizeHint());
+    WidenForTitle(this);
 
-    if (parent != nullptr) move(parent->frameGeometry().topLeft() + kOffsetFromMainWindow);
+    if (parent != nullptr) PlaceWindow(this, parent->frameGeometry().topLeft() + kOffsetFromMainWindow);
 
     QRadioButton* preselected = option(std::clamp(state_.selectedSlot, 0, 3));
     preselected->setChecked(true);

@@ -1,5 +1,6 @@
 #include "shell/HelpViewer.h"
 
+#include "forms/Placement.h"
 #include "forms/Question.h"
 
 #include <QCloseEvent>
@@ -220,9 +221,15 @@ int ShowHelpTopic(HelpState& help, const QString& file, const QString& topic) {
     }
     HelpBrowser& window = *help.window;
     window.ShowTopic(std::move(archive), topic);
-    window.show();
-    window.raise();
-    window.activateWindow();
+    if (CompositorPlacesWindows()) {
+        // raise() does nothing there; a window mapped anew comes to the front with the focus.
+        if (window.isVisible()) window.hide();
+        window.show();
+    } else {
+        window.show();
+        window.raise();
+        window.activateWindow();
+    }
     return kHelpShown;
 }
 

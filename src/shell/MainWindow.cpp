@@ -10,7 +10,9 @@
 #include <QGuiApplication>
 #include <QLayout>
 #include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,7 @@
 #include "display/Display.h"
 #include "forms/AboutBox.h"
 #include "forms/HallOfFameForms.h"
+#include "forms/Placement.h"
 #include "forms/Question.h"
 #include "halloffame/ClockText.h"
 #include "persistence/RecordFile.h"
@@ -56,6 +59,12 @@ QPoint WindowOrigin(int screenWidth, int screenHeight) {
     return {x, y};
 }
 
+QSize FittingClientSize(QSize available, QSize chrome) {
+    const QSize room = available - chrome;
+    const double scale = std::min({1.0, room.width() / double(kClientWidth), room.height() / double(kClientHeight)});
+    return {static_cast<int>(kClientWidth * scale), static_cast<int>(kClientHeight * scale)};
+}
+
 MainWindow::MainWindow(Game& game) : game_(game) {
     setWindowTitle(kWindowTitle);
     QIcon icon;
@@ -63,7 +72,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     setWindowIcon(icon);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QSize size = screen->size();
-        move(WindowOrigin(size.width(), size.height()));
+        PlaceWindow(this, WindowOrigin(size.width(), size.height()));
     }
 
     area_ = new ClientArea(this);
@@ -102,13 +111,13 @@ MainWindow::MainWindow(Game& game) : game_(game) {
 
     uhr_ = new QLabel(QString::fromLatin1(kIdleClockText), area_);
     uhr_->setObjectName("uhr");
-    uhr_->setGeometry(646, 592, 160, 30);
     uhr_->setFont(QFont("Arial", 24));
     uhr_->setAutoFillBackground(true);
     QPalette palette = uhr_->palette();
     palette.setColor(QPalette::Window, PaletteColour(kColourWhite));
     palette.setColor(QPalette::WindowText, PaletteColour(kColourBlack));
     uhr_->setPalette(palette);
+    area_->Place(uhr_, QRect(646, 592, 160, 30));
     game_.clock.context = this;
     game_.clock.label = [this](const QString& text) {
         uhr_->setText(text);
@@ -124,7 +133,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
         std::fflush(nullptr);
         std::_Exit(0);
     };
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    resize(sizeHint());
     area_->setFocus();
 }
 
@@ -136,6 +145,35 @@ MainWindow::~MainWindow() {
     game_.clock.enterChampion = nullptr;
     game_.clock.context = nullptr;
     area_->SetInputSink(nullptr);
+}
+
+void MainWindow::ShowFitted() {
+    // Until the window is framed its frame is unknown: a title bar and borders are assumed.
+    const qreal ratio = screen() ? screen()->devicePixelRatio() : 1.0;
+    FitToScreen((QSizeF(8, 32) / ratio).toSize());
+    show();
+    if (windowHandle()) windowHandle()->installEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, [this] { FitToScreen(frameGeometry().size() - geometry().size()); });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::FitToScreen(QSize frame) {
+    const QScreen* shown = screen();
+    if (!shown || isMaximized() || isFullScreen()) return;
+    const QSize chrome = sizeHint() - area_->sizeHint();
+    const QSize client = FittingClientSize(shown->availableGeometry().size(), chrome + frame);
+    if (client == area_->size()) return;
+    resize(client + chrome);
+    const QRect available = shown->availableGeometry();
+    const QSize outer = client + chrome + frame;
+    PlaceWindow(this, available.topLeft() + QPoint((available.width() - outer.width()) / 2,
+                                                   (available.height() - outer.height()) / 2));
 }
 
 void MainWindow::SetPrinterSource(std::unique_ptr<PrinterSource> source) { printers_ = std::move(source); }

@@ -26,6 +26,10 @@ inline const QString kWindowTitle = QStringLiteral("Tessaro V5.0 by Morvel");
 // Top left of the window: centred horizontally, 32 pixels above the vertical centre.
 QPoint WindowOrigin(int screenWidth, int screenHeight);
 
+// The largest client-area size of the default's aspect ratio, at most the default, that fits into
+// `available` beside `chrome` (menu bar and window frame).
+QSize FittingClientSize(QSize available, QSize chrome);
+
 // Window 0: the menu bar, the client area with everything drawn, the clock label `uhr`, and the
 // menu command dispatch.
 class MainWindow : public QMainWindow {
@@ -33,6 +37,10 @@ class MainWindow : public QMainWindow {
 public:
     explicit MainWindow(Game& game);
     ~MainWindow() override;
+
+    // Shows the window; one that does not fit its screen's available area opens at the largest
+    // size that fits, looked at again once the window manager has framed it.
+    void ShowFitted();
 
     // Runs one menu command to completion (it may enter a play loop and return only when that ends).
     void Win_0_MenuEvent(int id);
@@ -55,8 +63,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FitToScreen(QSize frame);
     void BuildMenuBar();
     void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
     void RunCommand(int id);

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
             messages << refused;
         }
     }
-    window.show();
+    window.ShowFitted();
     if (!messages.isEmpty()) {
         QTimer::singleShot(0, &window, [&window, messages] {
             for (const QString& text : messages) tessaro::ShowMessage(&window, text);

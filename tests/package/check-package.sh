@@ -27,6 +27,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for p in libqt6widgets6 libqt6printsupport6 libchm1 qt6-qpa-plugins fonts-liberation2; do
   grep -q "\b$p\b" <<<"$depends" || fail "Depends lacks $p: $depends"
 done
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "does not recommend qt6-wayland"
 
 desktop-file-validate "$tree/usr/share/applications/tessaro.desktop"
 metainfo=$(ls "$tree"/usr/share/metainfo/*.metainfo.xml)

@@ -69,6 +69,13 @@ TEST(MainWindowPlacement, CentredAndThirtyTwoPixelsAboveTheMiddle) {
     EXPECT_EQ(WindowOrigin(800, 600), QPoint(-31, -79));  // narrow screens are not corrected
 }
 
+TEST(MainWindowPlacement, TooBigAWindowShrinksToTheLargestFitWithItsAspectRatio) {
+    EXPECT_EQ(FittingClientSize({1920, 1050}, {10, 50}), QSize(862, 694));  // never grows
+    EXPECT_EQ(FittingClientSize({1366, 736}, {2, 44}), QSize(859, 692));    // a laptop with a panel
+    EXPECT_EQ(FittingClientSize({640, 512}, {1, 32}), QSize(596, 480));     // 1280 x 1024 at scale 2
+    EXPECT_EQ(FittingClientSize({700, 2000}, {0, 0}), QSize(700, 563));     // limited by the width
+}
+
 TEST(MainWindowIcon, CarriesTheDrawnIconAtEveryMenuSize) {
     Game game;
     MainWindow window(game);
