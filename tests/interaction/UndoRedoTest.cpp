@@ -74,6 +74,37 @@ TEST(UndoRedo, EveryKindOfChangeRestoresTheScreen) {
     }
 }
 
+// Ctrl+Z right after M switches the candidate display back and returns the notes M cleared; Ctrl+Y
+// shows the candidates again.
+TEST(UndoRedo, TheCandidateDisplayIsUndoneWithTheNotesItCleared) {
+    PlayRig rig;
+    rig.settings().currentFile = "mittel.brd";
+    ASSERT_TRUE(LoadRecord(rig.game.engine, 1));
+    rig.game.engine.SetGiven(1, 1, 0);
+    rig.game.engine.SetMark(1, 1, 3);
+    rig.game.engine.ForgetMoves();
+    rig.window.display().RedrawBoard();
+    const CandidateGrid notes = rig.model().candidates;
+    QImage before;
+    QImage shown;
+    StepDriver d(rig);
+    d.InLoop([&] { before = rig.area().image().copy(); });
+    d.Key(Qt::Key_M);
+    d.InLoop([&] {
+        ASSERT_TRUE(rig.settings().showCandidates);
+        shown = rig.area().image().copy();
+        Chord(rig, Qt::Key_Z);
+        EXPECT_FALSE(rig.settings().showCandidates);
+        EXPECT_EQ(rig.model().candidates, notes);
+        EXPECT_EQ(DifferentPixels(rig.area().image(), before), 0);
+        Chord(rig, Qt::Key_Y);
+        EXPECT_TRUE(rig.settings().showCandidates);
+        EXPECT_EQ(DifferentPixels(rig.area().image(), shown), 0);
+    });
+    d.Leave();
+    d.Run(kCmdGameStart);
+}
+
 // A timed game runs on through undo and redo, and Z, Y without Ctrl do nothing.
 TEST(UndoRedo, ATimedGameKeepsRunning) {
     PlayRig rig;
