@@ -1,0 +1,286 @@
+#include "logic/Chains.h"
+
+#include <algorithm>
+#include <bitset>
+#include <climits>
+#include <cstring>
+
+namespace tessaro::logic {
+namespace {
+
+constexpr int kUnboundedDepth = 250;
+
+int CandidateIndex(int literal) { return literal >> 1; }
+
+// Runs fn(search, start candidate literal's cell, digit) for every candidate the scope covers:
+// all candidates with one search, or digit by digit with a search of that digit's links.
+template <class Fn>
+void ForEachScopedCandidate(const LogicState& state, int digitScope, Fn&& fn) {
+    if (digitScope == kEveryDigit) {
+        ImplicationSearch search(state, kEveryDigit);
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) fn(search, cell, LowestDigit(m));
+        }
+        return;
+    }
+    ImplicationSearch search(state, 1);
+    for (int digit = 1; digit <= 9; ++digit) {
+        search.SetScope(digit);
+        for (int cell : state.cellsWith[digit]) fn(search, cell, digit);
+    }
+}
+
+int MaxDepthBelow(int bestLength, int margin) {
+    return bestLength == INT_MAX ? kUnboundedDepth : bestLength - margin;
+}
+
+}  // namespace
+
+int ImplicationSearch::Trace(int literal, Path& path) const {
+    const int count = depth_[literal] + 1;
+    int at = literal;
+    for (int i = count - 1; i >= 0; --i, at = parent_[at]) path[i] = static_cast<std::int16_t>(at);
+    return count;
+}
+
+std::vector<ChainLink> ImplicationSearch::PathTo(int literal) const {
+    Path path;
+    const int count = Trace(literal, path);
+    std::vector<ChainLink> links;
+    for (int i = 1; i < count; ++i) links.push_back(LinkOf(path[i - 1], path[i]));
+    return links;
+}
+
+ImplicationClosure::ImplicationClosure(const LogicState& state) {
+    // The links as adjacency lists over the literals of present candidates.
+    std::array<std::int16_t, kLiteralCount + 1> first{};
+    std::vector<std::int16_t> next;
+    next.reserve(8 * kLiteralCount);
+    for (int literal = 0; literal < kLiteralCount; ++literal) {
+        first[literal] = static_cast<std::int16_t>(next.size());
+        if (state.Has(CellOfLiteral(literal), DigitOfLiteral(literal)))
+            ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next.push_back(static_cast<std::int16_t>(to)); });
+    }
+    first[kLiteralCount] = static_cast<std::int16_t>(next.size());
+
+    // Tarjan's components, found sinks first, so every successor's set is complete when used.
+    std::array<std::int16_t, kLiteralCount> order, low;
+    order.fill(-1);
+    std::bitset<kLiteralCount> onStack;
+    std::vector<std::int16_t> stack;
+    std::vector<std::pair<int, int>> calls;  // literal, next link to follow
+    component_.fill(0);
+    sets_.reserve(kLiteralCount + 1);
+    sets_.assign(1, LiteralSet{});  // 0: the empty set of absent candidates
+    std::vector<std::int16_t> mergedInto(kLiteralCount + 1, -1);  // per component: the last one it joined
+    std::vector<bool> reachesAny(1, false);  // most false literals lead nowhere: nothing to merge
+    int counter = 0;
+    auto enter = [&](int literal) {
+        order[literal] = low[literal] = static_cast<std::int16_t>(counter++);
+        stack.push_back(static_cast<std::int16_t>(literal));
+        onStack[literal] = true;
+        calls.emplace_back(literal, first[literal]);
+    };
+    for (int root = 0; root < kLiteralCount; ++root) {
+        if (order[root] >= 0 || !state.Has(CellOfLiteral(root), DigitOfLiteral(root))) continue;
+        enter(root);
+        while (!calls.empty()) {
+            auto& [literal, link] = calls.back();
+            if (link < first[literal + 1]) {
+                const int to = next[link++];
+                if (order[to] < 0) enter(to);
+                else if (onStack[to]) low[literal] = std::min(low[literal], order[to]);
+                continue;
+            }
+            const int done = literal;
+            calls.pop_back();
+            if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+            if (low[done] != order[done]) continue;
+            const auto id = static_cast<std::int16_t>(sets_.size());
+            const auto members = std::find(stack.begin(), stack.end(), static_cast<std::int16_t>(done));
+            for (auto m = members; m != stack.end(); ++m) {
+                component_[*m] = id;
+                onStack[*m] = false;
+            }
+            LiteralSet reached{};
+            for (auto m = members; m != stack.end(); ++m) {
+                for (int k = first[*m]; k < first[*m + 1]; ++k) {
+                    const int to = next[k];
+                    reached[to / 64] |= std::uint64_t{1} << (to % 64);
+                    if (component_[to] != id && reachesAny[component_[to]] && mergedInto[component_[to]] != id) {
+                        mergedInto[component_[to]] = id;
+                        const LiteralSet& beyond = sets_[component_[to]];
+                        for (int w = 0; w < kLiteralWords; ++w) reached[w] |= beyond[w];
+                    }
+                }
+            }
+            stack.erase(members, stack.end());
+            sets_.push_back(reached);
+            reachesAny.push_back(std::any_of(reached.begin(), reached.end(), [](std::uint64_t w) { return w != 0; }));
+        }
+    }
+}
+
+const ImplicationClosure& ClosureOf(const LogicState& state) {
+    struct Cache {
+        LogicState state;
+        std::optional<ImplicationClosure> closure;
+    };
+    thread_local Cache cache;
+    if (!cache.closure || std::memcmp(&cache.state, &state, sizeof state) != 0) {
+        cache.state = state;
+        cache.closure.emplace(state);
+    }
+    return *cache.closure;
+}
+
+int LengthBonus(int length) {
+    int bound = 4, bonus = 0;
+    bool timesThreeHalves = true;
+    while (length > bound) {
+        ++bonus;
+        bound = timesThreeHalves ? bound * 3 / 2 : bound * 4 / 3;
+        timesThreeHalves = !timesThreeHalves;
+    }
+    return bonus;
+}
+
+Candidate CandidateOfLiteral(int literal) {
+    return {static_cast<std::uint8_t>(CellOfLiteral(literal)), static_cast<std::uint8_t>(DigitOfLiteral(literal))};
+}
+
+ChainLink LinkOf(int from, int to) { return {CandidateOfLiteral(from), CandidateOfLiteral(to), IsOn(from), IsOn(to)}; }
+
+std::string LiteralText(const Candidate& candidate, bool on) {
+    return CellName(candidate.cell) + (on ? "=" : "≠") + Sym(candidate.digit);
+}
+
+std::string LiteralText(int literal) { return LiteralText(CandidateOfLiteral(literal), IsOn(literal)); }
+
+std::string ChainText(const std::vector<ChainLink>& chain) {
+    if (chain.empty()) return {};
+    std::string text = LiteralText(chain.front().from, chain.front().fromOn);
+    for (const ChainLink& link : chain) text += " → " + LiteralText(link.to, link.toOn);
+    return text;
+}
+
+Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains) {
+    Step step;
+    step.technique = technique;
+    std::size_t length = 0;
+    std::bitset<kLiteralCount / 2> seen;
+    CellSet cells;
+    auto note = [&](const Candidate& c) {
+        const int index = 9 * c.cell + c.digit - 1;
+        if (seen[index]) return;
+        seen[index] = true;
+        step.pattern.push_back(c);
+        if (!cells.Has(c.cell)) step.cells.push_back(c.cell);
+        cells.Add(c.cell);
+    };
+    for (const std::vector<ChainLink>& chain : chains) {
+        length += chain.size();
+        for (const ChainLink& link : chain) {
+            note(link.from);
+            note(link.to);
+        }
+    }
+    step.difficulty = baseDifficulty + LengthBonus(static_cast<int>(length));
+    step.chains = std::move(chains);
+    return step;
+}
+
+std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope) {
+    int bestLength = INT_MAX;
+    std::optional<Step> best;
+    const ImplicationClosure& closure = ClosureOf(state);
+    ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cell, int digit) {
+        for (bool assumeOn : {true, false}) {
+            const int start = LiteralOf(cell, digit, assumeOn);
+            const LiteralSet& implied = closure.From(start);
+            if (!Holds(implied, Negated(start)) && !HoldsBothOfSome(implied)) continue;
+            search.Run(start, MaxDepthBelow(bestLength, 1), [&](int literal, int depth) {
+                const int opposite = Negated(literal);
+                if (!search.Reached(opposite)) return false;
+                const int length = depth + search.Depth(opposite);
+                if (length >= bestLength) return true;
+                bestLength = length;
+                std::vector<std::vector<ChainLink>> chains{search.PathTo(literal)};
+                std::string text;
+                if (opposite == start) {
+                    text = "so folgte " + ChainText(chains[0]);
+                } else {
+                    chains.push_back(search.PathTo(opposite));
+                    text = "so folgte sowohl " + ChainText(chains[0]) + " als auch " + ChainText(chains[1]);
+                }
+                best = ChainStep(technique, Info(technique).difficulty, std::move(chains));
+                const Candidate assumed = CandidateOfLiteral(start);
+                (assumeOn ? best->eliminations : best->placements).push_back(assumed);
+                best->explanation = std::string("Wäre ") + CellName(cell) + (assumeOn ? " die " : " nicht die ") +
+                                    Sym(digit) + ", " + text + ". Das ist ein Widerspruch, also " +
+                                    LiteralText(assumed, !assumeOn) + ".";
+                return true;
+            });
+        }
+    });
+    return best;
+}
+
+std::optional<Step> FindContinuousLoop(const LogicState& state, Technique technique, int digitScope) {
+    int bestLength = INT_MAX;
+    std::optional<Step> best;
+    const ImplicationClosure& closure = ClosureOf(state);
+    ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
+        const int start = LiteralOf(cellA, digitA, false);
+        // The loop closes only at a true candidate that sees A.
+        const LiteralSet& implied = closure.From(start);
+        bool closes = false;
+        for (int peer : kHouses.peers[cellA] & state.cellsWith[digitA]) closes = closes || Holds(implied, LiteralOf(peer, digitA, true));
+        for (DigitMask m = state.cand[cellA] & static_cast<DigitMask>(~Bit(digitA)); m != 0 && digitScope == kEveryDigit; m &= m - 1)
+            closes = closes || Holds(implied, LiteralOf(cellA, LowestDigit(m), true));
+        if (!closes) return;
+        search.Run(start, MaxDepthBelow(bestLength, 2), [&](int literal, int depth) {
+            const int cellZ = CellOfLiteral(literal), digitZ = DigitOfLiteral(literal);
+            if (!IsOn(literal) || depth < 3 || !WeaklyLinked(cellZ, digitZ, cellA, digitA)) return false;
+            ImplicationSearch::Path loop;
+            const int count = search.Trace(literal, loop);
+            std::bitset<kLiteralCount / 2> inLoop;
+            for (int i = 0; i < count; ++i) {
+                if (inLoop[CandidateIndex(loop[i])]) return false;  // not a simple loop
+                inLoop[CandidateIndex(loop[i])] = true;
+            }
+            loop[count] = static_cast<std::int16_t>(start);
+            // Each weak link (true → false) of the loop holds exactly one true candidate.
+            std::bitset<kLiteralCount / 2> gone;
+            for (int i = 1; i < count; i += 2) {
+                const int p = loop[i], q = loop[i + 1];
+                const int cellP = CellOfLiteral(p), cellQ = CellOfLiteral(q), digit = DigitOfLiteral(p);
+                if (cellP == cellQ) {
+                    const DigitMask rest = state.cand[cellP] & static_cast<DigitMask>(~(Bit(digit) | Bit(DigitOfLiteral(q))));
+                    for (DigitMask m = rest; m != 0; m &= m - 1) gone[9 * cellP + LowestDigit(m) - 1] = true;
+                } else {
+                    for (int cell : kHouses.peers[cellP] & kHouses.peers[cellQ] & state.cellsWith[digit])
+                        gone[9 * cell + digit - 1] = true;
+                }
+            }
+            gone &= ~inLoop;
+            if (gone.none()) return false;
+            bestLength = depth + 1;
+            std::vector<ChainLink> chain = search.PathTo(literal);
+            chain.push_back(LinkOf(literal, start));
+            const std::string text = ChainText(chain);
+            best = ChainStep(technique, Info(technique).difficulty, {std::move(chain)});
+            for (int index = 0; index < kLiteralCount / 2; ++index) {
+                if (gone[index])
+                    best->eliminations.push_back({static_cast<std::uint8_t>(index / 9), static_cast<std::uint8_t>(index % 9 + 1)});
+            }
+            best->explanation = "In der geschlossenen Schleife " + text +
+                                " ist jede schwache Verbindung zugleich stark: von zwei Nachbarn darin ist genau einer "
+                                "wahr, also fällt jeder Kandidat, der beide ausschließt.";
+            return true;
+        });
+    });
+    return best;
+}
+
+}  // namespace tessaro::logic
