@@ -258,7 +258,7 @@ void Display::UpdateDifficultyPanel() {
     UseValueText(kFontOem);
     canvas_.Text(791, LargeFontMode() ? 411 : 414, Number(givens) + QLatin1Char(' '));
     canvas_.SelectFont(kFontStatus);
-    const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
+    const int level = ShownLevel(state_, settings_, model_.givens);
     ValueText(656, 426, QString::fromUtf8(kDifficultyNames[static_cast<std::size_t>(level)].data(),
                                           static_cast<int>(kDifficultyNames[static_cast<std::size_t>(level)].size())) +
                             QStringLiteral("  "),

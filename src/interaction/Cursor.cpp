@@ -38,6 +38,11 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
     // The cover of a paused game stays; the keys are taken so that nothing else sees them.
     if (hintKeys_.Paused()) return IsCursorKey(qtKey);
     const bool ownBoard = frame->mode == Mode::OwnBoard;
+    if (qtKey == Qt::Key_T && (modifiers & Qt::ShiftModifier) &&
+        !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (!autoRepeat) hintKeys_.Explain(ownBoard);
+        return true;
+    }
     const DisplayState& look = display_.state();
     int column = look.cursorColumn;
     int row = look.cursorRow;

@@ -155,6 +155,7 @@ private:
     std::set<int> keysDownInLoop_;
     std::set<int> keysTakenByControl_;
     HintKeys hintKeys_{display_, engine_, clock_};
+    QString helpBeforePaste_;
 };
 
 }  // namespace tessaro

@@ -3,7 +3,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <QAccessibleEvent>
+
+#include "display/BoardAccessible.h"
 #include "engine/Hint.h"
+#include "interaction/HintKeys.h"
+#include "logic/Solver.h"
 #include "persistence/RecordFile.h"
 #include "puzzles/Exchange.h"
 #include "support/PlayDriver.h"
@@ -126,7 +131,7 @@ TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
         count = rig.model().digitCount[static_cast<std::size_t>(digit)];
         EXPECT_EQ(rig.model().board, start);
         const QString text = rig.game.display.helpText;
-        EXPECT_TRUE(text.contains(QString::number(digit) + " ")) << text;
+        EXPECT_TRUE(text.endsWith("=" + QString::number(digit))) << text;
         EXPECT_LE(text.size(), 26);
     });
     d.Key(Qt::Key_T);
@@ -238,6 +243,194 @@ TEST(HintKeys, PauseCoversTheBoardUntilResumed) {
     EXPECT_EQ(BoardImage(rig), before);
     EXPECT_EQ(rig.clock(), kIdle);
     ExpectClosingSteps(rig);
+}
+
+// A minimal puzzle rated 9.2 (nested forcing chains), with steps of every drawn kind on its path.
+Grid HardPuzzle() {
+    const std::string line = "...6..9.5...9...86...17........2....73.......419........6.8.........9..........5.";
+    Grid givens{};
+    for (int i = 0; i < 81; ++i) givens[At(i % 9 + 1, i / 9 + 1)] = line[i] == '.' ? 0 : static_cast<std::uint8_t>(line[i] - '0');
+    return givens;
+}
+
+// The colour of a candidate's square as T draws it (clear of the symbol's ink).
+QColor Square(PlayRig& rig, const logic::Candidate& c) {
+    return rig.Pixel(CellLeft(c.cell % 9 + 1) + 7 + 16 * ((c.digit - 1) % 3), CellTop(c.cell / 9 + 1) + 7 + 16 * ((c.digit - 1) / 3));
+}
+
+// Cells whose fill changed at a spot clear of frames, squares and symbols (candidates hidden).
+Cells TintedCorner(PlayRig& rig, const QImage& before) {
+    Cells cells;
+    for (int y = 1; y <= 9; ++y)
+        for (int x = 1; x <= 9; ++x)
+            if (rig.Pixel(CellLeft(x) + 6, CellTop(y) + 53) != before.pixelColor(CellLeft(x) + 6 - kBoardLeft, CellTop(y) + 53 - kBoardTop))
+                cells.insert({x, y});
+    return cells;
+}
+
+Cells CellsOf(const std::vector<int>& cells) {
+    Cells out;
+    for (int cell : cells) out.insert({cell % 9 + 1, cell / 9 + 1});
+    return out;
+}
+
+// The first position on the puzzle's path (its placements entered) whose easiest step is of the kind.
+std::optional<logic::Step> PositionWith(PlayRig& rig, bool eliminationsOnly) {
+    const logic::SolvingPath path = logic::SolvePath(rig.model().givens);
+    for (const logic::Step& done : path.steps) {
+        const auto step = logic::NextStep(*logic::LogicState::FromGrid(rig.model().board));
+        if (step && step->placements.empty() == eliminationsOnly) return step;
+        for (const logic::Candidate& c : done.placements) rig.model().cell(c.cell % 9 + 1, c.cell / 9 + 1) = c.digit;
+    }
+    return std::nullopt;
+}
+
+// A placement and an elimination step, with candidates hidden and shown: T frames the pattern's
+// cells, tints its houses, draws its candidates and the removed ones in their two colours; the
+// board's image comes back exactly when the hint goes.
+TEST(HintKeys, TDrawsEachKindOfStep) {
+    for (bool eliminationsOnly : {false, true}) {
+        for (bool candidates : {false, true}) {
+            SCOPED_TRACE(testing::Message() << eliminationsOnly << candidates);
+            PlayRig rig;
+            rig.game.engine.SetPuzzle(HardPuzzle());
+            const std::optional<logic::Step> step = PositionWith(rig, eliminationsOnly);
+            ASSERT_TRUE(step);
+            rig.game.engine.ModelReplaced();
+            rig.settings().showCandidates = candidates;
+            rig.window.display().RedrawBoard();
+            QImage before;
+            StepDriver d(rig);
+            d.InLoop([&] { before = BoardImage(rig); });
+            d.Key(Qt::Key_T);
+            d.InLoop([&] {
+                EXPECT_EQ(Framed(rig, kColourDarkGreen), CellsOf(step->cells));
+                std::vector<int> housed;
+                for (int house : step->houses)
+                    for (int cell : logic::kHouses.cells[house]) housed.push_back(cell);
+                if (!candidates) {
+                    EXPECT_EQ(TintedCorner(rig, before), CellsOf(housed));
+                }
+                for (const logic::Candidate& c : step->pattern) {
+                    if (std::find(step->eliminations.begin(), step->eliminations.end(), c) == step->eliminations.end()) {
+                        EXPECT_EQ(Square(rig, c), kHintPatternInk) << int(c.cell) << " " << int(c.digit);
+                    }
+                }
+                for (const auto* removed : {&step->eliminations, &step->supportingEliminations})
+                    for (const logic::Candidate& c : *removed) EXPECT_EQ(Square(rig, c), kHintEliminatedInk);
+                EXPECT_LE(rig.game.display.helpText.size(), 26);
+                // The help pages show this one (data/help/tipp.png is a copy).
+                if (eliminationsOnly && !candidates) {
+                    QDir().mkpath(QStringLiteral(TESSARO_TEST_OUTPUT_DIR));
+                    EXPECT_TRUE(rig.area().image().copy(0, 0, 850, kBoardTop + 9 * kCellSize + 10).save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/hint_drawn.png")));
+                }
+                QTest::keyClick(&rig.area(), Qt::Key_Right);
+                rig.window.display().ShowCursor(0, 0);
+                EXPECT_EQ(BoardImage(rig), before);
+            });
+            d.Leave();
+            d.Run(kCmdGameStart);
+        }
+    }
+}
+
+// A wrong entry that breaks no rule is named and framed before any step; T again takes it out as
+// one change. Own boards without one solution are said so.
+TEST(HintKeys, TNamesAWrongEntryFirstAndTakesItOut) {
+    PlayRig rig;
+    rig.settings().currentFile = "mittel.brd";
+    ASSERT_TRUE(LoadRecord(rig.game.engine, 1));
+    const sx::Cells solution = SolutionOf(rig.model());
+    QPoint cell;
+    int wrong = 0;
+    for (int y = 9; y >= 1 && !wrong; --y)
+        for (int x = 1; x <= 9 && !wrong; ++x)
+            for (int d = 1; d <= 9 && !wrong && rig.model().cell(x, y) == 0; ++d)
+                if (d != solution[sx::Index(x, y)] && rig.game.engine.Admissible(x, y, d)) wrong = d, cell = {x, y};
+    ASSERT_NE(wrong, 0);
+    rig.game.engine.EnterSymbol(cell.x(), cell.y(), wrong);
+    StepDriver d(rig);
+    d.Key(Qt::Key_T);
+    d.InLoop([&] {
+        EXPECT_EQ(rig.game.display.helpText, QString("Z%1 S%2 stimmt nicht").arg(cell.y()).arg(cell.x()));
+        EXPECT_EQ(Framed(rig, kColourDarkRed), Cells({{cell.x(), cell.y()}}));
+    });
+    d.Key(Qt::Key_T);
+    d.InLoop([&] {
+        EXPECT_EQ(rig.model().cell(cell.x(), cell.y()), 0);
+        QTest::keyClick(&rig.area(), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(rig.model().cell(cell.x(), cell.y()), wrong) << "one undoable change";
+    });
+    d.Leave();
+    d.Run(kCmdGameStart);
+
+    struct Own {
+        std::vector<std::array<int, 3>> givens;
+        const char* said;
+    };
+    // Row 1 holds 1..8 and column 9 a 9 lower down: (9, 1) can hold nothing.
+    std::vector<std::array<int, 3>> dead{{9, 5, 9}};
+    for (int x = 1; x <= 8; ++x) dead.push_back({x, 1, x});
+    for (const Own& own : {Own{{}, "Mehrere Lösungen möglich"}, Own{dead, "Rätsel hat keine Lösung"}}) {
+        rig.game.engine.ClearBoard();
+        StepDriver o(rig);
+        o.InLoop([&] {
+            for (const auto& [x, y, v] : own.givens) rig.game.engine.SetGiven(x, y, v);
+            QTest::keyClick(&rig.area(), Qt::Key_T);
+            EXPECT_EQ(rig.game.display.helpText, own.said);
+        });
+        o.Leave();
+        o.Run(kCmdOwnBoard);
+    }
+}
+
+// Pressing T alone follows the engine's solving path of a puzzle rated 9.2 to its end: each step
+// drawn as it is (cells framed, eliminations red, including the chains'), the eliminations counting
+// for the next step. Shift+T on a chain shows the whole explanation, link by link, beside the board
+// and tells the screen reader; Esc closes it and the game goes on.
+TEST(HintKeys, TAloneSolvesAHardPuzzleAndShiftTExplains) {
+    PlayRig rig;
+    rig.game.engine.SetPuzzle(HardPuzzle());
+    rig.game.engine.ForgetMoves();
+    const logic::SolvingPath path = logic::SolvePath(rig.model().givens);
+    ASSERT_EQ(path.verdict, logic::Verdict::Solved);
+    BoardAccessibility* access = BoardAccessibility::Of(&rig.area());
+    QStringList alerts;
+    access->SetEventSink([&](QAccessibleEvent* event) {
+        if (event->type() == QAccessible::Alert) alerts << event->accessibleInterface()->text(QAccessible::Description);
+    });
+    QWidget* window = nullptr;
+    StepDriver d(rig, std::chrono::minutes(2));
+    d.InLoop([&] {
+        for (const logic::Step& step : path.steps) {
+            SCOPED_TRACE(testing::Message() << logic::Info(step.technique).key << " " << logic::EffectsText(step));
+            QTest::keyClick(&rig.area(), Qt::Key_T);
+            ASSERT_EQ(Framed(rig, kColourDarkGreen), CellsOf(step.cells));
+            for (const logic::Candidate& c : step.eliminations) ASSERT_EQ(Square(rig, c), kHintEliminatedInk);
+            if (!window && !step.chains.empty()) {
+                QTest::keyClick(&rig.area(), Qt::Key_T, Qt::ShiftModifier);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->isVisible() && w->windowTitle().contains("Tipp erklärt")) window = w;
+                ASSERT_NE(window, nullptr);
+                ASSERT_EQ(alerts.size(), 1);
+                EXPECT_TRUE(alerts[0].startsWith(rig.game.display.helpText)) << alerts[0];
+                std::size_t links = 0;
+                for (const auto& chain : step.chains) links += chain.size();
+                EXPECT_EQ(static_cast<std::size_t>(alerts[0].count("⇒")), links) << alerts[0];
+                EXPECT_TRUE(alerts[0].contains("Wirkung:")) << alerts[0];
+                QTest::keyClick(&rig.area(), Qt::Key_Escape);
+                EXPECT_FALSE(window->isVisible());
+                ASSERT_TRUE(rig.interaction().AcceptingInput());
+            }
+            if (!step.placements.empty()) QTest::keyClick(&rig.area(), Qt::Key_T);
+        }
+        EXPECT_NE(window, nullptr) << "the path has a chain";
+        EXPECT_TRUE(rig.game.engine.StatusSolved());
+        EXPECT_TRUE(rig.game.engine.Moves().CanUndo());
+    });
+    d.Leave();
+    d.Run(kCmdGameStart);
+    access->SetEventSink(nullptr);
 }
 
 }  // namespace
