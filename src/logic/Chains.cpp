@@ -12,8 +12,8 @@ constexpr int kUnboundedDepth = 250;
 
 int CandidateIndex(int literal) { return literal >> 1; }
 
-// Runs fn(search, start candidate literal's cell, digit) for every candidate the scope covers:
-// all candidates with one search, or digit by digit with a search of that digit's links.
+// Runs fn(search, cell, digit) for every candidate: all with one search over every link, or
+// digit by digit with the search kept to that digit's links.
 template <class Fn>
 void ForEachScopedCandidate(const LogicState& state, int digitScope, Fn&& fn) {
     if (digitScope == kEveryDigit) {
@@ -56,12 +56,19 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     std::array<std::int16_t, kLiteralCount + 1> first{};
     std::vector<std::int16_t> next;
     next.reserve(8 * kLiteralCount);
+    dense_.fill(-1);
+    int present = 0;
     for (int literal = 0; literal < kLiteralCount; ++literal) {
         first[literal] = static_cast<std::int16_t>(next.size());
-        if (state.Has(CellOfLiteral(literal), DigitOfLiteral(literal)))
-            ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next.push_back(static_cast<std::int16_t>(to)); });
+        if (!state.Has(CellOfLiteral(literal), DigitOfLiteral(literal))) continue;
+        dense_[literal] = static_cast<std::int16_t>(IsOn(literal) ? present++ : present);
+        ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next.push_back(static_cast<std::int16_t>(to)); });
     }
     first[kLiteralCount] = static_cast<std::int16_t>(next.size());
+    for (int literal = 0; literal < kLiteralCount; ++literal) {
+        if (dense_[literal] >= 0) dense_[literal] = static_cast<std::int16_t>(2 * dense_[literal] + (IsOn(literal) ? 1 : 0));
+    }
+    words_ = (2 * present + 63) / 64;
 
     // Tarjan's components, found sinks first, so every successor's set is complete when used.
     std::array<std::int16_t, kLiteralCount> order, low;
@@ -70,10 +77,11 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     std::vector<std::int16_t> stack;
     std::vector<std::pair<int, int>> calls;  // literal, next link to follow
     component_.fill(0);
-    sets_.reserve(kLiteralCount + 1);
-    sets_.assign(1, LiteralSet{});  // 0: the empty set of absent candidates
-    std::vector<std::int16_t> mergedInto(kLiteralCount + 1, -1);  // per component: the last one it joined
-    std::vector<bool> reachesAny(1, false);  // most false literals lead nowhere: nothing to merge
+    sets_.reserve(static_cast<std::size_t>(2 * present + 1) * words_);
+    sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
+    std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
+    std::vector<bool> reachesAny(1, false);               // most false literals lead nowhere
+    std::vector<std::uint64_t> reached(static_cast<std::size_t>(words_));
     int counter = 0;
     auto enter = [&](int literal) {
         order[literal] = low[literal] = static_cast<std::int16_t>(counter++);
@@ -82,7 +90,7 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
         calls.emplace_back(literal, first[literal]);
     };
     for (int root = 0; root < kLiteralCount; ++root) {
-        if (order[root] >= 0 || !state.Has(CellOfLiteral(root), DigitOfLiteral(root))) continue;
+        if (order[root] >= 0 || dense_[root] < 0) continue;
         enter(root);
         while (!calls.empty()) {
             auto& [literal, link] = calls.back();
@@ -96,29 +104,54 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
             calls.pop_back();
             if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
             if (low[done] != order[done]) continue;
-            const auto id = static_cast<std::int16_t>(sets_.size());
+            const auto id = static_cast<std::int16_t>(mergedInto.size());
             const auto members = std::find(stack.begin(), stack.end(), static_cast<std::int16_t>(done));
             for (auto m = members; m != stack.end(); ++m) {
                 component_[*m] = id;
                 onStack[*m] = false;
             }
-            LiteralSet reached{};
+            std::fill(reached.begin(), reached.end(), 0);
+            bool any = false;
             for (auto m = members; m != stack.end(); ++m) {
                 for (int k = first[*m]; k < first[*m + 1]; ++k) {
                     const int to = next[k];
-                    reached[to / 64] |= std::uint64_t{1} << (to % 64);
-                    if (component_[to] != id && reachesAny[component_[to]] && mergedInto[component_[to]] != id) {
-                        mergedInto[component_[to]] = id;
-                        const LiteralSet& beyond = sets_[component_[to]];
-                        for (int w = 0; w < kLiteralWords; ++w) reached[w] |= beyond[w];
-                    }
+                    reached[dense_[to] / 64] |= std::uint64_t{1} << (dense_[to] % 64);
+                    any = true;
+                    const int beyond = component_[to];
+                    if (beyond == id || !reachesAny[beyond] || mergedInto[beyond] == id) continue;
+                    mergedInto[beyond] = id;
+                    const std::uint64_t* set = &sets_[static_cast<std::size_t>(beyond) * words_];
+                    for (int w = 0; w < words_; ++w) reached[w] |= set[w];
                 }
             }
             stack.erase(members, stack.end());
-            sets_.push_back(reached);
-            reachesAny.push_back(std::any_of(reached.begin(), reached.end(), [](std::uint64_t w) { return w != 0; }));
+            sets_.insert(sets_.end(), reached.begin(), reached.end());
+            mergedInto.push_back(-1);
+            reachesAny.push_back(any);
         }
     }
+}
+
+bool ImplicationClosure::Implies(int from, int to) const {
+    const int bit = dense_[to];
+    return bit >= 0 && (SetOf(from)[bit / 64] >> (bit % 64) & 1u) != 0;
+}
+
+bool ImplicationClosure::ImpliesContradiction(int from) const {
+    const std::uint64_t* set = SetOf(from);
+    for (int w = 0; w < words_; ++w) {
+        if ((set[w] & set[w] >> 1 & 0x5555555555555555u) != 0) return true;
+    }
+    return false;
+}
+
+bool ImplicationClosure::ShareConsequence(const std::vector<int>& literals) const {
+    for (int w = 0; w < words_; ++w) {
+        std::uint64_t common = ~std::uint64_t{0};
+        for (int literal : literals) common &= SetOf(literal)[w];
+        if (common != 0) return true;
+    }
+    return false;
 }
 
 const ImplicationClosure& ClosureOf(const LogicState& state) {
@@ -197,8 +230,7 @@ std::optional<Step> FindContradictionChain(const LogicState& state, Technique te
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cell, int digit) {
         for (bool assumeOn : {true, false}) {
             const int start = LiteralOf(cell, digit, assumeOn);
-            const LiteralSet& implied = closure.From(start);
-            if (!Holds(implied, Negated(start)) && !HoldsBothOfSome(implied)) continue;
+            if (!closure.Implies(start, Negated(start)) && !closure.ImpliesContradiction(start)) continue;
             search.Run(start, MaxDepthBelow(bestLength, 1), [&](int literal, int depth) {
                 const int opposite = Negated(literal);
                 if (!search.Reached(opposite)) return false;
@@ -230,14 +262,24 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
     int bestLength = INT_MAX;
     std::optional<Step> best;
     const ImplicationClosure& closure = ClosureOf(state);
+    // What a loop removes sees both ends of one of its weak links, and going round the loop from
+    // there refutes it: without a refutable candidate there is no loop to look for.
+    bool refutable = false;
+    for (int cell = 0; cell < kCellCount && !refutable; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0 && !refutable; m &= m - 1) {
+            const int assumed = LiteralOf(cell, LowestDigit(m), true);
+            refutable = closure.Implies(assumed, Negated(assumed)) || closure.ImpliesContradiction(assumed);
+        }
+    }
+    if (!refutable) return std::nullopt;
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
         const int start = LiteralOf(cellA, digitA, false);
         // The loop closes only at a true candidate that sees A.
-        const LiteralSet& implied = closure.From(start);
         bool closes = false;
-        for (int peer : kHouses.peers[cellA] & state.cellsWith[digitA]) closes = closes || Holds(implied, LiteralOf(peer, digitA, true));
+        for (int peer : kHouses.peers[cellA] & state.cellsWith[digitA])
+            closes = closes || closure.Implies(start, LiteralOf(peer, digitA, true));
         for (DigitMask m = state.cand[cellA] & static_cast<DigitMask>(~Bit(digitA)); m != 0 && digitScope == kEveryDigit; m &= m - 1)
-            closes = closes || Holds(implied, LiteralOf(cellA, LowestDigit(m), true));
+            closes = closes || closure.Implies(start, LiteralOf(cellA, LowestDigit(m), true));
         if (!closes) return;
         search.Run(start, MaxDepthBelow(bestLength, 2), [&](int literal, int depth) {
             const int cellZ = CellOfLiteral(literal), digitZ = DigitOfLiteral(literal);

@@ -32,8 +32,7 @@ constexpr bool WeaklyLinked(int cellA, int digitA, int cellB, int digitB) {
     return digitA == digitB && Sees(cellA, cellB);
 }
 
-// Bit tricks instead of counting: the build does not assume a processor with a popcount
-// instruction, and these tests sit in the innermost loops.
+// Cheaper than counting bits, for the innermost loops.
 constexpr bool SingleBit(std::uint64_t bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
 constexpr bool OneCell(CellSet s) { return s.low == 0 ? SingleBit(s.high) : s.high == 0 && SingleBit(s.low); }
 constexpr bool TwoDigits(DigitMask m) { return m != 0 && SingleBit(m & (m - 1u)); }
@@ -114,27 +113,28 @@ private:
 // A set of literals as bits.
 inline constexpr int kLiteralWords = (kLiteralCount + 63) / 64;
 using LiteralSet = std::array<std::uint64_t, kLiteralWords>;
-constexpr bool Holds(const LiteralSet& set, int literal) { return (set[literal / 64] >> (literal % 64) & 1u) != 0; }
-// True when the set holds some candidate both true and false.
-constexpr bool HoldsBothOfSome(const LiteralSet& set) {
-    for (std::uint64_t word : set) {
-        if ((word & word >> 1 & 0x5555555555555555u) != 0) return true;
-    }
-    return false;
-}
 
 // Everything each literal implies along the links of every digit, for all literals at once: the
 // strongly connected parts of the implication graph, each with the union of what its successors
 // reach. Tells in one look-up whether a chain exists before a search looks for its shortest form.
+// Literals of present candidates only: every question names such literals.
 class ImplicationClosure {
 public:
     explicit ImplicationClosure(const LogicState& state);
-    // The literals reached from a literal of a present candidate by one link or more.
-    const LiteralSet& From(int literal) const { return sets_[component_[literal]]; }
+    // from leads to `to` by one link or more.
+    bool Implies(int from, int to) const;
+    // from leads to some candidate both true and false.
+    bool ImpliesContradiction(int from) const;
+    // Some literal follows from each of the literals.
+    bool ShareConsequence(const std::vector<int>& literals) const;
 
 private:
-    std::vector<LiteralSet> sets_;
+    // Sets are over dense numbers of the present candidates' literals, kept in true/false pairs.
+    const std::uint64_t* SetOf(int literal) const { return &sets_[static_cast<std::size_t>(component_[literal]) * words_]; }
+    int words_ = 0;
+    std::vector<std::uint64_t> sets_;
     std::array<std::int16_t, kLiteralCount> component_{};
+    std::array<std::int16_t, kLiteralCount> dense_{};
 };
 
 // The closure of the state, kept for the next finder asking about the same state.
@@ -157,7 +157,8 @@ std::string ChainText(const std::vector<ChainLink>& chain);
 Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains);
 
 // The shortest proof that a candidate is false (it implies its own negation, or some candidate and
-// its negation) or true (its negation does), over the links of digitScope. Shared by the forcing X-chains and the forcing chains.
+// its negation) or true (its negation does), over the links of digitScope. Shared by the forcing
+// X-chains and the forcing chains.
 std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope);
 // The shortest continuous alternating loop with an effect: every weak link in it is in fact
 // strong, so candidates that see both ends of one fall. Shared by the X-cycles and the cycles.

@@ -31,6 +31,7 @@ std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
     std::array<int, kLiteralCount / 2> slot;
     slot.fill(-1);
     std::vector<Reach> reach;
+    reach.reserve(kLiteralCount / 2);
     ImplicationSearch search(state, kEveryDigit);
     auto reachOf = [&](int start) -> const Reach& {
         int& at = slot[start >> 1];
@@ -49,14 +50,8 @@ std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
     std::vector<int> starts;
     auto judge = [&](int house) {
         if (starts.size() < 2) return;
-        LiteralSet common = closure.From(starts[0]);
-        for (std::size_t i = 1; i < starts.size(); ++i) {
-            const LiteralSet& other = closure.From(starts[i]);
-            for (int w = 0; w < kLiteralWords; ++w) common[w] &= other[w];
-        }
-        bool any = false;
-        for (std::uint64_t word : common) any = any || word != 0;
-        if (!any) return;
+        if (!closure.ShareConsequence(starts)) return;
+        LiteralSet common = reachOf(starts[0]).reached;
         for (int start : starts) {
             const LiteralSet& other = reachOf(start).reached;
             for (int w = 0; w < kLiteralWords; ++w) common[w] &= other[w];
