@@ -17,8 +17,10 @@ namespace tessaro::logic {
 Step NewStep(Technique technique);
 // "Z1S1, Z1S5 und Z2S3" (or "... oder Z2S3").
 std::string CellList(CellSet cells, std::string_view lastJoin = " und ");
-// "die 3 und 7": the digits written with Sym.
-std::string DigitList(DigitMask digits);
+// "3 und 7": the digits written with Sym.
+std::string DigitNames(DigitMask digits);
+// "die 3 und 7".
+inline std::string DigitList(DigitMask digits) { return "die " + DigitNames(digits); }
 std::string HouseList(const std::vector<int>& houses);
 void AddCandidates(std::vector<Candidate>& to, CellSet cells, int digit);
 void AddCandidates(std::vector<Candidate>& to, int cell, DigitMask digits);
