@@ -47,7 +47,7 @@ std::string ShortName(logic::Technique technique) {
     case Technique::ForcingXChain: return "X-Kette";
     case Technique::ForcingChain: return "Kette";
     case Technique::MultipleForcingChain: return "Mehrfachkette";
-    case Technique::NestedForcingChain: return "Netz-Kette";
+    case Technique::NestedForcingChain: return "Verschachtelt";
     default: return std::string(logic::Info(technique).name);
     }
 }
