@@ -292,7 +292,7 @@ QString BoardAccessibility::PanelText(AccessiblePanel panel) const {
     }
     case AccessiblePanel::Status: return Trimmed(std::string(StatusText(settings_.status)));
     case AccessiblePanel::Difficulty: {
-        const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
+        const int level = ShownLevel(display_, settings_, model_.givens);
         return Trimmed(std::string(kDifficultyNames[static_cast<std::size_t>(level)])) +
                QStringLiteral(", Vorgegebene Zahlen: ") + QString::number(display_.givensCount);
     }
@@ -328,6 +328,11 @@ void BoardAccessibility::SetFocusCell(int x, int y) {
 void BoardAccessibility::CellChanged(int x, int y) {
     if (x < 1 || x > 9 || y < 1 || y > 9) return;
     QAccessibleEvent event(Cell(x, y), QAccessible::NameChanged);
+    Send(event);
+}
+
+void BoardAccessibility::Announce(QObject* shownBy) {
+    QAccessibleEvent event(shownBy, QAccessible::Alert);
     Send(event);
 }
 

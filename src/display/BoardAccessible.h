@@ -46,6 +46,8 @@ public:
     // text is not the one told last).
     void CellChanged(int x, int y);
     void PanelChanged(AccessiblePanel panel);
+    // A text a screen reader should read out at once (an alert for the object showing it).
+    void Announce(QObject* shownBy);
 
     // Where the events go: Qt's accessibility, which passes them to a screen reader when one
     // listens, unless replaced (tests, where no platform accessibility exists).

@@ -112,8 +112,9 @@ void Display::DrawDiagonals() {
 }
 
 void Display::DrawCursorFrame() {
-    // Two pixels wide, two pixels clear of the cell's edge lines (a diagonal's outline reaches
-    // two pixels into the cell on its right and lower side), outside the symbol's ink.
+    // Three pixels wide and blue, so it never reads as a red two-pixel diagonal outline; two pixels
+    // clear of the cell's edge lines (a diagonal's outline reaches two pixels into the cell on its
+    // right and lower side), outside the symbol's ink.
     constexpr int kInset = 3;
     const int left = CellLeft(state_.cursorColumn) + kInset;
     const int top = CellTop(state_.cursorRow) + kInset;
@@ -121,8 +122,8 @@ void Display::DrawCursorFrame() {
     const int bottom = CellTop(state_.cursorRow) + kCellSize - kInset - 1;
     canvas_.SetRasterOp(kRopCopyPen);
     canvas_.SetLineStyle(0);
-    canvas_.SetLineWidth(2);
-    canvas_.SetForeColour(kColourMagenta);
+    canvas_.SetLineWidth(3);
+    canvas_.SetForeColour(kColourBlue);
     canvas_.Box(left, top, right, bottom);
 }
 
@@ -257,7 +258,7 @@ void Display::UpdateDifficultyPanel() {
     UseValueText(kFontOem);
     canvas_.Text(791, LargeFontMode() ? 411 : 414, Number(givens) + QLatin1Char(' '));
     canvas_.SelectFont(kFontStatus);
-    const int level = settings_.difficulty >= 0 && settings_.difficulty < 4 ? settings_.difficulty : 0;
+    const int level = ShownLevel(state_, settings_, model_.givens);
     ValueText(656, 426, QString::fromUtf8(kDifficultyNames[static_cast<std::size_t>(level)].data(),
                                           static_cast<int>(kDifficultyNames[static_cast<std::size_t>(level)].size())) +
                             QStringLiteral("  "),

@@ -5,6 +5,8 @@
 
 #include <atomic>
 
+#include "engine/Board.h"
+
 namespace tessaro {
 
 inline const QString kHelpChooseMenu = QStringLiteral("Bitte Menupunkt auswählen!");
@@ -35,9 +37,18 @@ struct DisplayState {
     int backgroundY = 0;
     // Entries go into the candidate marks instead of the board.
     bool noteMode = false;
+    // A pasted puzzle's level by its rating (0..3, -1 none), shown while these givens are the board's.
+    int ratedLevel = -1;
+    Grid ratedGivens{};
     // The keyboard cursor's cell; column 0 while none is shown.
     int cursorColumn = 0;
     int cursorRow = 0;
 };
+
+// The level the difficulty panel names: a pasted puzzle's own, else the chosen one.
+inline int ShownLevel(const DisplayState& state, const Settings& settings, const Grid& givens) {
+    if (state.ratedLevel >= 0 && givens == state.ratedGivens) return state.ratedLevel;
+    return settings.difficulty >= 0 && settings.difficulty < 4 ? settings.difficulty : 0;
+}
 
 }  // namespace tessaro

@@ -324,6 +324,10 @@ void Engine::SetMarkBits(int at, std::uint16_t bits) {
 
 void Engine::EndChange(ChangeKind kind) {
     edits_.clear();
+    if (kind == ChangeKind::CandidateDisplay) {
+        const auto now = static_cast<std::uint16_t>(settings_.showCandidates);
+        edits_.push_back({0, Layer::Display, static_cast<std::uint16_t>(!now), now});
+    }
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
             const int at = At(x, y);
@@ -428,12 +432,27 @@ void Engine::StartPuzzle(const Position& position) {
 }
 
 void Engine::ToggleCandidateDisplay() {
+    BeginChange();
     ClearAllMarks();
     settings_.showCandidates = !settings_.showCandidates;
+    // Recorded before the marks are computed, so that an undo brings back the player's notes.
+    EndChange(ChangeKind::CandidateDisplay);
+    RedrawBoard();
+}
+
+void Engine::ApplyDisplaySwitch(std::span<const CellEdit> edits, bool forward) {
+    // Shown candidates are computed, never kept: all go, the notes of the other side come back.
+    ClearAllMarks();
+    for (const CellEdit& edit : edits) {
+        const std::uint16_t value = forward ? edit.after : edit.before;
+        if (edit.layer == Layer::Display) settings_.showCandidates = value != 0;
+        if (edit.layer == Layer::Marks) SetMarkBits(edit.at, value);
+    }
     RedrawBoard();
 }
 
 void Engine::Apply(std::span<const CellEdit> edits, bool forward) {
+    if (edits.front().layer == Layer::Display) return ApplyDisplaySwitch(edits, forward);
     bool givens = false;
     // Backwards for an undo, so that a cell edited twice ends at its first value.
     for (std::size_t k = 0; k < edits.size(); ++k) {

@@ -71,6 +71,10 @@ public:
     // digit, restart from the givens and solve once more.
     void SolveWithRestart();
 
+    // Switches the candidate display; every mark goes and the whole board is redrawn. One undo
+    // entry: its undo switches back and returns the notes it cleared.
+    void ToggleCandidateDisplay();
+
     // ---- new boards; each starts a fresh history ----
     // Empties board, givens and marks (index 0 included) and redraws the whole board.
     void ClearBoard();
@@ -78,8 +82,6 @@ public:
     void Load(const Position& position);
     // A new game from a puzzle record: loaded, shuffled, without marks; draws nothing.
     void StartPuzzle(const Position& position);
-    // Switches the candidate display; every mark goes and the whole board is redrawn.
-    void ToggleCandidateDisplay();
     // Starts the history afresh (entering the own board).
     void ForgetMoves() { history_.Clear(); }
 
@@ -116,6 +118,7 @@ private:
     static std::uint16_t MarkBits(const CandidateGrid& marks, int at);
     void SetMarkBits(int at, std::uint16_t bits);
     void Apply(std::span<const CellEdit> edits, bool forward);
+    void ApplyDisplaySwitch(std::span<const CellEdit> edits, bool forward);
 
     BoardModel& model_;
     Settings& settings_;

@@ -8,10 +8,11 @@
 namespace tessaro {
 
 // What one undo entry was, as the player made it.
-enum class ChangeKind : std::uint8_t { Symbol, Mark, Given, Solve, Restart, Shuffle, Puzzle };
+enum class ChangeKind : std::uint8_t { Symbol, Mark, Given, Solve, Restart, Shuffle, Puzzle, CandidateDisplay };
 
 // Which grid of a cell an edit touched. Marks are the cell's nine note marks as bits 1..9.
-enum class Layer : std::uint8_t { Board, Given, Marks };
+// Display is the candidate display switch (0 off, 1 on); its edit has no cell.
+enum class Layer : std::uint8_t { Board, Given, Marks, Display };
 
 struct CellEdit {
     std::uint8_t at;  // x + 10 * y

@@ -27,10 +27,22 @@ bool IsCursorKey(int qtKey) {
 
 bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat) {
     Frame* frame = Top();
-    if (!frame || frame->done || frame->mode == Mode::Picker) return false;
+    if (!frame || frame->done) return false;
+    if (frame->mode == Mode::Picker) {
+        // Shift+Enter in the picker is its right click, as Shift+Enter on the board is.
+        const bool rightClick = (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) &&
+                                (modifiers & Qt::ShiftModifier) && display_.state().cursorColumn != 0;
+        if (rightClick && !autoRepeat) PickerPress(Qt::RightButton, {});
+        return rightClick;
+    }
     // The cover of a paused game stays; the keys are taken so that nothing else sees them.
     if (hintKeys_.Paused()) return IsCursorKey(qtKey);
     const bool ownBoard = frame->mode == Mode::OwnBoard;
+    if (qtKey == Qt::Key_T && (modifiers & Qt::ShiftModifier) &&
+        !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (!autoRepeat) hintKeys_.Explain(ownBoard);
+        return true;
+    }
     const DisplayState& look = display_.state();
     int column = look.cursorColumn;
     int row = look.cursorRow;
@@ -58,6 +70,11 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
     // Until an arrow shows the cursor, the other keys keep their old (lack of) meaning.
     if (column == 0) return false;
     const bool control = modifiers & Qt::ControlModifier;
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9 && engine_.Config().showDigits &&
+        !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        if (!autoRepeat) EnterAtCursor(qtKey - Qt::Key_0, ownBoard);
+        return true;
+    }
     switch (qtKey) {
     case Qt::Key_Home:
         MoveCursor(1, control ? 1 : row);
@@ -92,6 +109,30 @@ void Interaction::MoveCursor(int column, int row) {
     // Markings keep the board's image from before them, cursor included: they go before it moves.
     if (look.cursorColumn != column || look.cursorRow != row) hintKeys_.Dismiss();
     display_.ShowCursor(column, row);
+}
+
+void Interaction::EnterAtCursor(int value, bool ownBoard) {
+    const int column = display_.state().cursorColumn;
+    const int row = display_.state().cursorRow;
+    display_.state().noteMode = false;
+    if (ownBoard) {
+        // As the picker does: the symbol becomes the given, 0 clears it.
+        if (value == 0) {
+            ClearOwnBoardGiven(column, row);
+        } else {
+            engine_.SetGiven(column, row, value);
+            if (engine_.Config().showCandidates) engine_.ComputeCandidates();
+        }
+        display_.UpdateDigitCounts();
+        display_.UpdateDifficultyPanel();
+        return;
+    }
+    const BoardModel& model = engine_.Model();
+    if (model.given(column, row) != 0 || model.cell(column, row) == value) return;
+    engine_.EnterSymbol(column, row, value);
+    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
+    display_.UpdateDigitCounts();
+    FinishIfSolved();
 }
 
 void Interaction::CursorClick(Qt::MouseButton button, bool ownBoard) {

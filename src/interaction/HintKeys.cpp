@@ -1,20 +1,72 @@
 #include "interaction/HintKeys.h"
 
+#include <QFont>
 #include <QPainter>
 
+#include <array>
+
+#include <set>
+
+#include "display/BoardAccessible.h"
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
 #include "display/Geometry.h"
 #include "engine/Engine.h"
+#include "engine/Hint.h"
 #include "halloffame/GameClock.h"
+#include "interaction/ExplanationWindow.h"
 #include "interaction/Interaction.h"
+#include "logic/Solver.h"
+#include "puzzles/SudokuXSolver.h"
 
 namespace tessaro {
 namespace {
 
 const QRect kBoardRect(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize);
 const QString kPauseHelp = QStringLiteral("Pause: P spielt weiter");
+constexpr std::size_t kHelpWidth = 26;
+
+// Short enough for the help panel with an effect behind it.
+std::string ShortName(logic::Technique technique) {
+    using logic::Technique;
+    switch (technique) {
+    case Technique::FullHouse: return "Letztes Feld";
+    case Technique::HiddenSingleBox: return "Einer im Block";
+    case Technique::HiddenSingleLine: return "Versteckter Einer";
+    case Technique::DirectPointing: case Technique::Pointing: return "Blocksperre";
+    case Technique::DirectClaiming: case Technique::Claiming: return "Liniensperre";
+    case Technique::DirectHiddenPair: case Technique::HiddenPair: return "Verst. Paar";
+    case Technique::NakedSingle: return "Nackter Einer";
+    case Technique::DirectHiddenTriple: case Technique::HiddenTriple: return "Verst. Drilling";
+    case Technique::GeneralizedLocked: return "Sperre Kreuz";
+    case Technique::NakedPair: return "Nacktes Paar";
+    case Technique::NakedTriple: return "Nackt. Drilling";
+    case Technique::NakedQuad: return "Nackt. Vierling";
+    case Technique::HiddenQuad: return "Verst. Vierling";
+    case Technique::ForcingXChain: return "X-Kette";
+    case Technique::ForcingChain: return "Kette";
+    case Technique::MultipleForcingChain: return "Mehrfachkette";
+    case Technique::NestedForcingChain: return "Verschachtelt";
+    default: return std::string(logic::Info(technique).name);
+    }
+}
+
+// "Z3S5=7" or "Z3S5-7", with the symbol as the board shows it.
+std::string CandidateText(const logic::Candidate& c, bool on, bool showDigits) {
+    return logic::CellName(c.cell) + (on ? "=" : "-") + logic::RenderText(logic::Sym(c.digit), showDigits);
+}
+
+// The technique and its first effect, the count of the others if they fit.
+std::string StepHeadline(const logic::Step& step, bool showDigits) {
+    const bool places = !step.placements.empty();
+    const logic::Candidate& first = places ? step.placements.front() : step.eliminations.front();
+    std::string text = ShortName(step.technique) + ": " + CandidateText(first, places, showDigits);
+    const std::size_t more = step.placements.size() + step.eliminations.size() - 1;
+    if (more == 0) return text;
+    const std::string count = " +" + std::to_string(more);
+    return text + (text.size() + count.size() <= kHelpWidth ? count : "+");
+}
 
 // The part of a cell its own fill covers (the thick box line takes a pixel of the last cell of a box).
 QRect CellInside(int x, int y) {
@@ -27,10 +79,12 @@ HintKeys::HintKeys(Display& display, Engine& engine, GameClock& clock)
     : display_(display), engine_(engine), clock_(clock) {}
 
 HintKeys::~HintKeys() {
+    if (explanation_) explanation_->close();
     if (next_) engine_.SetObserver(next_);
 }
 
 bool HintKeys::KeyReleased(int key, bool ownBoard) {
+    if (key == Qt::Key_Escape && CloseExplanation()) return true;
     if (paused_) {
         if (key == Qt::Key_P) {
             Resume();
@@ -73,7 +127,7 @@ void HintKeys::EndTimedGame(bool ownBoard) {
 
 void HintKeys::ShowConflicts(const ConflictSet& conflicts) {
     Unmark();
-    display_.SetHelpText(QString::fromStdString(ConflictText(conflicts, engine_.Config().showDigits)));
+    SetText(QString::fromStdString(ConflictText(conflicts, engine_.Config().showDigits)));
     if (!conflicts.Any()) return;
     BeginMarking();
     for (const Conflict& conflict : conflicts.conflicts) TintUnit(conflict.unit);
@@ -86,37 +140,173 @@ void HintKeys::ShowConflicts(const ConflictSet& conflicts) {
 }
 
 void HintKeys::Tip(bool ownBoard) {
-    if (shownHint_ && (shownHint_->kind == HintKind::NakedSingle || shownHint_->kind == HintKind::HiddenSingle)) {
-        Place(*shownHint_, ownBoard);
-        return;
-    }
+    if (shown_ && ActOnShown(ownBoard)) return;
     EndTimedGame(ownBoard);
-    const Hint hint = FindHint(engine_.Model().board);
-    if (hint.kind == HintKind::Conflict) {
-        ShowConflicts(hint.conflicts);
+    const Grid& board = engine_.Model().board;
+    const ConflictSet conflicts = FindConflicts(board);
+    if (conflicts.Any()) {
+        ShowConflicts(conflicts);
         return;
     }
+    QString problem;
+    const Grid* solution = Solution(problem);
+    if (!solution) {
+        Unmark();
+        SetText(problem);
+        return;
+    }
+    for (int cell = 0; cell < logic::kCellCount; ++cell) {
+        const int at = At(logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1);
+        if (board[at] != 0 && board[at] != (*solution)[at]) {
+            ShowWrongEntry(cell);
+            return;
+        }
+    }
+    logic::LogicState state = StateFor(board);
+    const std::optional<logic::Step> step = logic::NextStep(state);
+    hintState_ = state;
+    hintBoard_ = board;
+    if (!step) {
+        Unmark();
+        SetText(state.Solved() ? QStringLiteral("Das Brett ist gelöst") : QStringLiteral("Kein Schritt gefunden"));
+        return;
+    }
+    ShowStep(*step);
+}
+
+bool HintKeys::ActOnShown(bool ownBoard) {
+    const Shown shown = *shown_;
+    if (shown.kind == Shown::Kind::WrongEntry) {
+        const int cell = shown.step.cells.front();
+        Enter(logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1, 0, ownBoard);
+        return true;
+    }
+    if (hintState_) logic::Apply(*hintState_, shown.step);
+    if (shown.step.placements.empty()) return false;  // the eliminations count: on to the next step
+    hintBoard_ = hintState_ ? hintState_->ToGrid() : hintBoard_;
+    for (const logic::Candidate& c : shown.step.placements) {
+        Enter(logic::ColumnOf(c.cell) + 1, logic::RowOf(c.cell) + 1, c.digit, ownBoard);
+    }
+    return true;
+}
+
+logic::LogicState HintKeys::StateFor(const Grid& board) {
+    logic::LogicState state = *logic::LogicState::FromGrid(board);
+    if (!hintState_) return state;
+    for (int at = 0; at < static_cast<int>(board.size()); ++at) {
+        if (hintBoard_[at] != 0 && board[at] != hintBoard_[at]) {
+            hintState_.reset();  // an entry it was built on is gone: its eliminations may be too
+            return state;
+        }
+    }
+    for (int cell = 0; cell < logic::kCellCount; ++cell) {
+        const logic::DigitMask dropped = state.cand[cell] & ~hintState_->cand[cell];
+        if (state.value[cell] != 0 || hintState_->value[cell] != 0) continue;
+        for (int digit = 1; digit <= 9; ++digit) {
+            if (dropped & logic::Bit(digit)) state.Eliminate(cell, digit);
+        }
+    }
+    return state;
+}
+
+const Grid* HintKeys::Solution(QString& problem) {
+    const Grid& givens = engine_.Model().givens;
+    if (solutionCount_ < 0 || givens != solvedGivens_) {
+        solvedGivens_ = givens;
+        solutionCount_ = SudokuXSolver::CountSolutions(givens, 2, &solution_);
+    }
+    if (solutionCount_ == 1) return &solution_;
+    problem = solutionCount_ == 0 ? QStringLiteral("Rätsel hat keine Lösung") : QStringLiteral("Mehrere Lösungen möglich");
+    return nullptr;
+}
+
+void HintKeys::SetText(const QString& text) {
+    shownText_ = text;
+    display_.SetHelpText(text);
+    if (explanation_ && explanation_->isVisible()) UpdateExplanation();
+}
+
+void HintKeys::ShowWrongEntry(int cell) {
     Unmark();
-    display_.SetHelpText(QString::fromStdString(HintText(hint, engine_.Config().showDigits)));
-    if (hint.cell.x == 0) return;  // solved, or no step at all
+    Shown shown{Shown::Kind::WrongEntry, {}};
+    shown.step.cells = {cell};
+    shown.step.explanation = "Der Eintrag in " + logic::CellName(cell) +
+                             " weicht von der einzigen Lösung des Rätsels ab. T nimmt ihn heraus.";
+    const std::string name = logic::CellName(cell);  // "Z7S1"
     BeginMarking();
-    shownHint_ = hint;
-    if (hint.kind == HintKind::HiddenSingle) TintUnit(hint.unit);
-    const bool step = hint.kind == HintKind::NakedSingle || hint.kind == HintKind::HiddenSingle;
-    FrameCell(hint.cell, step ? kColourDarkGreen : hint.kind == HintKind::Guess ? kColourDarkCyan : kColourDarkRed);
+    FrameCell({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1}, kColourDarkRed);
+    shown_ = shown;
+    SetText(QString::fromStdString(name.substr(0, name.find('S')) + " " + name.substr(name.find('S'))) +
+            QStringLiteral(" stimmt nicht"));
     Repaint();
 }
 
-void HintKeys::Place(const Hint& hint, bool ownBoard) {
+void HintKeys::ShowStep(const logic::Step& step) {
+    Unmark();
+    BeginMarking();
+    std::vector<CellRef> tinted;
+    for (int house : step.houses) {
+        for (int cell : logic::kHouses.cells[house]) tinted.push_back({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1});
+    }
+    TintCells(tinted);
+    for (int cell : step.cells) FrameCell({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1}, kColourDarkGreen);
+    for (const logic::Candidate& c : step.pattern) DrawCandidate(c.cell, c.digit, kHintPatternInk);
+    for (const logic::Candidate& c : step.placements) DrawCandidate(c.cell, c.digit, kHintPatternInk);
+    for (const logic::Candidate& c : step.eliminations) DrawCandidate(c.cell, c.digit, kHintEliminatedInk);
+    for (const logic::Candidate& c : step.supportingEliminations) DrawCandidate(c.cell, c.digit, kHintEliminatedInk);
+    shown_ = Shown{Shown::Kind::Step, step};
+    SetText(QString::fromStdString(StepHeadline(step, engine_.Config().showDigits)));
+    Repaint();
+}
+
+void HintKeys::Enter(int x, int y, int value, bool ownBoard) {
     // The entry ends the markings (and this hint) through the observer, as the picker's would.
     if (ownBoard) {
-        engine_.SetGiven(hint.cell.x, hint.cell.y, hint.symbol);
+        engine_.SetGiven(x, y, value);
     } else {
-        engine_.EnterSymbol(hint.cell.x, hint.cell.y, hint.symbol);
+        engine_.EnterSymbol(x, y, value);
     }
     if (engine_.Config().showCandidates) engine_.ComputeCandidates();
     display_.UpdateDigitCounts();
     if (ownBoard) display_.UpdateDifficultyPanel();
+}
+
+void HintKeys::Explain(bool ownBoard) {
+    if (!shown_) Tip(ownBoard);
+    if (!explanation_) explanation_ = std::make_unique<ExplanationWindow>(&display_.area());
+    UpdateExplanation();
+}
+
+void HintKeys::UpdateExplanation() {
+    explanation_->ShowText(ExplanationText());
+    if (BoardAccessibility* access = BoardAccessibility::Of(&display_.area())) access->Announce(explanation_->TextWidget());
+}
+
+bool HintKeys::CloseExplanation() {
+    if (!explanation_ || !explanation_->isVisible()) return false;
+    explanation_->close();
+    return true;
+}
+
+QString HintKeys::ExplanationText() const {
+    const bool digits = engine_.Config().showDigits;
+    if (!shown_) return shownText_;
+    const logic::Step& step = shown_->step;
+    std::string text = shownText_.toStdString() + "\n\n" + logic::RenderText(step.explanation, digits);
+    for (std::size_t k = 0; k < step.chains.size(); ++k) {
+        text += "\n\n";
+        if (step.chains.size() > 1) text += "Kette " + std::to_string(k + 1) + ":\n";
+        for (const logic::ChainLink& link : step.chains[k]) {
+            text += "  " + CandidateText(link.from, link.fromOn, digits) + "  ⇒  " + CandidateText(link.to, link.toOn, digits) + "\n";
+        }
+    }
+    if (shown_->kind == Shown::Kind::Step) {
+        std::string effects;
+        for (const logic::Candidate& c : step.placements) effects += " " + CandidateText(c, true, digits);
+        for (const logic::Candidate& c : step.eliminations) effects += " " + CandidateText(c, false, digits);
+        text += "\n\nWirkung:" + effects;
+    }
+    return QString::fromStdString(text);
 }
 
 void HintKeys::Pause() {
@@ -159,7 +349,7 @@ void HintKeys::BeginMarking() {
 }
 
 BoardObserver& HintKeys::Unmark() {
-    shownHint_.reset();
+    shown_.reset();
     if (!next_) return engine_.Observer();
     BoardObserver& next = *next_;
     next_ = nullptr;
@@ -185,13 +375,41 @@ void HintKeys::FrameCell(CellRef cell, int colour) {
 }
 
 void HintKeys::TintUnit(Unit unit) {
+    const std::array<CellRef, 9> cells = CellsOf(unit);
+    TintCells({cells.begin(), cells.end()});
+}
+
+void HintKeys::TintCells(const std::vector<CellRef>& cells) {
     QPainter* painter = display_.canvas().Painter();
     if (!painter) return;
-    // Translucent, so the symbols stay readable.
+    // Translucent, so the symbols stay readable; a cell of two houses is tinted once.
     const QColor tint(255, 160, 0, 70);
+    std::set<std::pair<int, int>> done;
     painter->save();
     painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    for (const CellRef& cell : CellsOf(unit)) painter->fillRect(CellInside(cell.x, cell.y), tint);
+    for (const CellRef& cell : cells) {
+        if (done.insert({cell.x, cell.y}).second) painter->fillRect(CellInside(cell.x, cell.y), tint);
+    }
+    painter->restore();
+}
+
+void HintKeys::DrawCandidate(int cell, int digit, const QColor& fill) {
+    QPainter* painter = display_.canvas().Painter();
+    if (!painter) return;
+    // Inside the frame, on a 3 x 3 grid of 16-pixel places: the symbol's mark place.
+    const int x = CellLeft(logic::ColumnOf(cell) + 1) + 6 + 16 * ((digit - 1) % 3);
+    const int y = CellTop(logic::RowOf(cell) + 1) + 6 + 16 * ((digit - 1) / 3);
+    const QRect square(x, y, 15, 15);
+    painter->save();
+    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter->fillRect(square, fill);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    font.setBold(true);
+    painter->setFont(font);
+    painter->setPen(Qt::white);
+    const bool digits = engine_.Config().showDigits;
+    painter->drawText(square, Qt::AlignCenter, QString(QChar(digits ? '0' + digit : 'A' + digit - 1)));
     painter->restore();
 }
 

@@ -438,7 +438,8 @@ void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) 
     // The release of this key must not act as a loop key as well.
     keysTakenByControl_.insert(qtKey);
     if (!redo) {
-        engine_.Undo();
+        // The help panel goes back with a paste taken back.
+        if (engine_.Undo() && engine_.Moves().LastKind() == ChangeKind::Puzzle) display_.SetHelpText(helpBeforePaste_);
         return;
     }
     if (!engine_.Redo()) return;

@@ -92,7 +92,8 @@ public:
     // and Ctrl+V copy and paste puzzles (ExchangeKey).
     void ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) override;
     void CharTyped(int code) override;
-    // The keyboard cursor of the play loops: arrows, Home/End, Enter, Space, Delete, Backspace.
+    // The keyboard cursor of the play loops: arrows, Home/End, Enter, Space, Delete, Backspace, and
+    // in digits mode the digits 0..9 (direct entry).
     bool CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, bool autoRepeat) override;
     void MousePressed(Qt::MouseButton button, QPoint position) override;
     void MouseMoved(QPointF position) override;
@@ -123,6 +124,8 @@ private:
     void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
     // Shows the keyboard cursor on a cell; markings on the board go first when it moves.
     void MoveCursor(int column, int row);
+    // A typed digit in the cursor's cell, as the picker would enter it (0 empties).
+    void EnterAtCursor(int value, bool ownBoard);
     // What a click of the button on the cursor's cell does.
     void CursorClick(Qt::MouseButton button, bool ownBoard);
     void Leave(bool ownBoard);
@@ -152,6 +155,7 @@ private:
     std::set<int> keysDownInLoop_;
     std::set<int> keysTakenByControl_;
     HintKeys hintKeys_{display_, engine_, clock_};
+    QString helpBeforePaste_;
 };
 
 }  // namespace tessaro

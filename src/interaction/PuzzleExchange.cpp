@@ -3,9 +3,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "display/Display.h"
 #include "engine/Engine.h"
 #include "halloffame/GameClock.h"
 #include "interaction/Interaction.h"
+#include "logic/Level.h"
+#include "logic/Solver.h"
 #include "puzzles/Exchange.h"
 
 namespace tessaro {
@@ -48,6 +51,15 @@ bool Interaction::ExchangeKey(int qtKey, Qt::KeyboardModifiers modifiers, bool o
         return true;
     }
     if (!ownBoard) clock_.RefreshClock();
+    // The level its rating falls in, while these givens are on the board.
+    const logic::SolvingPath path = logic::SolvePath(reading.givens);
+    DisplayState& look = display_.state();
+    look.ratedGivens = engine_.Model().givens;
+    // A taken puzzle has one solution: a path the engine could not finish counts as Extrem.
+    look.ratedLevel = path.verdict == logic::Verdict::Solved ? logic::LevelForRating(path.rating) : 3;
+    display_.UpdateDifficultyPanel();
+    helpBeforePaste_ = look.helpText;
+    display_.SetHelpText(QStringLiteral("Rätsel übernommen"));
     return true;
 }
 

@@ -11,7 +11,7 @@
 namespace tessaro::play {
 namespace {
 
-const QColor kFrame(255, 0, 255);  // colour 13
+const QColor kFrame = PaletteColour(kColourBlue);
 
 void Press(PlayRig& rig, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::keyClick(&rig.area(), key, modifiers);
@@ -136,6 +136,62 @@ TEST(Cursor, KeysActAsTheClicksOnTheCursorCell) {
         }
         EXPECT_TRUE(boards[1] == boards[0]);
         EXPECT_TRUE(images[1] == images[0]) << "same screen";
+    }
+}
+
+// In digits mode a typed digit enters in the cursor's cell as the picker would (the board drawn
+// the same), one undo entry each, and 0 empties it; a given stays, on the own board it changes. In
+// letters mode the digits do nothing. A second Shift+Enter on a noted cell clears its notes, as a
+// second right click does.
+TEST(Cursor, DigitsEnterDirectlyAndShiftEnterTwiceClearsNotes) {
+    QImage byPicker;
+    for (int byDigit = 0; byDigit < 2; ++byDigit) {
+        PlayRig rig;
+        PrepareBoard(rig, false);
+        StepDriver d(rig);
+        d.InLoop([&] { Press(rig, Qt::Key_Up); Press(rig, byDigit ? Qt::Key_7 : Qt::Key_Return); });
+        if (!byDigit) d.PickerType('7');
+        d.InLoop([&] {
+            EXPECT_EQ(rig.model().cell(1, 1), 7);
+            const QImage shown = rig.area().image().copy(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize);
+            if (byDigit) {
+                EXPECT_EQ(shown, byPicker) << "the board drawn as after the picker";
+            }
+            byPicker = shown;
+        });
+        d.Leave();
+        d.Run(kCmdGameStart);
+    }
+    for (bool ownBoard : {false, true}) {
+        PlayRig rig;
+        PrepareBoard(rig, ownBoard);
+        rig.game.engine.SetMark(1, 1, 3);
+        StepDriver d(rig);
+        d.InLoop([&] {
+            Press(rig, Qt::Key_Up);
+            Press(rig, Qt::Key_5);
+            Press(rig, Qt::Key_0);
+            EXPECT_EQ(rig.model().cell(1, 1), 0);
+            QTest::keyClick(&rig.area(), Qt::Key_Z, Qt::ControlModifier);
+            EXPECT_EQ(rig.model().cell(1, 1), 5);
+            EXPECT_EQ(rig.model().given(1, 1), ownBoard ? 5 : 0);
+            QTest::keyClick(&rig.area(), Qt::Key_Z, Qt::ControlModifier);
+            int x = 2;
+            while (rig.model().given(x, 1) == 0) ++x;
+            const int given = rig.model().given(x, 1);
+            for (int step = 1; step < x; ++step) Press(rig, Qt::Key_Right);
+            Press(rig, given == 1 ? Qt::Key_2 : Qt::Key_1);
+            EXPECT_EQ(rig.model().given(x, 1) != given, ownBoard) << "a given changes on the own board only";
+            rig.settings().showDigits = false;
+            Press(rig, Qt::Key_Home);
+            Press(rig, Qt::Key_5);
+            EXPECT_EQ(rig.model().cell(1, 1), 0) << "letters mode: no direct entry";
+            if (!ownBoard) Press(rig, Qt::Key_Return, Qt::ShiftModifier);
+        });
+        if (!ownBoard) d.InPicker([&] { Press(rig, Qt::Key_Return, Qt::ShiftModifier); });
+        d.InLoop([&] { EXPECT_EQ(rig.model().mark(1, 1, 3), ownBoard); });
+        d.Leave();
+        d.Run(ownBoard ? kCmdOwnBoard : kCmdGameStart);
     }
 }
 

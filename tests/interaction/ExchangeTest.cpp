@@ -4,6 +4,8 @@
 #include <QMessageBox>
 
 #include "interaction/PuzzleExchange.h"
+#include "logic/Level.h"
+#include "logic/Solver.h"
 #include "persistence/RecordFile.h"
 #include "puzzles/Exchange.h"
 #include "support/PlayDriver.h"
@@ -39,6 +41,7 @@ TEST(Exchange, CopyRefusePasteAndUndo) {
     Grid game{};
     QImage before;
     auto idle = [&] { return !QApplication::activeModalWidget() && rig.interaction().AcceptingInput(); };
+    rig.settings().difficulty = 3;  // the new game is an Extrem one, the pasted puzzle is not
     StepDriver d(rig);
     d.When(idle, [&] {
         game = rig.model().board;
@@ -65,6 +68,10 @@ TEST(Exchange, CopyRefusePasteAndUndo) {
         EXPECT_FALSE(rig.settings().timedGame);
         EXPECT_EQ(rig.clock(), kIdle);
         EXPECT_EQ(LastTextAt(rig, 791, 414).trimmed().toLong(), 100 - std::count(givens.begin(), givens.end(), 0));
+        EXPECT_EQ(rig.game.display.helpText, "Rätsel übernommen");
+        const int level = logic::LevelForRating(logic::SolvePath(givens).rating);
+        EXPECT_NE(level, rig.settings().difficulty) << "the panel shows the rated level, not the chosen one";
+        EXPECT_EQ(LastTextAt(rig, 656, 426).trimmed(), QString::fromUtf8(kDifficultyNames[level].data()).trimmed());
         Chord(rig, Qt::Key_Z);
         EXPECT_EQ(rig.model().board, game);
         EXPECT_EQ(rig.area().image(), before);

@@ -24,7 +24,8 @@ struct Change {
 };
 
 // Each kind of change, taken back and brought back: after the undo the screen is the one before
-// the change, after the redo the one after it, and a second redo changes nothing.
+// the change (after M: the candidates hidden and the note back), after the redo the one after it,
+// and a second redo changes nothing.
 TEST(UndoRedo, EveryKindOfChangeRestoresTheScreen) {
     const std::vector<Change> changes{
         {"symbol", false, [](PlayRig&, StepDriver& d) { d.Click(CellPoint(1, 1)).PickerType('5'); }},
@@ -33,6 +34,7 @@ TEST(UndoRedo, EveryKindOfChangeRestoresTheScreen) {
          [](PlayRig&, StepDriver& d) { d.Click(CellPoint(1, 1), Qt::RightButton).PickerType('3'); }},
         {"solve", false, [](PlayRig&, StepDriver& d) { d.Key(Qt::Key_K).Key(Qt::Key_O); }},
         {"restart", false, [](PlayRig&, StepDriver& d) { d.Key(Qt::Key_N); }},
+        {"candidate display", false, [](PlayRig&, StepDriver& d) { d.Key(Qt::Key_M); }},
         {"shuffle", true, [](PlayRig&, StepDriver& d) { d.Key(Qt::Key_X); }},
         {"given", true, [](PlayRig&, StepDriver& d) { d.Click(CellPoint(1, 1)).PickerType('7'); }},
         {"given cleared", true, [](PlayRig&, StepDriver& d) { d.Click(CellPoint(2, 9), Qt::RightButton); }},
@@ -42,8 +44,9 @@ TEST(UndoRedo, EveryKindOfChangeRestoresTheScreen) {
         PlayRig rig;
         rig.settings().currentFile = "mittel.brd";
         ASSERT_TRUE(LoadRecord(rig.game.engine, 1));
-        // A player entry to clear, a given to take away, and (1, 1) free.
+        // A player entry to clear, a given to take away, and (1, 1) free with a note.
         rig.game.engine.SetGiven(1, 1, 0);
+        rig.game.engine.SetMark(1, 1, 5);
         rig.game.engine.SetGiven(2, 9, 0);
         rig.game.engine.EnterSymbol(2, 9, 4);
         rig.game.engine.ForgetMoves();
