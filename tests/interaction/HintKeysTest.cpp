@@ -1,4 +1,4 @@
-// F (show the conflicts), T (hint) and P (pause) in the play loops, seen on the screen.
+// F or W (show the conflicts), T (hint) and P (pause) in the play loops, seen on the screen.
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -151,6 +151,29 @@ TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     });
     d.Leave();
     d.Run(kCmdGameStart);
+}
+
+// In letters mode F is a symbol and does nothing in the loop; W shows the conflicts in both modes.
+TEST(HintKeys, WShowsTheConflictsAndFOnlyInDigitsMode) {
+    for (const bool digits : {false, true}) {
+        SCOPED_TRACE(digits ? "digits" : "letters");
+        PlayRig rig(5);
+        rig.settings().showDigits = digits;
+        StepDriver d(rig);
+        d.Key(Qt::Key_F);
+        d.InLoop([&] {
+            EXPECT_EQ(rig.settings().timedGame, !digits);
+            EXPECT_EQ(rig.game.display.helpText == "Kein Symbol steht doppelt", digits);
+            rig.window.display().SetHelpText(QString());
+        });
+        d.Key(Qt::Key_W);
+        d.InLoop([&] {
+            EXPECT_FALSE(rig.settings().timedGame);
+            EXPECT_EQ(rig.game.display.helpText, "Kein Symbol steht doppelt");
+        });
+        d.Leave();
+        d.Run(kCmdNewGame);
+    }
 }
 
 // F and T end a timed game as the candidate display does; a board completed by T enters nothing.
