@@ -17,6 +17,7 @@
 
 #include "display/BoardAccessible.h"
 #include "display/Canvas.h"
+#include "display/ClockLabel.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
 #include "forms/AboutBox.h"
@@ -84,7 +85,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     saveUnder_ = area_->Capture(QRect(QPoint(30, 598), QPoint(568, 625)));
     game_.display.helpText = kHelpChooseMenu;
 
-    uhr_ = new QLabel(QString::fromLatin1(kIdleClockText), area_);
+    uhr_ = new ClockLabel(QString::fromLatin1(kIdleClockText), area_);
     uhr_->setObjectName("uhr");
     uhr_->setGeometry(646, 592, 160, 30);
     uhr_->setFont(QFont("Arial", 24));
@@ -95,7 +96,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     uhr_->setPalette(palette);
     game_.clock.context = this;
     game_.clock.label = [this](const QString& text) {
-        uhr_->setText(text);
+        uhr_->ShowText(text);
         if (BoardAccessibility* access = BoardAccessibility::Of(area_)) access->PanelChanged(AccessiblePanel::Clock);
     };
     game_.clock.enterChampion = MakeChampionEntry(this, game_.hallOfFame, game_.settings.difficulty, kChampionsFile);

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 
+#include "display/ClockLabel.h"
 #include "shell/Game.h"
 #include "shell/MenuTable.h"
 
@@ -65,7 +66,7 @@ private:
 
     Game& game_;
     ClientArea* area_ = nullptr;
-    QLabel* uhr_ = nullptr;
+    ClockLabel* uhr_ = nullptr;
     std::unique_ptr<Display> display_;
     std::unique_ptr<Interaction> interaction_;
     std::unique_ptr<PrinterSource> printers_;
