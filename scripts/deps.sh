@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(g++ cmake make ccache qt6-base-dev libgl-dev libgtest-dev libgmock-dev libbenchmark-dev libchm-dev
           fonts-liberation2 clang libclang-rt-14-dev poppler-utils
-          dpkg-dev file desktop-file-utils appstream)
+          dpkg-dev file desktop-file-utils appstream xvfb openbox xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

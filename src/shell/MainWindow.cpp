@@ -1,7 +1,11 @@
 #include "shell/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -111,6 +115,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     };
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     area_->setFocus();
+    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
@@ -296,6 +301,65 @@ void MainWindow::ConfirmExit() {
 void MainWindow::Win_0_Close() {
     ConfirmExit();
     interaction_->RequestLeave();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    auto* window = qobject_cast<QWindow*>(watched);
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && window && event->spontaneous()) {
+        return TakeKeyForBoard(*window, *static_cast<QKeyEvent*>(event));
+    }
+    if (type == QEvent::Hide && qobject_cast<QDialog*>(watched)) {
+        // The window manager gives the focus back in its own time; ask for it now.
+        QTimer::singleShot(0, this, [this] {
+            if (QApplication::activeModalWidget() || !isVisible()) return;
+            if (!isActiveWindow()) activateWindow();
+            area_->setFocus(Qt::ActiveWindowFocusReason);
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::TakeKeyForBoard(QWindow& window, const QKeyEvent& key) {
+    // Only a play loop takes keys for the board; outside one they may be the menu's.
+    const bool inMode = interaction_->InMode();
+    const bool closed = !window.isVisible();
+    const auto queue = [this](QKeyEvent* copy) {
+        if (keysForBoard_.empty()) QMetaObject::invokeMethod(this, &MainWindow::HandKeysOver, Qt::QueuedConnection);
+        keysForBoard_.emplace_back(copy);
+    };
+    if (!keysForBoard_.empty() && &window == windowHandle()) {
+        queue(key.clone());  // after the keys handed over before it
+        return true;
+    }
+    if (key.type() == QEvent::KeyPress) {
+        // A press that reached a dialog after it closed was meant for the board.
+        const bool taken = closed && inMode;
+        keysDown_[key.key()] = taken;
+        if (taken) queue(key.clone());
+        return taken;
+    }
+    const auto down = keysDown_.find(key.key());
+    if (down != keysDown_.end()) {
+        const bool handedOver = down->second;
+        if (!key.isAutoRepeat()) keysDown_.erase(down);
+        if (handedOver) queue(key.clone());
+        return handedOver || closed;  // a closed window needs no release
+    }
+    // No window saw the press: it fell into the gap between a dialog closing and the focus
+    // coming back. The release stands for the whole keystroke.
+    if (!inMode || (!closed && &window != windowHandle())) return false;
+    queue(new QKeyEvent(QEvent::KeyPress, key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
+                        key.nativeModifiers(), key.text(), false, key.count()));
+    queue(key.clone());
+    return true;
+}
+
+void MainWindow::HandKeysOver() {
+    std::vector<std::unique_ptr<QKeyEvent>> keys;
+    keys.swap(keysForBoard_);
+    if (QApplication::activeModalWidget()) return;  // a dialog opened meanwhile: they were not for it
+    for (const auto& key : keys) QCoreApplication::sendEvent(area_, key.get());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
