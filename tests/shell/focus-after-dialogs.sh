@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Under a real window manager (openbox in Xvfb), a key typed right after a dialog closes must act
-# in the game: Esc closes the dialog and S, pressed at once, opens the slot dialog again.
-# Usage: focus-after-dialogs.sh GAME DATA_DIR. Exits 77 (skipped) without Xvfb, openbox, xdotool.
+# focus-after-dialogs.sh GAME DATA_DIR: under openbox in Xvfb, S pressed right after Esc closed a
+# dialog opens the slot dialog again. Exits 77 (skipped) without Xvfb, openbox or xdotool.
 set -uo pipefail
 game=$(realpath "$1") data=$2
 for tool in Xvfb openbox xdotool; do
@@ -13,15 +12,12 @@ cleanup() { for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/n
 trap cleanup EXIT
 cp "$data"/*.brd "$work"/
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids+=($!)
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null & pids+=($!)
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 export DISPLAY=:$(cat "$work/display") QT_QPA_PLATFORM=xcb
-openbox --sm-disable >/dev/null 2>&1 &
-pids+=($!)
+openbox --sm-disable >/dev/null 2>&1 & pids+=($!)
 sleep 1
-(cd "$work" && exec "$game") >"$work/game.log" 2>&1 &
-pids+=($!)
+(cd "$work" && exec "$game") >"$work/game.log" 2>&1 & pids+=($!)
 main=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tessaro V') || { echo "FAIL: no game window"; exit 1; }
 
 # Waits up to two seconds for a visible window with this title.
@@ -38,7 +34,6 @@ done
 [ $started = yes ] || { echo "FAIL: no game started"; cat "$work/game.log"; exit 1; }
 
 failures=0
-# Closes the open dialog with Esc and presses S at once; the slot dialog must come back.
 for dialog in slot slot slot slot slot slot message message message; do
   if [ $dialog = message ]; then
     # Ctrl+V with nothing to paste: a message box.
