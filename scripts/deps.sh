@@ -7,9 +7,10 @@ set -euo pipefail
 game=(g++ cmake make ccache qt6-base-dev libgl-dev libchm-dev fonts-liberation2)
 # GoogleTest and Benchmark; clang and its sanitizer runtime for fuzz/; pdfinfo and pdftoppm for
 # the printing tests; CPack's dependency scan (dpkg-dev, file) and the package check's validators;
-# a headless Weston and Qt's Wayland plugin for the Wayland smoke test.
+# a headless Weston and Qt's Wayland plugin for the Wayland smoke test; Xvfb, openbox and xdotool
+# for the focus test under a real window manager.
 test=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev poppler-utils
-      dpkg-dev file desktop-file-utils appstream weston qt6-wayland)
+      dpkg-dev file desktop-file-utils appstream weston qt6-wayland xvfb openbox xdotool)
 case "${1:-}" in
   game) packages=("${game[@]}") ;;
   test) packages=("${game[@]}" "${test[@]}") ;;

@@ -139,8 +139,17 @@ bool ClientArea::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+namespace {
+
+// Alt+letter is the menu bar's gesture; with the bar off it must not reach the play loops, neither
+// its press nor its release (not even when Alt goes up first).
+bool MenuGesture(const QKeyEvent* event) { return event->modifiers() & Qt::AltModifier; }
+
+}  // namespace
+
 void ClientArea::keyPressEvent(QKeyEvent* event) {
     if (!sink_) return QWidget::keyPressEvent(event);
+    if (MenuGesture(event)) return;
     if (sink_->CursorKeyPressed(event->key(), event->modifiers(), event->isAutoRepeat())) return;
     if ((event->modifiers() & Qt::ControlModifier) && !event->isAutoRepeat()) {
         sink_->ControlKeyPressed(event->key(), event->modifiers());
@@ -156,6 +165,7 @@ void ClientArea::keyPressEvent(QKeyEvent* event) {
 
 void ClientArea::keyReleaseEvent(QKeyEvent* event) {
     if (!sink_) return QWidget::keyReleaseEvent(event);
+    if (MenuGesture(event)) return;
     sink_->KeyReleased(event->key(), event->isAutoRepeat());
 }
 

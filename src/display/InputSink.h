@@ -7,6 +7,7 @@
 namespace tessaro {
 
 // Whoever handles the main window's input right now (a play loop, the picker, the menu shell).
+// Keys pressed or released with Alt held never arrive: they belong to the menu bar.
 class InputSink {
 public:
     virtual ~InputSink() = default;

@@ -94,6 +94,10 @@ bool HintKeys::KeyReleased(int key, bool ownBoard) {
     }
     switch (key) {
     case Qt::Key_F:
+        // In letters mode F is a symbol: only W shows the conflicts there.
+        if (!engine_.Config().showDigits) return false;
+        [[fallthrough]];
+    case Qt::Key_W:
         EndTimedGame(ownBoard);
         ShowConflicts(FindConflicts(engine_.Model().board));
         return true;

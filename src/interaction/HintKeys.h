@@ -26,7 +26,8 @@ class Engine;
 class ExplanationWindow;
 class GameClock;
 
-// F (show the conflicts), T (hint, then act on it) and P (pause) of the play loops. Markings and the
+// F or W (show the conflicts; in letters mode, where F is a symbol, only W), T (hint, then act on
+// it) and P (pause) of the play loops. Markings and the
 // pause cover are drawn over the board only; the board's image from before comes back when they go.
 // While markings are up this object stands between the engine and its observer, so that the first
 // change of the board takes them away before it is painted.
@@ -40,8 +41,8 @@ public:
     HintKeys(const HintKeys&) = delete;
     HintKeys& operator=(const HintKeys&) = delete;
 
-    // A released loop key; true when it was taken here: F, T, P, and while paused every key but
-    // the ways out of the loop (Esc, and A in digits mode).
+    // A released loop key; true when it was taken here: F (digits mode), W, T, P, and while paused
+    // every key but the ways out of the loop (Esc, and A in digits mode).
     bool KeyReleased(int key, bool ownBoard);
     // A mouse press while paused resumes and is taken; a left press on the Abbruch button is not.
     bool TakesPress(Qt::MouseButton button, QPoint position);

@@ -1,7 +1,11 @@
 #include "shell/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QWindow>
 #include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
@@ -19,6 +23,7 @@
 
 #include "display/BoardAccessible.h"
 #include "display/Canvas.h"
+#include "display/ClockLabel.h"
 #include "display/ClientArea.h"
 #include "display/Display.h"
 #include "forms/AboutBox.h"
@@ -109,7 +114,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     saveUnder_ = area_->Capture(QRect(QPoint(30, 598), QPoint(568, 625)));
     game_.display.helpText = kHelpChooseMenu;
 
-    uhr_ = new QLabel(QString::fromLatin1(kIdleClockText), area_);
+    uhr_ = new ClockLabel(QString::fromLatin1(kIdleClockText), area_);
     uhr_->setObjectName("uhr");
     uhr_->setFont(QFont("Arial", 24));
     uhr_->setAutoFillBackground(true);
@@ -120,7 +125,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     area_->Place(uhr_, QRect(646, 592, 160, 30));
     game_.clock.context = this;
     game_.clock.label = [this](const QString& text) {
-        uhr_->setText(text);
+        uhr_->ShowText(text);
         if (BoardAccessibility* access = BoardAccessibility::Of(area_)) access->PanelChanged(AccessiblePanel::Clock);
     };
     game_.clock.enterChampion = MakeChampionEntry(this, game_.hallOfFame, game_.settings.difficulty, kChampionsFile);
@@ -135,6 +140,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     };
     resize(sizeHint());
     area_->setFocus();
+    qApp->installEventFilter(this);
 }
 
 MainWindow::~MainWindow() {
@@ -151,16 +157,7 @@ void MainWindow::ShowFitted() {
     // Until the window is framed its frame is unknown: a title bar and borders are assumed.
     const qreal ratio = screen() ? screen()->devicePixelRatio() : 1.0;
     FitToScreen((QSizeF(8, 32) / ratio).toSize());
-    show();
-    if (windowHandle()) windowHandle()->installEventFilter(this);
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == windowHandle() && event->type() == QEvent::Expose) {
-        watched->removeEventFilter(this);
-        QTimer::singleShot(0, this, [this] { FitToScreen(frameGeometry().size() - geometry().size()); });
-    }
-    return QMainWindow::eventFilter(watched, event);
+    show();  // the application-wide filter sees the first expose and fits once more
 }
 
 void MainWindow::FitToScreen(QSize frame) {
@@ -351,6 +348,70 @@ void MainWindow::ConfirmExit() {
 void MainWindow::Win_0_Close() {
     ConfirmExit();
     interaction_->RequestLeave();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched == windowHandle() && type == QEvent::Expose && !fittedAfterFraming_) {
+        // The first expose brings the real frame: fit once more with it.
+        fittedAfterFraming_ = true;
+        QTimer::singleShot(0, this, [this] { FitToScreen(frameGeometry().size() - geometry().size()); });
+    }
+    auto* window = qobject_cast<QWindow*>(watched);
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && window && event->spontaneous()) {
+        return TakeKeyForBoard(*window, *static_cast<QKeyEvent*>(event));
+    }
+    if (type == QEvent::Hide && qobject_cast<QDialog*>(watched)) {
+        // The window manager gives the focus back in its own time; ask for it now.
+        QTimer::singleShot(0, this, [this] {
+            if (QApplication::activeModalWidget() || !isVisible()) return;
+            if (!isActiveWindow()) activateWindow();
+            area_->setFocus(Qt::ActiveWindowFocusReason);
+        });
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::TakeKeyForBoard(QWindow& window, const QKeyEvent& key) {
+    // Only a play loop takes keys for the board; outside one they may be the menu's.
+    const bool inMode = interaction_->InMode();
+    const bool closed = !window.isVisible();
+    const auto queue = [this](QKeyEvent* copy) {
+        if (keysForBoard_.empty()) QMetaObject::invokeMethod(this, &MainWindow::HandKeysOver, Qt::QueuedConnection);
+        keysForBoard_.emplace_back(copy);
+    };
+    if (!keysForBoard_.empty() && &window == windowHandle()) {
+        queue(key.clone());  // after the keys handed over before it
+        return true;
+    }
+    if (key.type() == QEvent::KeyPress) {
+        // A press that reached a dialog after it closed was meant for the board.
+        const bool taken = closed && inMode;
+        keysDown_[key.key()] = taken;
+        if (taken) queue(key.clone());
+        return taken;
+    }
+    const auto down = keysDown_.find(key.key());
+    if (down != keysDown_.end()) {
+        const bool handedOver = down->second;
+        if (!key.isAutoRepeat()) keysDown_.erase(down);
+        if (handedOver) queue(key.clone());
+        return handedOver || closed;  // a closed window needs no release
+    }
+    // No window saw the press: it fell into the gap between a dialog closing and the focus
+    // coming back. The release stands for the whole keystroke.
+    if (!inMode || (!closed && &window != windowHandle())) return false;
+    queue(new QKeyEvent(QEvent::KeyPress, key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
+                        key.nativeModifiers(), key.text(), false, key.count()));
+    queue(key.clone());
+    return true;
+}
+
+void MainWindow::HandKeysOver() {
+    std::vector<std::unique_ptr<QKeyEvent>> keys;
+    keys.swap(keysForBoard_);
+    if (QApplication::activeModalWidget()) return;  // a dialog opened meanwhile: they were not for it
+    for (const auto& key : keys) QCoreApplication::sendEvent(area_, key.get());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,11 +6,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
+#include "display/ClockLabel.h"
 #include "shell/Game.h"
 #include "shell/MenuTable.h"
 
 class QAction;
+class QKeyEvent;
+class QWindow;
 class QLabel;
 class QMenu;
 
@@ -63,6 +67,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Hands the keyboard back to the board when a dialog closes (see HandKeysOver), and fits the
+    // window once more when its first expose brings the real frame.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -72,17 +78,26 @@ private:
     void RunCommand(int id);
     void NewGame();
     void ShowHelp(bool overview);
+    // A key that the window system sent to a dialog after it closed, or whose press no window
+    // saw (lost while the focus came back), is taken for the board; true when it was taken.
+    bool TakeKeyForBoard(QWindow& window, const QKeyEvent& key);
+    // The keys taken for the board, with any that followed them, go there in their order, unless
+    // another dialog has opened meanwhile.
+    void HandKeysOver();
 
     Game& game_;
     ClientArea* area_ = nullptr;
-    QLabel* uhr_ = nullptr;
+    ClockLabel* uhr_ = nullptr;
     std::unique_ptr<Display> display_;
     std::unique_ptr<Interaction> interaction_;
     std::unique_ptr<PrinterSource> printers_;
     std::map<int, QAction*> actions_;
     QImage saveUnder_;
     bool commandRunning_ = false;
+    bool fittedAfterFraming_ = false;
     std::function<void()> exit_;
+    std::vector<std::unique_ptr<QKeyEvent>> keysForBoard_;
+    std::map<int, bool> keysDown_;  // keys whose press a window saw; true: it was taken for the board
 };
 
 }  // namespace tessaro

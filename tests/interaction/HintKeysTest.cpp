@@ -1,4 +1,4 @@
-// F (show the conflicts), T (hint) and P (pause) in the play loops, seen on the screen.
+// F or W (show the conflicts), T (hint) and P (pause) in the play loops, seen on the screen.
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -158,9 +158,22 @@ TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     d.Run(kCmdGameStart);
 }
 
-// F and T end a timed game as the candidate display does; a board completed by T enters nothing.
-TEST(HintKeys, FAndTEndTheTimedGame) {
-    for (Qt::Key key : {Qt::Key_F, Qt::Key_T}) {
+// In letters mode F is a symbol and does nothing in the loop; W shows the conflicts there.
+TEST(HintKeys, InLettersModeOnlyWShowsTheConflicts) {
+    PlayRig rig(5);
+    rig.settings().showDigits = false;
+    StepDriver d(rig);
+    d.Key(Qt::Key_F);
+    d.InLoop([&] { EXPECT_TRUE(rig.settings().timedGame); });
+    d.Key(Qt::Key_W);
+    d.InLoop([&] { EXPECT_EQ(rig.game.display.helpText, "Kein Symbol steht doppelt"); });
+    d.Leave();
+    d.Run(kCmdNewGame);
+}
+
+// F, W and T end a timed game as the candidate display does; a board completed by T enters nothing.
+TEST(HintKeys, FWAndTEndTheTimedGame) {
+    for (Qt::Key key : {Qt::Key_F, Qt::Key_W, Qt::Key_T}) {
         PlayRig rig(5);
         StepDriver d(rig);
         d.InLoop([&] { EXPECT_TRUE(rig.settings().timedGame); });

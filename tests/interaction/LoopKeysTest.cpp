@@ -90,6 +90,36 @@ TEST(LoopKeys, SolvingATimedGameByKeysStopsTheClockWithoutTheHallOfFame) {
     EXPECT_FALSE(QFile::exists(rig.workDir.path() + "/Champions.Rhm"));
 }
 
+// Alt+letter belongs to the menu bar: in a timed game no loop key, picker key or addition acts
+// with Alt held, not even when Alt goes up before the letter.
+TEST(LoopKeys, AltLettersDoNothingInTheLoopsOrThePicker) {
+    PlayRig rig(6);
+    Grid start;
+    QPoint cell;
+    StepDriver d(rig);
+    d.InLoop([&] {
+        start = rig.model().board;
+        cell = CellPoint(FirstFreeCell(rig.model()).x(), FirstFreeCell(rig.model()).y());
+        for (Qt::Key key : {Qt::Key_T, Qt::Key_H, Qt::Key_M, Qt::Key_K, Qt::Key_O, Qt::Key_A, Qt::Key_Escape})
+            QTest::keyClick(&rig.area(), key, Qt::AltModifier);
+        QTest::keyPress(&rig.area(), Qt::Key_W, Qt::AltModifier);
+        QTest::keyRelease(&rig.area(), Qt::Key_W);
+        QTest::keyClick(&rig.area(), Qt::Key_O);  // the latch was never set
+        Press(&rig.area(), cell);
+    });
+    d.Then([&] { Release(&rig.area(), cell); });
+    d.InPicker([&] { QTest::keyClick(&rig.area(), '5', Qt::AltModifier); });
+    d.InPicker([&] { QTest::keyClick(&rig.area(), Qt::Key_Escape); });
+    d.InLoop([&] {
+        EXPECT_TRUE(rig.game.clock.WorkerActive());
+        EXPECT_FALSE(rig.settings().showCandidates);
+        EXPECT_EQ(rig.game.help.window, nullptr);
+        EXPECT_EQ(rig.model().board, start);
+    });
+    d.Leave();
+    d.Run(kCmdNewGame);
+}
+
 TEST(LoopKeys, MTogglesTheCandidatesClearsNotesAndStopsTheClock) {
     PlayRig rig(4);
     StepDriver d(rig);
