@@ -157,7 +157,8 @@ void MainWindow::ShowFitted() {
     // Until the window is framed its frame is unknown: a title bar and borders are assumed.
     const qreal ratio = screen() ? screen()->devicePixelRatio() : 1.0;
     FitToScreen((QSizeF(8, 32) / ratio).toSize());
-    show();  // the application-wide filter sees the first expose and fits once more
+    fitOnFirstExpose_ = true;  // the application-wide filter sees the first expose
+    show();
 }
 
 void MainWindow::FitToScreen(QSize frame) {
@@ -352,9 +353,9 @@ void MainWindow::Win_0_Close() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == windowHandle() && type == QEvent::Expose && !fittedAfterFraming_) {
+    if (fitOnFirstExpose_ && watched == windowHandle() && type == QEvent::Expose) {
         // The first expose brings the real frame: fit once more with it.
-        fittedAfterFraming_ = true;
+        fitOnFirstExpose_ = false;
         QTimer::singleShot(0, this, [this] { FitToScreen(frameGeometry().size() - geometry().size()); });
     }
     auto* window = qobject_cast<QWindow*>(watched);

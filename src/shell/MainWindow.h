@@ -94,7 +94,7 @@ private:
     std::map<int, QAction*> actions_;
     QImage saveUnder_;
     bool commandRunning_ = false;
-    bool fittedAfterFraming_ = false;
+    bool fitOnFirstExpose_ = false;  // set by ShowFitted
     std::function<void()> exit_;
     std::vector<std::unique_ptr<QKeyEvent>> keysForBoard_;
     std::map<int, bool> keysDown_;  // keys whose press a window saw; true: it was taken for the board
