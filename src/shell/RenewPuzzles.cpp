@@ -14,7 +14,7 @@
 
 namespace tessaro {
 
-int RenewPlayerPuzzles() {
+int RenewPlayerPuzzles(const logic::ExtremChoice& choice) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder)) {
         std::fprintf(stderr, "Der Datenordner „%s“ kann nicht angelegt werden.\n", qPrintable(folder));
@@ -40,13 +40,15 @@ int RenewPlayerPuzzles() {
         return static_cast<bool>(UpdateGameFile(QString::fromStdString(path.string()), 0,
                                                 [&](const QByteArray&) { return contents; }));
     };
-    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, [](int level, const std::array<Grid, 4>&) {
+    const auto written = [](int level, const std::array<Grid, 4>&) {
         std::printf(" %s", std::string(kPuzzleFiles[level]).c_str());
         std::fflush(stdout);
-    });
+    };
+    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, written, kExtremCandidates,
+                                     logic::RatedLevelJudge(choice));
     if (!ok) {
         std::printf("\n");
-        std::fprintf(stderr, "Die Rätsel konnten nicht geschrieben werden.\n");
+        std::fprintf(stderr, "Die Rätsel konnten nicht erzeugt oder nicht geschrieben werden.\n");
         return 1;
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
