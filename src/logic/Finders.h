@@ -12,5 +12,36 @@ std::optional<Step> FindFullHouse(const LogicState& state);
 std::optional<Step> FindHiddenSingleBox(const LogicState& state);
 std::optional<Step> FindHiddenSingleLine(const LogicState& state);
 std::optional<Step> FindNakedSingle(const LogicState& state);
+// Locked candidates whose eliminations leave a hidden single, which the step places.
+std::optional<Step> FindDirectPointing(const LogicState& state);
+std::optional<Step> FindDirectClaiming(const LogicState& state);
+// Hidden subsets whose eliminations leave a hidden single, which the step places.
+std::optional<Step> FindDirectHiddenPair(const LogicState& state);
+std::optional<Step> FindDirectHiddenTriple(const LogicState& state);
+// A box's places of a digit all on one line (row, column or diagonal).
+std::optional<Step> FindPointing(const LogicState& state);
+// A line's places of a digit all in one box or on another line.
+std::optional<Step> FindClaiming(const LogicState& state);
+// Every place of a digit in a house sees a cell outside it.
+std::optional<Step> FindGeneralizedLocked(const LogicState& state);
+std::optional<Step> FindNakedPair(const LogicState& state);
+std::optional<Step> FindNakedTriple(const LogicState& state);
+std::optional<Step> FindNakedQuad(const LogicState& state);
+std::optional<Step> FindHiddenPair(const LogicState& state);
+std::optional<Step> FindHiddenTriple(const LogicState& state);
+std::optional<Step> FindHiddenQuad(const LogicState& state);
+// Fish of two, three and four base lines (rows, columns, diagonals) with as many cover lines.
+std::optional<Step> FindXWing(const LogicState& state);
+std::optional<Step> FindSwordfish(const LogicState& state);
+std::optional<Step> FindJellyfish(const LogicState& state);
+std::optional<Step> FindXYWing(const LogicState& state);
+std::optional<Step> FindXYZWing(const LogicState& state);
+// Chains, each its shortest instance; the last one is complete on positions with one solution.
+std::optional<Step> FindXCycle(const LogicState& state);
+std::optional<Step> FindForcingXChain(const LogicState& state);
+std::optional<Step> FindForcingChain(const LogicState& state);
+std::optional<Step> FindCycle(const LogicState& state);
+std::optional<Step> FindMultipleForcingChain(const LogicState& state);
+std::optional<Step> FindNestedForcingChain(const LogicState& state);
 
 }  // namespace tessaro::logic

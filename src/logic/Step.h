@@ -32,6 +32,8 @@ struct Step {
     std::vector<Candidate> pattern;    // the candidates that form it
     std::vector<Candidate> placements;
     std::vector<Candidate> eliminations;
+    // Direct techniques: the eliminations that leave the placed single; shown, not applied.
+    std::vector<Candidate> supportingEliminations;
     std::vector<std::vector<ChainLink>> chains;  // chain techniques: each chain of the proof
     // The German sentence. Symbols inside are written with Sym(d), so the game can show them as
     // digits or letters; RenderText turns them into either.

@@ -1,0 +1,130 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "logic/LogicState.h"
+#include "logic/Step.h"
+
+namespace tessaro::logic {
+
+// A literal is a candidate with a truth value, numbered 2 * (9 * cell + digit - 1) + (on ? 1 : 0),
+// so every chain search works on flat arrays.
+inline constexpr int kLiteralCount = 2 * 9 * kCellCount;
+constexpr int LiteralOf(int cell, int digit, bool on) { return 2 * (9 * cell + digit - 1) + (on ? 1 : 0); }
+constexpr int CellOfLiteral(int literal) { return literal / 18; }
+constexpr int DigitOfLiteral(int literal) { return literal / 2 % 9 + 1; }
+constexpr bool IsOn(int literal) { return (literal & 1) != 0; }
+constexpr int Negated(int literal) { return literal ^ 1; }
+
+// digitScope of the searches: kEveryDigit uses every link; kEachDigitAlone (finders) or a digit
+// (searches) only the links between candidates of one digit (X-chains).
+inline constexpr int kEveryDigit = 0;
+inline constexpr int kEachDigitAlone = -1;
+
+// Two different candidates that cannot both be true: the same cell, or the same digit in cells
+// that share a house (row, column, box or diagonal).
+constexpr bool WeaklyLinked(int cellA, int digitA, int cellB, int digitB) {
+    if (cellA == cellB) return digitA != digitB;
+    return digitA == digitB && Sees(cellA, cellB);
+}
+
+// Calls f(next) for each literal that directly follows from literal: a true candidate makes every
+// candidate it sees false; a false one makes its conjugate true (the other digit of a bivalue
+// cell, the other place of the digit in a house that holds it twice). The same literal may come
+// twice (two houses).
+template <class F>
+void ForEachConsequence(const LogicState& state, int literal, int digitScope, F&& f) {
+    const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
+    if (IsOn(literal)) {
+        for (int peer : kHouses.peers[cell] & state.cellsWith[digit]) f(LiteralOf(peer, digit, false));
+        if (digitScope != kEveryDigit) return;
+        for (DigitMask rest = state.cand[cell] & static_cast<DigitMask>(~Bit(digit)); rest != 0; rest &= rest - 1)
+            f(LiteralOf(cell, LowestDigit(rest), false));
+        return;
+    }
+    if (digitScope == kEveryDigit && DigitCount(state.cand[cell]) == 2)
+        f(LiteralOf(cell, LowestDigit(state.cand[cell] & static_cast<DigitMask>(~Bit(digit))), true));
+    for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+        CellSet places = state.PlacesOf(kHouses.housesOf[cell][k], digit);
+        if (places.Count() != 2) continue;
+        places.Remove(cell);
+        f(LiteralOf(places.First(), digit, true));
+    }
+}
+
+// Breadth-first search along those links from one literal. Reached literals keep their
+// predecessor and distance until the next run; a generation stamp spares clearing the arrays.
+class ImplicationSearch {
+public:
+    ImplicationSearch(const LogicState& state, int digitScope) : state_(state), scope_(digitScope) {}
+
+    // visit(literal, depth) is told each newly reached literal and returns true to stop the run.
+    template <class Visit>
+    void Run(int start, int maxDepth, Visit&& visit) {
+        ++generation_;
+        Reach(start, start, 0);
+        int head = 0, tail = 0;
+        queue_[tail++] = static_cast<std::int16_t>(start);
+        bool stop = false;
+        while (head < tail && !stop) {
+            const int from = queue_[head++];
+            const int next = depth_[from] + 1;
+            if (next > maxDepth) break;
+            ForEachConsequence(state_, from, scope_, [&](int to) {
+                if (stop || Reached(to)) return;
+                Reach(to, from, next);
+                queue_[tail++] = static_cast<std::int16_t>(to);
+                stop = visit(to, next);
+            });
+        }
+    }
+    bool Reached(int literal) const { return stamp_[literal] == generation_; }
+    int Depth(int literal) const { return depth_[literal]; }
+    // The links from the start to a reached literal.
+    std::vector<ChainLink> PathTo(int literal) const;
+    // The literals from the start to a reached one, the start first.
+    std::vector<int> LiteralsTo(int literal) const;
+
+private:
+    void Reach(int literal, int from, int depth) {
+        stamp_[literal] = generation_;
+        parent_[literal] = static_cast<std::int16_t>(from);
+        depth_[literal] = static_cast<std::uint8_t>(depth > 255 ? 255 : depth);
+    }
+    const LogicState& state_;
+    int scope_;
+    std::uint32_t generation_ = 0;
+    std::array<std::uint32_t, kLiteralCount> stamp_{};
+    std::array<std::int16_t, kLiteralCount> parent_{};
+    std::array<std::uint8_t, kLiteralCount> depth_{};
+    std::array<std::int16_t, kLiteralCount> queue_{};
+};
+
+// The common scale's length bonus in tenths: one more each time the length passes 4, 6, 8, 12,
+// 16, 24, 32, 48, 64, ... (alternately times 3/2 and 4/3).
+int LengthBonus(int length);
+
+Candidate CandidateOfLiteral(int literal);
+ChainLink LinkOf(int from, int to);
+// "Z1S2=5" or "Z1S2≠5", the digit as Sym.
+std::string LiteralText(int literal);
+std::string LiteralText(const Candidate& candidate, bool on);
+// "Z1S2=5 → Z1S7≠5 → Z3S8=5".
+std::string ChainText(const std::vector<ChainLink>& chain);
+
+// A chain step: difficulty from the base and the total length of its chains, pattern and cells
+// from the chains' candidates.
+Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains);
+
+// The shortest proof that a candidate is false (it implies its own negation, or some candidate and
+// its negation) or true (its negation does), over the links of digitScope. Shared by the forcing X-chains and the forcing chains.
+std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope);
+// The shortest continuous alternating loop with an effect: every weak link in it is in fact
+// strong, so candidates that see both ends of one fall. Shared by the X-cycles and the cycles.
+std::optional<Step> FindContinuousLoop(const LogicState& state, Technique technique, int digitScope);
+
+}  // namespace tessaro::logic

@@ -1,0 +1,116 @@
+#pragma once
+
+// What the finders share: building steps and their German lists, the hidden single that an
+// elimination leaves behind, and the enumerations that direct and plain variants both walk.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "logic/Finders.h"
+
+namespace tessaro::logic {
+
+// A step of the technique at its base difficulty, nothing else filled in.
+Step NewStep(Technique technique);
+// "Z1S1, Z1S5 und Z2S3" (or "... oder Z2S3").
+std::string CellList(CellSet cells, std::string_view lastJoin = " und ");
+// "die 3 und 7": the digits written with Sym.
+std::string DigitList(DigitMask digits);
+std::string HouseList(const std::vector<int>& houses);
+void AddCandidates(std::vector<Candidate>& to, CellSet cells, int digit);
+void AddCandidates(std::vector<Candidate>& to, int cell, DigitMask digits);
+// Each cell of cells, ascending, into the step's cells.
+void AddCells(Step& step, CellSet cells);
+
+// The line houses (rows, columns, both diagonals), ascending.
+inline constexpr std::array<int, 20> kLines = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,
+                                               10, 11, 12, 13, 14, 15, 16, 17, 27, 28};
+
+// A hidden single of digit that the removal of its candidates in removed leaves behind: a house
+// that lost places and keeps exactly one. Boxes are looked at first, then the lines.
+struct Single {
+    int house;
+    int cell;
+};
+std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed);
+// Turns a direct step's eliminations into shown reasons and places the single instead.
+void MakeDirect(Step& step, int digit, Single single);
+
+// Locked candidates: the places of digit in house `from` all lie in house `to` too, so digit
+// leaves `removed`, the other places of `to`.
+struct LockedSet {
+    int from;
+    int to;
+    int digit;
+    CellSet places;
+    CellSet removed;
+};
+// Each locked set with something to remove, from a box (pointing) or from a line (claiming),
+// houses and digits ascending, until visit returns true; true when it did.
+template <class Visit>
+bool ForEachLockedSet(const LogicState& state, bool fromBox, Visit&& visit) {
+    for (int from = fromBox ? 18 : 0; from < (fromBox ? 27 : kHouseCount); ++from) {
+        if (!fromBox && !IsLine(from)) continue;
+        for (int d = 1; d <= 9; ++d) {
+            const CellSet places = state.PlacesOf(from, d);
+            if (places.Count() < 2) continue;
+            const int first = places.First();
+            for (int k = 0; k < kHouses.houseCount[first]; ++k) {
+                const int to = kHouses.housesOf[first][k];
+                if (to == from || places.Without(kHouses.sets[to]).Count() != 0) continue;
+                const CellSet removed = state.PlacesOf(to, d).Without(places);
+                if (!removed.Empty() && visit(LockedSet{from, to, d, places, removed})) return true;
+            }
+        }
+    }
+    return false;
+}
+
+// A hidden subset: in house, the digits have no places outside cells (as many cells as digits).
+struct HiddenSubset {
+    int house;
+    DigitMask digits;
+    CellSet cells;
+};
+namespace detail {
+template <class Visit>
+bool ExtendHidden(const LogicState& state, int house, int size, int fromDigit, DigitMask digits, CellSet cells,
+                  Visit& visit) {
+    if (DigitCount(digits) == size) {
+        return cells.Count() == size && visit(HiddenSubset{house, digits, cells});
+    }
+    for (int d = fromDigit; d <= 9; ++d) {
+        const CellSet places = state.PlacesOf(house, d);
+        const int count = places.Count();
+        if (count < 2 || count > size) continue;
+        const CellSet together = cells | places;
+        if (together.Count() > size) continue;
+        if (ExtendHidden(state, house, size, d + 1, static_cast<DigitMask>(digits | Bit(d)), together, visit))
+            return true;
+    }
+    return false;
+}
+}  // namespace detail
+// Each hidden subset of size digits with another candidate in its cells, houses ascending, until
+// visit returns true; true when it did.
+template <class Visit>
+bool ForEachHiddenSubset(const LogicState& state, int size, Visit&& visit) {
+    for (int house = 0; house < kHouseCount; ++house) {
+        auto withEffect = [&](const HiddenSubset& subset) {
+            for (int cell : subset.cells) {
+                if ((state.cand[cell] & ~subset.digits) != 0) return visit(subset);
+            }
+            return false;
+        };
+        if (detail::ExtendHidden(state, house, size, 1, 0, CellSet{}, withEffect)) return true;
+    }
+    return false;
+}
+
+// The hidden subset's step: the other candidates leave its cells.
+Step HiddenSubsetStep(const LogicState& state, Technique technique, const HiddenSubset& subset);
+
+}  // namespace tessaro::logic

@@ -1,0 +1,281 @@
+// Proof by contradiction: a candidate is assumed and the consequences are drawn with the lower
+// rungs (level 1: the singles, level 2: every rung below the chains, level 3: every rung below
+// this one, level 4 and on: this rung itself, one level shallower) until some cell or house
+// cannot be filled. Deep enough, this refutes some candidate in every position with one
+// solution, which makes the ladder complete.
+#include <algorithm>
+#include <bitset>
+#include <climits>
+#include <vector>
+
+#include "logic/Chains.h"
+#include "logic/Finders.h"
+#include "logic/Solver.h"
+
+namespace tessaro::logic {
+namespace {
+
+constexpr int kLevelStep = 5;      // tenths each level adds to the base
+constexpr int kDeepestLevel = 12;  // a guard only: one solution needs far fewer
+constexpr int kBelowChains = 65;
+constexpr int kBelowNested = 85;
+
+// How deep this rung may nest where it runs now; a deeper level lowers it for its inner steps.
+thread_local int tLevelLimit = kDeepestLevel;
+
+struct LevelLimit {
+    int saved;
+    explicit LevelLimit(int limit) : saved(tLevelLimit) { tLevelLimit = limit; }
+    ~LevelLimit() { tLevelLimit = saved; }
+    LevelLimit(const LevelLimit&) = delete;
+    LevelLimit& operator=(const LevelLimit&) = delete;
+};
+
+int Index(int cell, int digit) { return 9 * cell + digit - 1; }
+
+std::string ContradictionText(int cell, int house, int digit) {
+    if (cell >= 0) return "für " + CellName(cell) + " kein Kandidat bleibt";
+    return "in " + HouseName(house) + " kein Platz für die " + Sym(digit) + " bleibt";
+}
+
+// The singles drawn from one assumption on a queue of their own, each conclusion with its reason,
+// so that a contradiction can be shown as the links that lead to it.
+class SinglesPropagation {
+public:
+    explicit SinglesPropagation(const LogicState& origin) : origin_(origin) {
+        for (int h = 0; h < kHouseCount; ++h) {
+            for (int cell : kHouses.cells[h]) {
+                if (origin.value[cell] != 0) originPlaced_[h] |= Bit(origin.value[cell]);
+            }
+        }
+        queue_.reserve(6 * kLiteralCount);
+    }
+
+    // True when assuming digit in cell makes some cell or house unfillable.
+    bool Refutes(int cell, int digit) {
+        state_ = origin_;
+        placed_ = originPlaced_;
+        queue_.clear();
+        conflictCell_ = conflictHouse_ = -1;
+        Place(cell, digit, kAssumed);
+        for (std::size_t head = 0; !Conflict() && head < queue_.size(); ++head) {
+            const Pending p = queue_[head];
+            if (state_.value[p.cell] == 0 && state_.Has(p.cell, p.digit)) Place(p.cell, p.digit, p.reason);
+        }
+        return Conflict();
+    }
+
+    // The links of the last refutation, every cause before its effects.
+    std::vector<ChainLink> Proof() const {
+        std::vector<ChainLink> links;
+        std::bitset<kLiteralCount> explained;
+        if (conflictCell_ >= 0) {
+            for (DigitMask m = origin_.cand[conflictCell_]; m != 0; m &= m - 1)
+                Explain(LiteralOf(conflictCell_, LowestDigit(m), false), explained, links);
+        } else {
+            for (int cell : origin_.PlacesOf(conflictHouse_, conflictDigit_))
+                Explain(LiteralOf(cell, conflictDigit_, false), explained, links);
+        }
+        return links;
+    }
+
+    std::string Contradiction() const { return ContradictionText(conflictCell_, conflictHouse_, conflictDigit_); }
+
+private:
+    static constexpr std::int8_t kAssumed = -1;
+    static constexpr std::int8_t kNakedSingle = -2;  // else: hidden single in that house
+    struct Pending {
+        std::uint8_t cell, digit;
+        std::int8_t reason;
+    };
+
+    bool Conflict() const { return conflictCell_ >= 0 || conflictHouse_ >= 0; }
+
+    void Place(int cell, int digit, std::int8_t reason) {
+        onReason_[Index(cell, digit)] = reason;
+        state_.value[cell] = static_cast<std::uint8_t>(digit);
+        for (int k = 0; k < kHouses.houseCount[cell]; ++k) placed_[kHouses.housesOf[cell][k]] |= Bit(digit);
+        const DigitMask others = state_.cand[cell] & static_cast<DigitMask>(~Bit(digit));
+        state_.cand[cell] = 0;
+        state_.cellsWith[digit].Remove(cell);
+        const auto cause = static_cast<std::int16_t>(Index(cell, digit));
+        for (DigitMask m = others; m != 0 && !Conflict(); m &= m - 1) {
+            const int other = LowestDigit(m);
+            state_.cellsWith[other].Remove(cell);
+            offCause_[Index(cell, other)] = cause;
+            CheckHouses(cell, other);
+        }
+        for (int peer : kHouses.peers[cell] & state_.cellsWith[digit]) {
+            if (Conflict()) return;
+            Eliminate(peer, digit, cause);
+        }
+    }
+
+    void Eliminate(int cell, int digit, std::int16_t cause) {
+        state_.Eliminate(cell, digit);
+        offCause_[Index(cell, digit)] = cause;
+        const DigitMask left = state_.cand[cell];
+        if (left == 0) {
+            conflictCell_ = cell;
+            return;
+        }
+        if (DigitCount(left) == 1)
+            queue_.push_back({static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(LowestDigit(left)), kNakedSingle});
+        CheckHouses(cell, digit);
+    }
+
+    // The digit just left cell: a house of it may have one place left, or none.
+    void CheckHouses(int cell, int digit) {
+        for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+            const int house = kHouses.housesOf[cell][k];
+            if ((placed_[house] & Bit(digit)) != 0) continue;
+            const CellSet places = state_.PlacesOf(house, digit);
+            if (places.Empty()) {
+                conflictHouse_ = house;
+                conflictDigit_ = digit;
+                return;
+            }
+            if (places.Count() == 1)
+                queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
+                                  static_cast<std::int8_t>(house)});
+        }
+    }
+
+    void Explain(int literal, std::bitset<kLiteralCount>& explained, std::vector<ChainLink>& links) const {
+        if (explained[literal]) return;
+        explained[literal] = true;
+        const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
+        if (!IsOn(literal)) {
+            const int cause = 2 * offCause_[Index(cell, digit)] + 1;
+            Explain(cause, explained, links);
+            links.push_back(LinkOf(cause, literal));
+            return;
+        }
+        const std::int8_t reason = onReason_[Index(cell, digit)];
+        if (reason == kAssumed) return;
+        std::vector<int> causes;
+        if (reason == kNakedSingle) {
+            for (DigitMask m = origin_.cand[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1)
+                causes.push_back(LiteralOf(cell, LowestDigit(m), false));
+        } else {
+            CellSet places = origin_.PlacesOf(reason, digit);
+            places.Remove(cell);
+            for (int other : places) causes.push_back(LiteralOf(other, digit, false));
+        }
+        for (int c : causes) Explain(c, explained, links);
+        for (int c : causes) links.push_back(LinkOf(c, literal));
+    }
+
+    const LogicState& origin_;
+    std::array<DigitMask, kHouseCount> originPlaced_{};
+    LogicState state_;
+    std::array<DigitMask, kHouseCount> placed_{};
+    std::array<std::int16_t, kLiteralCount / 2> offCause_{};
+    std::array<std::int8_t, kLiteralCount / 2> onReason_{};
+    std::vector<Pending> queue_;
+    int conflictCell_ = -1, conflictHouse_ = -1, conflictDigit_ = 0;
+};
+
+Step RefutationStep(int level, int cell, int digit, std::vector<ChainLink> proof, const std::string& how) {
+    Step step = ChainStep(Technique::NestedForcingChain,
+                          Info(Technique::NestedForcingChain).difficulty + kLevelStep * (level - 1), {std::move(proof)});
+    step.eliminations = {{static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(digit)}};
+    step.explanation = "Wäre " + CellName(cell) + " die " + Sym(digit) + ", so folgte " + how +
+                       ". Das ist ein Widerspruch, also " + CellName(cell) + "≠" + Sym(digit) + ".";
+    return step;
+}
+
+// Level 1: the shortest refutation by singles.
+std::optional<Step> RefuteWithSingles(const LogicState& state) {
+    SinglesPropagation propagation(state);
+    std::optional<Step> best;
+    std::size_t bestLength = SIZE_MAX;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+            const int digit = LowestDigit(m);
+            if (!propagation.Refutes(cell, digit)) continue;
+            std::vector<ChainLink> proof = propagation.Proof();
+            if (proof.size() >= bestLength) continue;
+            bestLength = proof.size();
+            best = RefutationStep(1, cell, digit, std::move(proof),
+                                  "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
+        }
+    }
+    return best;
+}
+
+std::string ContradictionIn(const LogicState& state) {
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (state.value[cell] == 0 && state.cand[cell] == 0) return ContradictionText(cell, -1, 0);
+    }
+    for (int h = 0; h < kHouseCount; ++h) {
+        for (int digit = 1; digit <= 9; ++digit) {
+            bool present = false;
+            for (int cell : kHouses.cells[h]) present = present || state.value[cell] == digit || state.Has(cell, digit);
+            if (!present) return ContradictionText(-1, h, digit);
+        }
+    }
+    return "ein Widerspruch";
+}
+
+// Levels 2 and on: the assumption's consequences drawn with the ladder below maxDifficulty; the
+// chain runs from the assumption through each step's first effect.
+std::optional<Step> RefuteWithLadder(const LogicState& state, int cell, int digit, int level, int maxDifficulty) {
+    LogicState assumed = state;
+    assumed.Place(cell, digit);
+    std::vector<ChainLink> chain;
+    std::string techniques;
+    int from = LiteralOf(cell, digit, true);
+    while (!assumed.Contradicted()) {
+        if (assumed.Solved()) return std::nullopt;
+        std::optional<Step> step = NextStep(assumed, maxDifficulty);
+        if (!step) return std::nullopt;
+        Apply(assumed, *step);
+        int next = -1;
+        for (const Candidate& c : step->placements) {
+            chain.push_back(LinkOf(from, LiteralOf(c.cell, c.digit, true)));
+            if (next < 0) next = LiteralOf(c.cell, c.digit, true);
+        }
+        for (const Candidate& c : step->eliminations) {
+            chain.push_back(LinkOf(from, LiteralOf(c.cell, c.digit, false)));
+            if (next < 0) next = LiteralOf(c.cell, c.digit, false);
+        }
+        if (next >= 0) from = next;
+        techniques += (techniques.empty() ? "" : ", ") + std::string(Info(step->technique).name);
+    }
+    return RefutationStep(level, cell, digit, std::move(chain),
+                          "mit " + techniques + ", dass " + ContradictionIn(assumed));
+}
+
+// The candidates of the fewest-candidate cells first: their refutations tend to be the shortest.
+std::vector<Candidate> CandidatesByCellSize(const LogicState& state) {
+    std::vector<Candidate> order;
+    for (int size = 2; size <= 9; ++size) {
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            if (state.value[cell] != 0 || DigitCount(state.cand[cell]) != size) continue;
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1)
+                order.push_back({static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(LowestDigit(m))});
+        }
+    }
+    return order;
+}
+
+}  // namespace
+
+std::optional<Step> FindNestedForcingChain(const LogicState& state) {
+    const int deepest = tLevelLimit;
+    if (deepest < 1) return std::nullopt;
+    if (std::optional<Step> step = RefuteWithSingles(state)) return step;
+    const std::vector<Candidate> order = CandidatesByCellSize(state);
+    for (int level = 2; level <= deepest; ++level) {
+        const int maxDifficulty = level == 2 ? kBelowChains : level == 3 ? kBelowNested : INT_MAX;
+        const LevelLimit inner(level - 3);
+        // Deeper levels cost much more: the first refutation in the order above is taken.
+        for (const Candidate& c : order) {
+            if (std::optional<Step> step = RefuteWithLadder(state, c.cell, c.digit, level, maxDifficulty)) return step;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tessaro::logic

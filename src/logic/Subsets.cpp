@@ -1,0 +1,111 @@
+#include "logic/FinderTools.h"
+
+namespace tessaro::logic {
+namespace {
+
+// The houses that hold every cell of cells.
+std::vector<int> CommonHouses(CellSet cells) {
+    std::vector<int> houses;
+    for (int house = 0; house < kHouseCount; ++house) {
+        if (cells.Without(kHouses.sets[house]).Empty()) houses.push_back(house);
+    }
+    return houses;
+}
+
+// Naked subset search in one house: cells (ascending, from index `from` of the house) whose
+// candidates together number size; found receives the first one with something to remove.
+bool ExtendNaked(const LogicState& state, int house, int size, int from, CellSet cells, DigitMask digits,
+                 std::optional<Step>& found) {
+    if (cells.Count() == size) {
+        if (DigitCount(digits) != size) return false;
+        CellSet others{};
+        for (int h = 0; h < kHouseCount; ++h) {
+            if (cells.Without(kHouses.sets[h]).Empty()) others |= kHouses.sets[h];
+        }
+        others = others.Without(cells);
+        CellSet hit{};
+        for (int d = 1; d <= 9; ++d) {
+            if (digits & Bit(d)) hit |= others & state.cellsWith[d];
+        }
+        if (hit.Empty()) return false;
+        Step step;
+        for (int cell : hit) AddCandidates(step.eliminations, cell, state.cand[cell] & digits);
+        static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad};
+        const Technique technique = kBySize[size - 2];
+        step.technique = technique;
+        step.difficulty = Info(technique).difficulty;
+        AddCells(step, cells);
+        step.houses = CommonHouses(cells);
+        for (int cell : cells) AddCandidates(step.pattern, cell, state.cand[cell]);
+        step.explanation = CellList(cells) + " enthalten zusammen nur " + DigitList(digits) +
+                           ", also fallen diese in " + HouseList(step.houses) + " sonst weg.";
+        found = std::move(step);
+        return true;
+    }
+    for (int i = from; i < 9; ++i) {
+        const int cell = kHouses.cells[house][i];
+        const int count = DigitCount(state.cand[cell]);
+        if (count < 2 || count > size) continue;
+        const DigitMask together = static_cast<DigitMask>(digits | state.cand[cell]);
+        if (DigitCount(together) > size) continue;
+        CellSet more = cells;
+        more.Add(cell);
+        if (ExtendNaked(state, house, size, i + 1, more, together, found)) return true;
+    }
+    return false;
+}
+
+std::optional<Step> FindNaked(const LogicState& state, int size) {
+    std::optional<Step> found;
+    for (int house = 0; house < kHouseCount; ++house) {
+        if (ExtendNaked(state, house, size, 0, CellSet{}, 0, found)) break;
+    }
+    return found;
+}
+
+std::optional<Step> FindHidden(const LogicState& state, int size, Technique technique) {
+    std::optional<Step> found;
+    ForEachHiddenSubset(state, size, [&](const HiddenSubset& subset) {
+        found = HiddenSubsetStep(state, technique, subset);
+        return true;
+    });
+    return found;
+}
+
+// A hidden subset whose eliminations leave a hidden single of one of the removed digits.
+std::optional<Step> FindDirectHidden(const LogicState& state, int size, Technique technique) {
+    std::optional<Step> found;
+    ForEachHiddenSubset(state, size, [&](const HiddenSubset& subset) {
+        for (int d = 1; d <= 9; ++d) {
+            if (subset.digits & Bit(d)) continue;
+            const std::optional<Single> single = SingleAfterRemoving(state, d, subset.cells & state.cellsWith[d]);
+            if (!single) continue;
+            found = HiddenSubsetStep(state, technique, subset);
+            MakeDirect(*found, d, *single);
+            return true;
+        }
+        return false;
+    });
+    return found;
+}
+
+}  // namespace
+
+std::optional<Step> FindNakedPair(const LogicState& state) { return FindNaked(state, 2); }
+std::optional<Step> FindNakedTriple(const LogicState& state) { return FindNaked(state, 3); }
+std::optional<Step> FindNakedQuad(const LogicState& state) { return FindNaked(state, 4); }
+
+std::optional<Step> FindHiddenPair(const LogicState& state) { return FindHidden(state, 2, Technique::HiddenPair); }
+std::optional<Step> FindHiddenTriple(const LogicState& state) {
+    return FindHidden(state, 3, Technique::HiddenTriple);
+}
+std::optional<Step> FindHiddenQuad(const LogicState& state) { return FindHidden(state, 4, Technique::HiddenQuad); }
+
+std::optional<Step> FindDirectHiddenPair(const LogicState& state) {
+    return FindDirectHidden(state, 2, Technique::DirectHiddenPair);
+}
+std::optional<Step> FindDirectHiddenTriple(const LogicState& state) {
+    return FindDirectHidden(state, 3, Technique::DirectHiddenTriple);
+}
+
+}  // namespace tessaro::logic
