@@ -18,13 +18,14 @@ struct FishSearch {
     std::array<int, 4> bases{};
     std::array<int, 4> covers{};
 
-    // Whether covers[used..size) can be chosen so that every cell of left lies on a cover; with
-    // `effect`, only a choice that removes something counts (its removal in removed).
+    // Whether at most size covers (covers[used..]) can hold every cell of left; with `effect`,
+    // only exactly size covers that remove something count (the removal goes to removed).
     bool Cover(CellSet left, int used, CellSet covered, CellSet places, bool effect, CellSet& removed) {
         if (left.Empty()) {
+            if (!effect) return true;
             if (used < size) return false;  // fewer covers than copies: a broken state, no step
             removed = (covered & state.cellsWith[digit]).Without(places);
-            return !effect || !removed.Empty();
+            return !removed.Empty();
         }
         if (used == size) return false;
         const int cell = left.First();
