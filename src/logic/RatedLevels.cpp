@@ -58,10 +58,9 @@ LevelJudge RatedLevelJudge(const ExtremChoice& choice) {
         return SolvePath(clues, top >= kNoUpperEnd ? INT_MAX : top + 1);
     };
     LevelJudge judge;
-    judge.keeps = [path](int level, const Grid& clues) {
-        if (level == 3) return true;  // the Extrem rule takes clues away until the engine must guess
-        const SolvingPath solved = path(level, clues);
-        return solved.verdict == Verdict::Solved;
+    judge.keeps = [path, choice](int level, const Grid& clues) {
+        if (LevelBand(level, choice).high >= kNoUpperEnd) return true;
+        return path(level, clues).verdict == Verdict::Solved;
     };
     judge.accepts = [path, choice](int level, const Grid& clues) { return FitsLevel(path(level, clues), level, choice); };
     return judge;

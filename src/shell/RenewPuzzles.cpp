@@ -44,7 +44,9 @@ int RenewPlayerPuzzles(const logic::ExtremChoice& choice) {
         std::printf(" %s", std::string(kPuzzleFiles[level]).c_str());
         std::fflush(stdout);
     };
-    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, written, kExtremCandidates,
+    // Practice puzzles of one technique are rarer; the first four found will do.
+    const int extremCandidates = choice.technique ? 4 : kExtremCandidates;
+    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, written, extremCandidates,
                                      logic::RatedLevelJudge(choice));
     if (!ok) {
         std::printf("\n");
