@@ -16,6 +16,7 @@ struct RatingBand {
     int low = 0;
     int high = 0;
     bool Holds(int rating) const { return rating >= low && rating <= high; }
+    bool operator==(const RatingBand&) const = default;
 };
 
 // Leicht needs full houses and hidden singles in boxes, Mittel also hidden singles in lines,
