@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bitset>
 #include <climits>
+#include <cstring>
 
 namespace tessaro::logic {
 namespace {
@@ -22,8 +23,9 @@ void ForEachScopedCandidate(const LogicState& state, int digitScope, Fn&& fn) {
         }
         return;
     }
+    ImplicationSearch search(state, 1);
     for (int digit = 1; digit <= 9; ++digit) {
-        ImplicationSearch search(state, digit);
+        search.SetScope(digit);
         for (int cell : state.cellsWith[digit]) fn(search, cell, digit);
     }
 }
@@ -34,21 +36,134 @@ int MaxDepthBelow(int bestLength, int margin) {
 
 }  // namespace
 
-std::vector<int> ImplicationSearch::LiteralsTo(int literal) const {
-    std::vector<int> literals;
-    for (int at = literal;; at = parent_[at]) {
-        literals.push_back(at);
-        if (depth_[at] == 0) break;
-    }
-    std::reverse(literals.begin(), literals.end());
-    return literals;
+int ImplicationSearch::Trace(int literal, Path& path) const {
+    const int count = depth_[literal] + 1;
+    int at = literal;
+    for (int i = count - 1; i >= 0; --i, at = parent_[at]) path[i] = static_cast<std::int16_t>(at);
+    return count;
 }
 
 std::vector<ChainLink> ImplicationSearch::PathTo(int literal) const {
-    const std::vector<int> literals = LiteralsTo(literal);
+    Path path;
+    const int count = Trace(literal, path);
     std::vector<ChainLink> links;
-    for (std::size_t i = 1; i < literals.size(); ++i) links.push_back(LinkOf(literals[i - 1], literals[i]));
+    for (int i = 1; i < count; ++i) links.push_back(LinkOf(path[i - 1], path[i]));
     return links;
+}
+
+ImplicationClosure::ImplicationClosure(const LogicState& state) {
+    // The links as adjacency lists over the literals of present candidates.
+    std::array<std::int16_t, kLiteralCount + 1> first{};
+    std::vector<std::int16_t> next;
+    next.reserve(8 * kLiteralCount);
+    dense_.fill(-1);
+    int present = 0;
+    for (int literal = 0; literal < kLiteralCount; ++literal) {
+        first[literal] = static_cast<std::int16_t>(next.size());
+        if (!state.Has(CellOfLiteral(literal), DigitOfLiteral(literal))) continue;
+        dense_[literal] = static_cast<std::int16_t>(IsOn(literal) ? present++ : present);
+        ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next.push_back(static_cast<std::int16_t>(to)); });
+    }
+    first[kLiteralCount] = static_cast<std::int16_t>(next.size());
+    for (int literal = 0; literal < kLiteralCount; ++literal) {
+        if (dense_[literal] >= 0) dense_[literal] = static_cast<std::int16_t>(2 * dense_[literal] + (IsOn(literal) ? 1 : 0));
+    }
+    words_ = (2 * present + 63) / 64;
+
+    // Tarjan's components, found sinks first, so every successor's set is complete when used.
+    std::array<std::int16_t, kLiteralCount> order, low;
+    order.fill(-1);
+    std::bitset<kLiteralCount> onStack;
+    std::vector<std::int16_t> stack;
+    std::vector<std::pair<int, int>> calls;  // literal, next link to follow
+    component_.fill(0);
+    sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
+    std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
+    std::vector<bool> reachesAny(1, false);               // most false literals lead nowhere
+    std::vector<std::uint64_t> reached(static_cast<std::size_t>(words_));
+    int counter = 0;
+    auto enter = [&](int literal) {
+        order[literal] = low[literal] = static_cast<std::int16_t>(counter++);
+        stack.push_back(static_cast<std::int16_t>(literal));
+        onStack[literal] = true;
+        calls.emplace_back(literal, first[literal]);
+    };
+    for (int root = 0; root < kLiteralCount; ++root) {
+        if (order[root] >= 0 || dense_[root] < 0) continue;
+        enter(root);
+        while (!calls.empty()) {
+            auto& [literal, link] = calls.back();
+            if (link < first[literal + 1]) {
+                const int to = next[link++];
+                if (order[to] < 0) enter(to);
+                else if (onStack[to]) low[literal] = std::min(low[literal], order[to]);
+                continue;
+            }
+            const int done = literal;
+            calls.pop_back();
+            if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+            if (low[done] != order[done]) continue;
+            const auto id = static_cast<std::int16_t>(mergedInto.size());
+            const auto members = std::find(stack.begin(), stack.end(), static_cast<std::int16_t>(done));
+            for (auto m = members; m != stack.end(); ++m) {
+                component_[*m] = id;
+                onStack[*m] = false;
+            }
+            std::fill(reached.begin(), reached.end(), 0);
+            bool any = false;
+            for (auto m = members; m != stack.end(); ++m) {
+                for (int k = first[*m]; k < first[*m + 1]; ++k) {
+                    const int to = next[k];
+                    reached[dense_[to] / 64] |= std::uint64_t{1} << (dense_[to] % 64);
+                    any = true;
+                    const int beyond = component_[to];
+                    if (beyond == id || !reachesAny[beyond] || mergedInto[beyond] == id) continue;
+                    mergedInto[beyond] = id;
+                    const std::uint64_t* set = &sets_[static_cast<std::size_t>(beyond) * words_];
+                    for (int w = 0; w < words_; ++w) reached[w] |= set[w];
+                }
+            }
+            stack.erase(members, stack.end());
+            sets_.insert(sets_.end(), reached.begin(), reached.end());
+            mergedInto.push_back(-1);
+            reachesAny.push_back(any);
+        }
+    }
+}
+
+bool ImplicationClosure::Implies(int from, int to) const {
+    const int bit = dense_[to];
+    return bit >= 0 && (SetOf(from)[bit / 64] >> (bit % 64) & 1u) != 0;
+}
+
+bool ImplicationClosure::ImpliesContradiction(int from) const {
+    const std::uint64_t* set = SetOf(from);
+    for (int w = 0; w < words_; ++w) {
+        if ((set[w] & set[w] >> 1 & 0x5555555555555555u) != 0) return true;
+    }
+    return false;
+}
+
+bool ImplicationClosure::ShareConsequence(const std::vector<int>& literals) const {
+    for (int w = 0; w < words_; ++w) {
+        std::uint64_t common = ~std::uint64_t{0};
+        for (int literal : literals) common &= SetOf(literal)[w];
+        if (common != 0) return true;
+    }
+    return false;
+}
+
+const ImplicationClosure& ClosureOf(const LogicState& state) {
+    struct Cache {
+        LogicState state;
+        std::optional<ImplicationClosure> closure;
+    };
+    thread_local Cache cache;
+    if (!cache.closure || std::memcmp(&cache.state, &state, sizeof state) != 0) {
+        cache.state = state;
+        cache.closure.emplace(state);
+    }
+    return *cache.closure;
 }
 
 int LengthBonus(int length) {
@@ -110,9 +225,11 @@ Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<
 std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope) {
     int bestLength = INT_MAX;
     std::optional<Step> best;
+    const ImplicationClosure& closure = ClosureOf(state);
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cell, int digit) {
         for (bool assumeOn : {true, false}) {
             const int start = LiteralOf(cell, digit, assumeOn);
+            if (!closure.Implies(start, Negated(start)) && !closure.ImpliesContradiction(start)) continue;
             search.Run(start, MaxDepthBelow(bestLength, 1), [&](int literal, int depth) {
                 const int opposite = Negated(literal);
                 if (!search.Reached(opposite)) return false;
@@ -143,21 +260,30 @@ std::optional<Step> FindContradictionChain(const LogicState& state, Technique te
 std::optional<Step> FindContinuousLoop(const LogicState& state, Technique technique, int digitScope) {
     int bestLength = INT_MAX;
     std::optional<Step> best;
+    const ImplicationClosure& closure = ClosureOf(state);
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
         const int start = LiteralOf(cellA, digitA, false);
+        // The loop closes only at a true candidate that sees A.
+        bool closes = false;
+        for (int peer : kHouses.peers[cellA] & state.cellsWith[digitA])
+            closes = closes || closure.Implies(start, LiteralOf(peer, digitA, true));
+        for (DigitMask m = state.cand[cellA] & static_cast<DigitMask>(~Bit(digitA)); m != 0 && digitScope == kEveryDigit; m &= m - 1)
+            closes = closes || closure.Implies(start, LiteralOf(cellA, LowestDigit(m), true));
+        if (!closes) return;
         search.Run(start, MaxDepthBelow(bestLength, 2), [&](int literal, int depth) {
             const int cellZ = CellOfLiteral(literal), digitZ = DigitOfLiteral(literal);
             if (!IsOn(literal) || depth < 3 || !WeaklyLinked(cellZ, digitZ, cellA, digitA)) return false;
-            std::vector<int> loop = search.LiteralsTo(literal);
+            ImplicationSearch::Path loop;
+            const int count = search.Trace(literal, loop);
             std::bitset<kLiteralCount / 2> inLoop;
-            for (int l : loop) {
-                if (inLoop[CandidateIndex(l)]) return false;  // not a simple loop
-                inLoop[CandidateIndex(l)] = true;
+            for (int i = 0; i < count; ++i) {
+                if (inLoop[CandidateIndex(loop[i])]) return false;  // not a simple loop
+                inLoop[CandidateIndex(loop[i])] = true;
             }
-            loop.push_back(start);
+            loop[count] = static_cast<std::int16_t>(start);
             // Each weak link (true → false) of the loop holds exactly one true candidate.
             std::bitset<kLiteralCount / 2> gone;
-            for (std::size_t i = 1; i < loop.size(); i += 2) {
+            for (int i = 1; i < count; i += 2) {
                 const int p = loop[i], q = loop[i + 1];
                 const int cellP = CellOfLiteral(p), cellQ = CellOfLiteral(q), digit = DigitOfLiteral(p);
                 if (cellP == cellQ) {

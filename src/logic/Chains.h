@@ -32,6 +32,12 @@ constexpr bool WeaklyLinked(int cellA, int digitA, int cellB, int digitB) {
     return digitA == digitB && Sees(cellA, cellB);
 }
 
+// Bit tricks instead of counting: the build does not assume a processor with a popcount
+// instruction, and these tests sit in the innermost loops.
+constexpr bool SingleBit(std::uint64_t bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
+constexpr bool OneCell(CellSet s) { return s.low == 0 ? SingleBit(s.high) : s.high == 0 && SingleBit(s.low); }
+constexpr bool TwoDigits(DigitMask m) { return m != 0 && SingleBit(m & (m - 1u)); }
+
 // Calls f(next) for each literal that directly follows from literal: a true candidate makes every
 // candidate it sees false; a false one makes its conjugate true (the other digit of a bivalue
 // cell, the other place of the digit in a house that holds it twice). The same literal may come
@@ -46,13 +52,12 @@ void ForEachConsequence(const LogicState& state, int literal, int digitScope, F&
             f(LiteralOf(cell, LowestDigit(rest), false));
         return;
     }
-    if (digitScope == kEveryDigit && DigitCount(state.cand[cell]) == 2)
+    if (digitScope == kEveryDigit && TwoDigits(state.cand[cell]))
         f(LiteralOf(cell, LowestDigit(state.cand[cell] & static_cast<DigitMask>(~Bit(digit))), true));
     for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
-        CellSet places = state.PlacesOf(kHouses.housesOf[cell][k], digit);
-        if (places.Count() != 2) continue;
-        places.Remove(cell);
-        f(LiteralOf(places.First(), digit, true));
+        CellSet others = state.PlacesOf(kHouses.housesOf[cell][k], digit);
+        others.Remove(cell);
+        if (OneCell(others)) f(LiteralOf(others.First(), digit, true));
     }
 }
 
@@ -61,6 +66,7 @@ void ForEachConsequence(const LogicState& state, int literal, int digitScope, F&
 class ImplicationSearch {
 public:
     ImplicationSearch(const LogicState& state, int digitScope) : state_(state), scope_(digitScope) {}
+    void SetScope(int digitScope) { scope_ = digitScope; }
 
     // visit(literal, depth) is told each newly reached literal and returns true to stop the run.
     template <class Visit>
@@ -86,8 +92,9 @@ public:
     int Depth(int literal) const { return depth_[literal]; }
     // The links from the start to a reached literal.
     std::vector<ChainLink> PathTo(int literal) const;
-    // The literals from the start to a reached one, the start first.
-    std::vector<int> LiteralsTo(int literal) const;
+    // The literals from the start to a reached one into path, the start first; their count.
+    using Path = std::array<std::int16_t, 256>;
+    int Trace(int literal, Path& path) const;
 
 private:
     void Reach(int literal, int from, int depth) {
@@ -103,6 +110,36 @@ private:
     std::array<std::uint8_t, kLiteralCount> depth_{};
     std::array<std::int16_t, kLiteralCount> queue_{};
 };
+
+// A set of literals as bits.
+inline constexpr int kLiteralWords = (kLiteralCount + 63) / 64;
+using LiteralSet = std::array<std::uint64_t, kLiteralWords>;
+
+// Everything each literal implies along the links of every digit, for all literals at once: the
+// strongly connected parts of the implication graph, each with the union of what its successors
+// reach. Tells in one look-up whether a chain exists before a search looks for its shortest form.
+// Literals of present candidates only: every question names such literals.
+class ImplicationClosure {
+public:
+    explicit ImplicationClosure(const LogicState& state);
+    // from leads to `to` by one link or more.
+    bool Implies(int from, int to) const;
+    // from leads to some candidate both true and false.
+    bool ImpliesContradiction(int from) const;
+    // Some literal follows from each of the literals.
+    bool ShareConsequence(const std::vector<int>& literals) const;
+
+private:
+    // Sets are over dense numbers of the present candidates' literals, kept in true/false pairs.
+    const std::uint64_t* SetOf(int literal) const { return &sets_[static_cast<std::size_t>(component_[literal]) * words_]; }
+    int words_ = 0;
+    std::vector<std::uint64_t> sets_;
+    std::array<std::int16_t, kLiteralCount> component_{};
+    std::array<std::int16_t, kLiteralCount> dense_{};
+};
+
+// The closure of the state, kept for the next finder asking about the same state.
+const ImplicationClosure& ClosureOf(const LogicState& state);
 
 // The common scale's length bonus in tenths: one more each time the length passes 4, 6, 8, 12,
 // 16, 24, 32, 48, 64, ... (alternately times 3/2 and 4/3).

@@ -10,9 +10,6 @@
 namespace tessaro::logic {
 namespace {
 
-constexpr int kWords = (kLiteralCount + 63) / 64;
-using LiteralSet = std::array<std::uint64_t, kWords>;
-
 struct Reach {
     LiteralSet reached{};
     std::array<std::uint8_t, kLiteralCount> depth{};
@@ -28,33 +25,37 @@ struct Conclusion {
 }  // namespace
 
 std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
-    // What each true candidate implies, once for all groups.
+    // What each true candidate implies with its distances, searched once and only for groups whose
+    // closures share a conclusion.
+    const ImplicationClosure& closure = ClosureOf(state);
     std::array<int, kLiteralCount / 2> slot;
     slot.fill(-1);
     std::vector<Reach> reach;
     ImplicationSearch search(state, kEveryDigit);
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
-            const int digit = LowestDigit(m);
-            slot[9 * cell + digit - 1] = static_cast<int>(reach.size());
+    auto reachOf = [&](int start) -> const Reach& {
+        int& at = slot[start >> 1];
+        if (at < 0) {
+            at = static_cast<int>(reach.size());
             Reach& r = reach.emplace_back();
-            search.Run(LiteralOf(cell, digit, true), 250, [&](int literal, int depth) {
+            search.Run(start, 250, [&](int literal, int depth) {
                 r.reached[literal / 64] |= std::uint64_t{1} << (literal % 64);
                 r.depth[literal] = static_cast<std::uint8_t>(depth);
                 return false;
             });
         }
-    }
+        return reach[at];
+    };
     Conclusion best;
     std::vector<int> starts;
     auto judge = [&](int house) {
         if (starts.size() < 2) return;
-        LiteralSet common = reach[slot[starts[0] >> 1]].reached;
-        for (std::size_t i = 1; i < starts.size(); ++i) {
-            const LiteralSet& other = reach[slot[starts[i] >> 1]].reached;
-            for (int w = 0; w < kWords; ++w) common[w] &= other[w];
+        if (!closure.ShareConsequence(starts)) return;
+        LiteralSet common = reachOf(starts[0]).reached;
+        for (int start : starts) {
+            const LiteralSet& other = reachOf(start).reached;
+            for (int w = 0; w < kLiteralWords; ++w) common[w] &= other[w];
         }
-        for (int w = 0; w < kWords; ++w) {
+        for (int w = 0; w < kLiteralWords; ++w) {
             for (std::uint64_t bits = common[w]; bits != 0; bits &= bits - 1) {
                 const int literal = 64 * w + std::countr_zero(bits);
                 int total = 0;

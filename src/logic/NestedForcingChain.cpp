@@ -4,6 +4,8 @@
 // cannot be filled. Deep enough, this refutes some candidate in every position with one
 // solution, which makes the ladder complete.
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <bitset>
 #include <climits>
 #include <vector>
@@ -51,15 +53,19 @@ public:
         queue_.reserve(6 * kLiteralCount);
     }
 
-    // True when assuming digit in cell makes some cell or house unfillable.
-    bool Refutes(int cell, int digit) {
+    // True when assuming digit in cell makes some cell or house unfillable within maxDepth rounds
+    // of singles.
+    bool Refutes(int cell, int digit, int maxDepth) {
         state_ = origin_;
         placed_ = originPlaced_;
         queue_.clear();
         conflictCell_ = conflictHouse_ = -1;
+        depth_ = 0;
         Place(cell, digit, kAssumed);
         for (std::size_t head = 0; !Conflict() && head < queue_.size(); ++head) {
             const Pending p = queue_[head];
+            if (p.depth > maxDepth) break;
+            depth_ = p.depth;
             if (state_.value[p.cell] == 0 && state_.Has(p.cell, p.digit)) Place(p.cell, p.digit, p.reason);
         }
         return Conflict();
@@ -87,9 +93,11 @@ private:
     struct Pending {
         std::uint8_t cell, digit;
         std::int8_t reason;
+        std::uint8_t depth;  // rounds of singles from the assumption
     };
 
     bool Conflict() const { return conflictCell_ >= 0 || conflictHouse_ >= 0; }
+    std::uint8_t NextDepth() const { return static_cast<std::uint8_t>(depth_ < 255 ? depth_ + 1 : 255); }
 
     void Place(int cell, int digit, std::int8_t reason) {
         onReason_[Index(cell, digit)] = reason;
@@ -119,8 +127,9 @@ private:
             conflictCell_ = cell;
             return;
         }
-        if (DigitCount(left) == 1)
-            queue_.push_back({static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(LowestDigit(left)), kNakedSingle});
+        if (SingleBit(left))
+            queue_.push_back({static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(LowestDigit(left)), kNakedSingle,
+                              NextDepth()});
         CheckHouses(cell, digit);
     }
 
@@ -135,9 +144,9 @@ private:
                 conflictDigit_ = digit;
                 return;
             }
-            if (places.Count() == 1)
+            if (OneCell(places))
                 queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
-                                  static_cast<std::int8_t>(house)});
+                                  static_cast<std::int8_t>(house), NextDepth()});
         }
     }
 
@@ -174,6 +183,7 @@ private:
     std::array<std::int8_t, kLiteralCount / 2> onReason_{};
     std::vector<Pending> queue_;
     int conflictCell_ = -1, conflictHouse_ = -1, conflictDigit_ = 0;
+    int depth_ = 0;
 };
 
 Step RefutationStep(int level, int cell, int digit, std::vector<ChainLink> proof, const std::string& how) {
@@ -185,23 +195,27 @@ Step RefutationStep(int level, int cell, int digit, std::vector<ChainLink> proof
     return step;
 }
 
-// Level 1: the shortest refutation by singles.
+// Level 1: the shortest refutation by singles among those of the fewest rounds, the rounds
+// deepened step by step so that the search stops early on most candidates.
 std::optional<Step> RefuteWithSingles(const LogicState& state) {
     SinglesPropagation propagation(state);
-    std::optional<Step> best;
-    std::size_t bestLength = SIZE_MAX;
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
-            const int digit = LowestDigit(m);
-            if (!propagation.Refutes(cell, digit)) continue;
-            std::vector<ChainLink> proof = propagation.Proof();
-            if (proof.size() >= bestLength) continue;
-            bestLength = proof.size();
-            best = RefutationStep(1, cell, digit, std::move(proof),
-                                  "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
+    for (int maxDepth : {2, 4, 7, 12, 20, 255}) {
+        std::optional<Step> best;
+        std::size_t bestLength = SIZE_MAX;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+                const int digit = LowestDigit(m);
+                if (!propagation.Refutes(cell, digit, maxDepth)) continue;
+                std::vector<ChainLink> proof = propagation.Proof();
+                if (proof.size() >= bestLength) continue;
+                bestLength = proof.size();
+                best = RefutationStep(1, cell, digit, std::move(proof),
+                                      "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
+            }
         }
+        if (best) { if (getenv("LC_DEBUG")) fprintf(stderr, "depth %d\n", maxDepth); return best; }
     }
-    return best;
+    return std::nullopt;
 }
 
 std::string ContradictionIn(const LogicState& state) {
