@@ -37,7 +37,7 @@ std::string DigitList(DigitMask digits) {
 }
 
 std::string HouseList(const std::vector<int>& houses) {
-    return JoinList(houses, " und ", [](int house) { return HouseName(house); });
+    return JoinList(houses, " und ", [](int house) { return HouseAfterPreposition(house); });
 }
 
 void AddCandidates(std::vector<Candidate>& to, CellSet cells, int digit) {
@@ -71,8 +71,8 @@ void MakeDirect(Step& step, int digit, Single single) {
     step.placements = {{static_cast<std::uint8_t>(single.cell), static_cast<std::uint8_t>(digit)}};
     step.houses.push_back(single.house);
     step.explanation.pop_back();  // the full stop
-    step.explanation += "; danach bleibt für die " + Sym(digit) + " in " + HouseName(single.house) + " nur " +
-                        CellName(single.cell) + ".";
+    step.explanation += "; danach bleibt für die " + Sym(digit) + " in " + HouseAfterPreposition(single.house) +
+                        " nur " + CellName(single.cell) + ".";
 }
 
 Step HiddenSubsetStep(const LogicState& state, Technique technique, const HiddenSubset& subset) {
@@ -83,8 +83,8 @@ Step HiddenSubsetStep(const LogicState& state, Technique technique, const Hidden
         AddCandidates(step.pattern, cell, state.cand[cell] & subset.digits);
         AddCandidates(step.eliminations, cell, state.cand[cell] & ~subset.digits);
     }
-    step.explanation = "In " + HouseName(subset.house) + " können " + DigitList(subset.digits) + " nur in " +
-                       CellList(subset.cells) + " stehen, also fallen dort die anderen Kandidaten weg.";
+    step.explanation = "In " + HouseAfterPreposition(subset.house) + " können " + DigitList(subset.digits) +
+                       " nur in " + CellList(subset.cells) + " stehen, also fallen dort die anderen Kandidaten weg.";
     return step;
 }
 

@@ -68,5 +68,7 @@ constexpr bool Sees(int a, int b) { return kHouses.peers[a].Has(b); }
 std::string CellName(int cell);
 // "Zeile 3", "Spalte 5", "Block 2", "Hauptdiagonale", "Nebendiagonale".
 std::string HouseName(int house);
+// The name as it follows "in" or "von": "Zeile 3", "der Hauptdiagonale".
+std::string HouseAfterPreposition(int house);
 
 }  // namespace tessaro::logic

@@ -9,9 +9,9 @@ Step LockedStep(Technique technique, const LockedSet& set) {
     step.houses = {set.from, set.to};
     AddCandidates(step.pattern, set.places, set.digit);
     AddCandidates(step.eliminations, set.removed, set.digit);
-    step.explanation = "In " + HouseName(set.from) + " kann die " + Sym(set.digit) + " nur in " +
-                       CellList(set.places, " oder ") + " stehen, alle in " + HouseName(set.to) +
-                       "; also fällt sie in den übrigen Feldern von " + HouseName(set.to) + " weg.";
+    step.explanation = "In " + HouseAfterPreposition(set.from) + " kann die " + Sym(set.digit) + " nur in " +
+                       CellList(set.places, " oder ") + " stehen, alle in " + HouseAfterPreposition(set.to) +
+                       "; also kann sie sonst nirgends in " + HouseAfterPreposition(set.to) + " stehen.";
     return step;
 }
 
@@ -63,8 +63,8 @@ std::optional<Step> FindGeneralizedLocked(const LogicState& state) {
             step.houses = {house};
             AddCandidates(step.pattern, places, d);
             AddCandidates(step.eliminations, seen, d);
-            step.explanation = "In " + HouseName(house) + " kann die " + Sym(d) + " nur in " +
-                               CellList(places, " oder ") + " stehen; jedes davon sieht " + CellList(seen) +
+            step.explanation = "In " + HouseAfterPreposition(house) + " kann die " + Sym(d) + " nur in " +
+                               CellList(places, " oder ") + " stehen; jedes dieser Felder sieht " + CellList(seen) +
                                ", also kann die " + Sym(d) + " dort nicht stehen.";
             return step;
         }

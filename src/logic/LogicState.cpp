@@ -74,4 +74,8 @@ std::string HouseName(int house) {
     return house == kMainDiagonal ? "Hauptdiagonale" : "Nebendiagonale";
 }
 
+std::string HouseAfterPreposition(int house) {
+    return KindOf(house) == HouseKind::Diagonal ? "der " + HouseName(house) : HouseName(house);
+}
+
 }  // namespace tessaro::logic

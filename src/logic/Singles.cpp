@@ -22,8 +22,8 @@ std::optional<Step> HiddenSingleIn(const LogicState& state, int firstHouse, int 
             if (places.Count() != 1) continue;
             const int cell = places.First();
             Step step = Placement(technique, cell, d,
-                                  "In " + HouseName(h) + " kann die " + Sym(d) + " nur in " + CellName(cell) +
-                                      " stehen.");
+                                  "In " + HouseAfterPreposition(h) + " kann die " + Sym(d) + " nur in " +
+                                      CellName(cell) + " stehen.");
             step.houses = {h};
             return step;
         }
@@ -45,8 +45,8 @@ std::optional<Step> FindFullHouse(const LogicState& state) {
         if (count != 1 || DigitCount(state.cand[empty]) != 1) continue;
         const int d = LowestDigit(state.cand[empty]);
         Step step = Placement(Technique::FullHouse, empty, d,
-                              CellName(empty) + " ist das letzte freie Feld in " + HouseName(h) + ": " + Sym(d) +
-                                  ".");
+                              CellName(empty) + " ist das letzte freie Feld in " + HouseAfterPreposition(h) + ": " +
+                                  Sym(d) + ".");
         step.houses = {h};
         return step;
     }

@@ -38,7 +38,7 @@ bool ExtendNaked(const LogicState& state, int house, int size, int from, CellSet
         step.houses = CommonHouses(cells);
         for (int cell : cells) AddCandidates(step.pattern, cell, state.cand[cell]);
         step.explanation = CellList(cells) + " enthalten zusammen nur " + DigitList(digits) +
-                           ", also fallen diese in " + HouseList(step.houses) + " sonst weg.";
+                           ", also können diese sonst nirgends in " + HouseList(step.houses) + " stehen.";
         found = std::move(step);
         return true;
     }

@@ -66,9 +66,13 @@ TEST(Soundness, NoRungEverContradictsTheSolution) {
     for (int level = 0; level < 4; ++level) {
         for (int n = 0; n < 3; ++n) CheckEveryRung(MakePuzzle(level), "level " + std::to_string(level), tally);
     }
-    for (int n = 0; n < 60 && !HasFailure(); ++n) CheckEveryRung(MakeMinimalPuzzle(), "minimal " + std::to_string(n), tally);
+    for (int n = 0; n < 60 && !HasFailure(); ++n) {
+        CheckEveryRung(MakeMinimalPuzzle(), "minimal " + std::to_string(n), tally);
+    }
     // The walk must have met every technique of the ladder, or it proves nothing about one.
-    for (const Rung& rung : Ladder()) EXPECT_GT(tally.found[static_cast<int>(rung.technique)], 0) << Info(rung.technique).name;
+    for (const Rung& rung : Ladder()) {
+        EXPECT_GT(tally.found[static_cast<int>(rung.technique)], 0) << Info(rung.technique).name;
+    }
 }
 
 }  // namespace

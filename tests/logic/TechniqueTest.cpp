@@ -20,9 +20,9 @@ constexpr int Box(int b) { return 17 + b; }
 constexpr int kMain = kMainDiagonal;
 constexpr int kAnti = kAntiDiagonal;
 
-struct Only {  // in house, digit keeps only these cells
+struct Only {  // in house, each of the digits keeps only these cells
     int house;
-    int digit;
+    std::string digits;
     std::vector<int> cells;
 };
 struct Keep {  // the cell keeps only these digits
@@ -52,7 +52,8 @@ void ExpectFinds(const std::vector<Case>& cases) {
         LogicState state = *LogicState::FromGrid(Grid{});
         for (const Only& o : c.only) {
             for (int cell : kHouses.cells[o.house]) {
-                if (std::find(o.cells.begin(), o.cells.end(), cell) == o.cells.end()) state.Eliminate(cell, o.digit);
+                if (std::find(o.cells.begin(), o.cells.end(), cell) != o.cells.end()) continue;
+                for (char d : o.digits) state.Eliminate(cell, d - '0');
             }
         }
         for (const Keep& k : c.keep) {
@@ -69,18 +70,18 @@ void ExpectFinds(const std::vector<Case>& cases) {
 
 TEST(Techniques, LockedCandidatesOnLinesAndDiagonals) {
     ExpectFinds({
-        {"pointing along a row", FindPointing, {{Box(1), 5, {Z(1, 1), Z(1, 2)}}}, {},
+        {"pointing along a row", FindPointing, {{Box(1), "5", {Z(1, 1), Z(1, 2)}}}, {},
          Removes("Z1S4 Z1S5 Z1S6 Z1S7 Z1S8 Z1S9", "5")},
-        {"pointing along the main diagonal", FindPointing, {{Box(1), 5, {Z(1, 1), Z(3, 3)}}}, {},
+        {"pointing along the main diagonal", FindPointing, {{Box(1), "5", {Z(1, 1), Z(3, 3)}}}, {},
          Removes("Z4S4 Z5S5 Z6S6 Z7S7 Z8S8 Z9S9", "5")},
-        {"claiming from the main diagonal", FindClaiming, {{kMain, 5, {Z(1, 1), Z(2, 2)}}}, {},
+        {"claiming from the main diagonal", FindClaiming, {{kMain, "5", {Z(1, 1), Z(2, 2)}}}, {},
          Removes("Z1S2 Z1S3 Z2S1 Z2S3 Z3S1 Z3S2", "5")},
-        {"both row ends see the centre and the far corners", FindGeneralizedLocked, {{Row(1), 2, {Z(1, 1), Z(1, 9)}}},
+        {"both row ends see the centre and the far corners", FindGeneralizedLocked, {{Row(1), "2", {Z(1, 1), Z(1, 9)}}},
          {}, Removes("Z5S5 Z9S1 Z9S9", "2")},
         {"direct pointing along the diagonal leaves a single in box 9", FindDirectPointing,
-         {{Box(1), 5, {Z(1, 1), Z(3, 3)}}, {Box(9), 5, {Z(7, 7), Z(8, 9)}}}, {}, "Z8S9=5"},
+         {{Box(1), "5", {Z(1, 1), Z(3, 3)}}, {Box(9), "5", {Z(7, 7), Z(8, 9)}}}, {}, "Z8S9=5"},
         {"direct claiming from the diagonal leaves a single in row 3", FindDirectClaiming,
-         {{kMain, 5, {Z(1, 1), Z(2, 2)}}, {Row(3), 5, {Z(3, 1), Z(3, 5)}}}, {}, "Z3S5=5"},
+         {{kMain, "5", {Z(1, 1), Z(2, 2)}}, {Row(3), "5", {Z(3, 1), Z(3, 5)}}}, {}, "Z3S5=5"},
     });
 }
 
@@ -92,44 +93,36 @@ TEST(Techniques, NakedAndHiddenSubsetsOnDiagonals) {
          Removes("Z2S8 Z3S7 Z4S6 Z6S4 Z7S3 Z8S2", "123")},
         {"naked quad", FindNakedQuad, {}, {{Z(1, 1), "12"}, {Z(2, 2), "23"}, {Z(3, 3), "34"}, {Z(9, 9), "14"}},
          Removes("Z4S4 Z5S5 Z6S6 Z7S7 Z8S8", "1234")},
-        {"hidden pair", FindHiddenPair, {{kMain, 3, {Z(1, 1), Z(5, 5)}}, {kMain, 7, {Z(1, 1), Z(5, 5)}}}, {},
-         Removes("Z1S1 Z5S5", "1245689")},
-        {"hidden triple", FindHiddenTriple,
-         {{kAnti, 1, {Z(1, 9), Z(5, 5), Z(9, 1)}}, {kAnti, 2, {Z(1, 9), Z(5, 5), Z(9, 1)}},
-          {kAnti, 3, {Z(1, 9), Z(5, 5), Z(9, 1)}}},
-         {}, Removes("Z1S9 Z5S5 Z9S1", "456789")},
-        {"hidden quad", FindHiddenQuad,
-         {{kMain, 1, {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}}, {kMain, 2, {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}},
-          {kMain, 3, {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}}, {kMain, 4, {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}}},
-         {}, Removes("Z1S1 Z4S4 Z6S6 Z9S9", "56789")},
+        {"hidden pair", FindHiddenPair, {{kMain, "37", {Z(1, 1), Z(5, 5)}}}, {}, Removes("Z1S1 Z5S5", "1245689")},
+        {"hidden triple", FindHiddenTriple, {{kAnti, "123", {Z(1, 9), Z(5, 5), Z(9, 1)}}}, {},
+         Removes("Z1S9 Z5S5 Z9S1", "456789")},
+        {"hidden quad", FindHiddenQuad, {{kMain, "1234", {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}}}, {},
+         Removes("Z1S1 Z4S4 Z6S6 Z9S9", "56789")},
         {"direct hidden pair leaves a single in row 1", FindDirectHiddenPair,
-         {{kMain, 3, {Z(1, 1), Z(5, 5)}}, {kMain, 7, {Z(1, 1), Z(5, 5)}}, {Row(1), 9, {Z(1, 1), Z(1, 5)}}}, {},
-         "Z1S5=9"},
+         {{kMain, "37", {Z(1, 1), Z(5, 5)}}, {Row(1), "9", {Z(1, 1), Z(1, 5)}}}, {}, "Z1S5=9"},
         {"direct hidden triple leaves a single in column 9", FindDirectHiddenTriple,
-         {{kAnti, 1, {Z(1, 9), Z(5, 5), Z(9, 1)}}, {kAnti, 2, {Z(1, 9), Z(5, 5), Z(9, 1)}},
-          {kAnti, 3, {Z(1, 9), Z(5, 5), Z(9, 1)}}, {Col(9), 8, {Z(1, 9), Z(5, 9)}}},
-         {}, "Z5S9=8"},
+         {{kAnti, "123", {Z(1, 9), Z(5, 5), Z(9, 1)}}, {Col(9), "8", {Z(1, 9), Z(5, 9)}}}, {}, "Z5S9=8"},
     });
 }
 
 TEST(Techniques, FishWithDiagonalBasesAndCovers) {
     ExpectFinds({
         {"x-wing covered by a column and the main diagonal", FindXWing,
-         {{Row(1), 4, {Z(1, 1), Z(1, 5)}}, {Row(9), 4, {Z(9, 5), Z(9, 9)}},
-          {Col(5), 4, {Z(1, 5), Z(3, 5), Z(9, 5)}}, {kMain, 4, {Z(1, 1), Z(4, 4), Z(9, 9)}}},
+         {{Row(1), "4", {Z(1, 1), Z(1, 5)}}, {Row(9), "4", {Z(9, 5), Z(9, 9)}},
+          {Col(5), "4", {Z(1, 5), Z(3, 5), Z(9, 5)}}, {kMain, "4", {Z(1, 1), Z(4, 4), Z(9, 9)}}},
          {}, "Z3S5-4 Z4S4-4"},
         {"swordfish on two rows and the anti-diagonal", FindSwordfish,
-         {{Row(1), 6, {Z(1, 2), Z(1, 5)}}, {Row(9), 6, {Z(9, 5), Z(9, 8)}}, {kAnti, 6, {Z(2, 8), Z(8, 2)}},
-          {Col(2), 6, {Z(1, 2), Z(2, 2), Z(3, 2), Z(8, 2)}}, {Col(5), 6, {Z(1, 5), Z(2, 5), Z(3, 5), Z(9, 5)}},
-          {Col(8), 6, {Z(2, 8), Z(3, 8), Z(4, 8), Z(9, 8)}}},
+         {{Row(1), "6", {Z(1, 2), Z(1, 5)}}, {Row(9), "6", {Z(9, 5), Z(9, 8)}}, {kAnti, "6", {Z(2, 8), Z(8, 2)}},
+          {Col(2), "6", {Z(1, 2), Z(2, 2), Z(3, 2), Z(8, 2)}}, {Col(5), "6", {Z(1, 5), Z(2, 5), Z(3, 5), Z(9, 5)}},
+          {Col(8), "6", {Z(2, 8), Z(3, 8), Z(4, 8), Z(9, 8)}}},
          {}, "Z2S2-6 Z2S5-6 Z3S2-6 Z3S5-6 Z3S8-6 Z4S8-6"},
         {"jellyfish with the main diagonal as a cover", FindJellyfish,
-         {{Row(1), 6, {Z(1, 1), Z(1, 2), Z(1, 5)}}, {Row(9), 6, {Z(9, 5), Z(9, 8), Z(9, 9)}},
-          {kAnti, 6, {Z(2, 8), Z(8, 2)}}, {Row(4), 6, {Z(4, 2), Z(4, 4)}},
-          {kMain, 6, {Z(1, 1), Z(3, 3), Z(4, 4), Z(7, 7), Z(9, 9)}},
-          {Col(2), 6, {Z(1, 2), Z(4, 2), Z(5, 2), Z(6, 2), Z(8, 2)}},
-          {Col(5), 6, {Z(1, 5), Z(2, 5), Z(3, 5), Z(6, 5), Z(9, 5)}},
-          {Col(8), 6, {Z(2, 8), Z(3, 8), Z(5, 8), Z(6, 8), Z(9, 8)}}},
+         {{Row(1), "6", {Z(1, 1), Z(1, 2), Z(1, 5)}}, {Row(9), "6", {Z(9, 5), Z(9, 8), Z(9, 9)}},
+          {kAnti, "6", {Z(2, 8), Z(8, 2)}}, {Row(4), "6", {Z(4, 2), Z(4, 4)}},
+          {kMain, "6", {Z(1, 1), Z(3, 3), Z(4, 4), Z(7, 7), Z(9, 9)}},
+          {Col(2), "6", {Z(1, 2), Z(4, 2), Z(5, 2), Z(6, 2), Z(8, 2)}},
+          {Col(5), "6", {Z(1, 5), Z(2, 5), Z(3, 5), Z(6, 5), Z(9, 5)}},
+          {Col(8), "6", {Z(2, 8), Z(3, 8), Z(5, 8), Z(6, 8), Z(9, 8)}}},
          {}, "Z2S5-6 Z3S3-6 Z3S5-6 Z3S8-6 Z5S2-6 Z5S8-6 Z6S2-6 Z6S5-6 Z6S8-6 Z7S7-6"},
     });
 }
