@@ -26,7 +26,7 @@ ExtremChoice MakeExtremChoice(std::optional<RatingBand> band, std::optional<Tech
         choice.band = *band;
     } else if (technique) {
         const int base = Info(*technique).difficulty;
-        choice.band = {kExtremLowest, base > kExtremBand.high ? kNoUpperEnd : kExtremBand.high};
+        choice.band = {kExtremLowest, base >= kExtremBand.high ? kNoUpperEnd : kExtremBand.high};
     }
     return choice;
 }

@@ -34,8 +34,8 @@ struct ExtremChoice {
 };
 
 // The choice from the command line: the band if given; else with a technique every rating from
-// kExtremLowest up to kExtremBand's top (or without an upper end for a technique rated above it),
-// since the technique itself may lie below the default band.
+// kExtremLowest up to kExtremBand's top (without an upper end for the chains, rated from that top
+// upwards), since the technique itself may lie below the default band.
 ExtremChoice MakeExtremChoice(std::optional<RatingBand> band, std::optional<Technique> technique);
 
 // "3.4-6.5" (a decimal comma also goes); nothing unless kExtremLowest <= low <= high.

@@ -50,7 +50,13 @@ int RenewPlayerPuzzles(const logic::ExtremChoice& choice) {
                                      logic::RatedLevelJudge(choice));
     if (!ok) {
         std::printf("\n");
-        std::fprintf(stderr, "Die Rätsel konnten nicht erzeugt oder nicht geschrieben werden.\n");
+        if (choice.technique) {
+            std::fprintf(stderr, "Mit der Technik „%s“ fanden sich nicht genug Extrem-Rätsel, oder die Rätsel "
+                                 "konnten nicht geschrieben werden.\n",
+                         std::string(logic::Info(*choice.technique).name).c_str());
+        } else {
+            std::fprintf(stderr, "Die Rätsel konnten nicht erzeugt oder nicht geschrieben werden.\n");
+        }
         return 1;
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
