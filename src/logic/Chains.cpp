@@ -12,8 +12,8 @@ constexpr int kUnboundedDepth = 250;
 
 int CandidateIndex(int literal) { return literal >> 1; }
 
-// Runs fn(search, start candidate literal's cell, digit) for every candidate the scope covers:
-// all candidates with one search, or digit by digit with a search of that digit's links.
+// Runs fn(search, cell, digit) for every candidate: all with one search over every link, or
+// digit by digit with the search kept to that digit's links.
 template <class Fn>
 void ForEachScopedCandidate(const LogicState& state, int digitScope, Fn&& fn) {
     if (digitScope == kEveryDigit) {
@@ -77,6 +77,7 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     std::vector<std::int16_t> stack;
     std::vector<std::pair<int, int>> calls;  // literal, next link to follow
     component_.fill(0);
+    sets_.reserve(static_cast<std::size_t>(2 * present + 1) * words_);
     sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
     std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
     std::vector<bool> reachesAny(1, false);               // most false literals lead nowhere
@@ -261,6 +262,16 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
     int bestLength = INT_MAX;
     std::optional<Step> best;
     const ImplicationClosure& closure = ClosureOf(state);
+    // What a loop removes sees both ends of one of its weak links, and going round the loop from
+    // there refutes it: without a refutable candidate there is no loop to look for.
+    bool refutable = false;
+    for (int cell = 0; cell < kCellCount && !refutable; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0 && !refutable; m &= m - 1) {
+            const int assumed = LiteralOf(cell, LowestDigit(m), true);
+            refutable = closure.Implies(assumed, Negated(assumed)) || closure.ImpliesContradiction(assumed);
+        }
+    }
+    if (!refutable) return std::nullopt;
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
         const int start = LiteralOf(cellA, digitA, false);
         // The loop closes only at a true candidate that sees A.

@@ -32,8 +32,7 @@ constexpr bool WeaklyLinked(int cellA, int digitA, int cellB, int digitB) {
     return digitA == digitB && Sees(cellA, cellB);
 }
 
-// Bit tricks instead of counting: the build does not assume a processor with a popcount
-// instruction, and these tests sit in the innermost loops.
+// Cheaper than counting bits, for the innermost loops.
 constexpr bool SingleBit(std::uint64_t bits) { return bits != 0 && (bits & (bits - 1)) == 0; }
 constexpr bool OneCell(CellSet s) { return s.low == 0 ? SingleBit(s.high) : s.high == 0 && SingleBit(s.low); }
 constexpr bool TwoDigits(DigitMask m) { return m != 0 && SingleBit(m & (m - 1u)); }
@@ -158,7 +157,8 @@ std::string ChainText(const std::vector<ChainLink>& chain);
 Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains);
 
 // The shortest proof that a candidate is false (it implies its own negation, or some candidate and
-// its negation) or true (its negation does), over the links of digitScope. Shared by the forcing X-chains and the forcing chains.
+// its negation) or true (its negation does), over the links of digitScope. Shared by the forcing
+// X-chains and the forcing chains.
 std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope);
 // The shortest continuous alternating loop with an effect: every weak link in it is in fact
 // strong, so candidates that see both ends of one fall. Shared by the X-cycles and the cycles.

@@ -28,12 +28,12 @@ std::string CellList(CellSet cells, std::string_view lastJoin) {
     return JoinList(items, lastJoin, [](int cell) { return CellName(cell); });
 }
 
-std::string DigitList(DigitMask digits) {
+std::string DigitNames(DigitMask digits) {
     std::vector<int> items;
     for (int d = 1; d <= 9; ++d) {
         if (digits & Bit(d)) items.push_back(d);
     }
-    return "die " + JoinList(items, " und ", [](int d) { return Sym(d); });
+    return JoinList(items, " und ", [](int d) { return Sym(d); });
 }
 
 std::string HouseList(const std::vector<int>& houses) {

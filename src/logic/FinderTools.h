@@ -17,8 +17,10 @@ namespace tessaro::logic {
 Step NewStep(Technique technique);
 // "Z1S1, Z1S5 und Z2S3" (or "... oder Z2S3").
 std::string CellList(CellSet cells, std::string_view lastJoin = " und ");
-// "die 3 und 7": the digits written with Sym.
-std::string DigitList(DigitMask digits);
+// "3 und 7": the digits written with Sym.
+std::string DigitNames(DigitMask digits);
+// "die 3 und 7".
+inline std::string DigitList(DigitMask digits) { return "die " + DigitNames(digits); }
 std::string HouseList(const std::vector<int>& houses);
 void AddCandidates(std::vector<Candidate>& to, CellSet cells, int digit);
 void AddCandidates(std::vector<Candidate>& to, int cell, DigitMask digits);
@@ -76,19 +78,21 @@ struct HiddenSubset {
     CellSet cells;
 };
 namespace detail {
+// The digits of one house that may join a hidden subset (2..size places), with their places.
+struct HouseDigits {
+    std::array<int, 9> digit{};
+    std::array<CellSet, 9> places{};
+    int count = 0;
+};
 template <class Visit>
-bool ExtendHidden(const LogicState& state, int house, int size, int fromDigit, DigitMask digits, CellSet cells,
+bool ExtendHidden(const HouseDigits& from, int house, int size, int next, DigitMask digits, CellSet cells,
                   Visit& visit) {
-    if (DigitCount(digits) == size) {
-        return cells.Count() == size && visit(HiddenSubset{house, digits, cells});
-    }
-    for (int d = fromDigit; d <= 9; ++d) {
-        const CellSet places = state.PlacesOf(house, d);
-        const int count = places.Count();
-        if (count < 2 || count > size) continue;
-        const CellSet together = cells | places;
+    if (DigitCount(digits) == size) return cells.Count() == size && visit(HiddenSubset{house, digits, cells});
+    for (int i = next; i < from.count; ++i) {
+        const CellSet together = cells | from.places[i];
         if (together.Count() > size) continue;
-        if (ExtendHidden(state, house, size, d + 1, static_cast<DigitMask>(digits | Bit(d)), together, visit))
+        if (ExtendHidden(from, house, size, i + 1, static_cast<DigitMask>(digits | Bit(from.digit[i])), together,
+                         visit))
             return true;
     }
     return false;
@@ -98,14 +102,27 @@ bool ExtendHidden(const LogicState& state, int house, int size, int fromDigit, D
 // visit returns true; true when it did.
 template <class Visit>
 bool ForEachHiddenSubset(const LogicState& state, int size, Visit&& visit) {
+    CellSet open{};
+    for (int d = 1; d <= 9; ++d) open |= state.cellsWith[d];
     for (int house = 0; house < kHouseCount; ++house) {
+        // Only a house with more open cells than size has other candidates to remove.
+        if ((open & kHouses.sets[house]).Count() <= size) continue;
+        detail::HouseDigits digits;
+        for (int d = 1; d <= 9; ++d) {
+            const CellSet places = state.PlacesOf(house, d);
+            const int count = places.Count();
+            if (count < 2 || count > size) continue;
+            digits.digit[digits.count] = d;
+            digits.places[digits.count++] = places;
+        }
+        if (digits.count < size) continue;
         auto withEffect = [&](const HiddenSubset& subset) {
             for (int cell : subset.cells) {
                 if ((state.cand[cell] & ~subset.digits) != 0) return visit(subset);
             }
             return false;
         };
-        if (detail::ExtendHidden(state, house, size, 1, 0, CellSet{}, withEffect)) return true;
+        if (detail::ExtendHidden(digits, house, size, 0, 0, CellSet{}, withEffect)) return true;
     }
     return false;
 }

@@ -116,7 +116,7 @@ struct FishSearch {
             const std::uint32_t allForced = forced | base.forced;
             const CellSet allForcedCells = forcedCells | base.forcedCells;
             const CellSet allFree = free | base.free;
-            if (PopCount(allForced) + Apart(allFree.Without(allForcedCells)) > size) continue;
+            if (BitCount(allForced) + Apart(allFree.Without(allForcedCells)) > size) continue;
             bases[used] = base.line;
             baseHouses |= 1u << base.line;
             if (Bases(i + 1, used + 1, places | base.places, allForced, allForcedCells, allFree, removed)) return true;

@@ -16,7 +16,7 @@ using DigitMask = std::uint16_t;
 inline constexpr DigitMask kAllDigits = 0x1FF;
 constexpr DigitMask Bit(int digit) { return static_cast<DigitMask>(1u << (digit - 1)); }
 constexpr int LowestDigit(DigitMask mask) { return std::countr_zero(static_cast<unsigned>(mask)) + 1; }
-constexpr int DigitCount(DigitMask mask) { return PopCount(mask); }
+constexpr int DigitCount(DigitMask mask) { return BitCount(mask); }
 
 // What a person solving on paper has: the board, and for each empty cell the digits not yet
 // ruled out. Candidates start as the admissible digits and only ever shrink.

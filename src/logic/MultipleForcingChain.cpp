@@ -31,6 +31,7 @@ std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
     std::array<int, kLiteralCount / 2> slot;
     slot.fill(-1);
     std::vector<Reach> reach;
+    reach.reserve(kLiteralCount / 2);
     ImplicationSearch search(state, kEveryDigit);
     auto reachOf = [&](int start) -> const Reach& {
         int& at = slot[start >> 1];

@@ -4,8 +4,6 @@
 // cannot be filled. Deep enough, this refutes some candidate in every position with one
 // solution, which makes the ladder complete.
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <bitset>
 #include <climits>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "logic/Chains.h"
 #include "logic/Finders.h"
 #include "logic/Solver.h"
+#include "puzzles/SudokuXSolver.h"
 
 namespace tessaro::logic {
 namespace {
@@ -53,9 +52,10 @@ public:
         queue_.reserve(6 * kLiteralCount);
     }
 
-    // True when assuming digit in cell makes some cell or house unfillable within maxDepth rounds
+    enum class Outcome { Refuted, Exhausted, Cut };  // Cut: stopped at maxDepth
+    // Whether assuming digit in cell makes some cell or house unfillable within maxDepth rounds
     // of singles.
-    bool Refutes(int cell, int digit, int maxDepth) {
+    Outcome Refutes(int cell, int digit, int maxDepth) {
         state_ = origin_;
         placed_ = originPlaced_;
         queue_.clear();
@@ -64,11 +64,11 @@ public:
         Place(cell, digit, kAssumed);
         for (std::size_t head = 0; !Conflict() && head < queue_.size(); ++head) {
             const Pending p = queue_[head];
-            if (p.depth > maxDepth) break;
+            if (p.depth > maxDepth) return Outcome::Cut;
             depth_ = p.depth;
             if (state_.value[p.cell] == 0 && state_.Has(p.cell, p.digit)) Place(p.cell, p.digit, p.reason);
         }
-        return Conflict();
+        return Conflict() ? Outcome::Refuted : Outcome::Exhausted;
     }
 
     // The links of the last refutation, every cause before its effects.
@@ -86,6 +86,8 @@ public:
     }
 
     std::string Contradiction() const { return ContradictionText(conflictCell_, conflictHouse_, conflictDigit_); }
+    // The state the last propagation reached.
+    const LogicState& Result() const { return state_; }
 
 private:
     static constexpr std::int8_t kAssumed = -1;
@@ -137,16 +139,16 @@ private:
     void CheckHouses(int cell, int digit) {
         for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
             const int house = kHouses.housesOf[cell][k];
-            if ((placed_[house] & Bit(digit)) != 0) continue;
             const CellSet places = state_.PlacesOf(house, digit);
+            if (!places.Empty() && !OneCell(places)) continue;  // the common case first
+            if ((placed_[house] & Bit(digit)) != 0) continue;
             if (places.Empty()) {
                 conflictHouse_ = house;
                 conflictDigit_ = digit;
                 return;
             }
-            if (OneCell(places))
-                queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
-                                  static_cast<std::int8_t>(house), NextDepth()});
+            queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
+                              static_cast<std::int8_t>(house), NextDepth()});
         }
     }
 
@@ -199,13 +201,17 @@ Step RefutationStep(int level, int cell, int digit, std::vector<ChainLink> proof
 // deepened step by step so that the search stops early on most candidates.
 std::optional<Step> RefuteWithSingles(const LogicState& state) {
     SinglesPropagation propagation(state);
+    std::bitset<kLiteralCount / 2> exhausted;  // ran out of singles: deeper rounds cannot refute
     for (int maxDepth : {2, 4, 7, 12, 20, 255}) {
         std::optional<Step> best;
         std::size_t bestLength = SIZE_MAX;
         for (int cell = 0; cell < kCellCount; ++cell) {
             for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
                 const int digit = LowestDigit(m);
-                if (!propagation.Refutes(cell, digit, maxDepth)) continue;
+                if (exhausted[Index(cell, digit)]) continue;
+                const auto outcome = propagation.Refutes(cell, digit, maxDepth);
+                exhausted[Index(cell, digit)] = outcome == SinglesPropagation::Outcome::Exhausted;
+                if (outcome != SinglesPropagation::Outcome::Refuted) continue;
                 std::vector<ChainLink> proof = propagation.Proof();
                 if (proof.size() >= bestLength) continue;
                 bestLength = proof.size();
@@ -213,7 +219,7 @@ std::optional<Step> RefuteWithSingles(const LogicState& state) {
                                       "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
             }
         }
-        if (best) { if (getenv("LC_DEBUG")) fprintf(stderr, "depth %d\n", maxDepth); return best; }
+        if (best) return best;
     }
     return std::nullopt;
 }
@@ -229,17 +235,23 @@ std::string ContradictionIn(const LogicState& state) {
             if (!present) return ContradictionText(-1, h, digit);
         }
     }
-    return "ein Widerspruch";
+    return "das Brett nicht zu füllen ist";
 }
 
 // Levels 2 and on: the assumption's consequences drawn with the ladder below maxDifficulty; the
 // chain runs from the assumption through each step's first effect.
-std::optional<Step> RefuteWithLadder(const LogicState& state, int cell, int digit, int level, int maxDifficulty) {
-    LogicState assumed = state;
-    assumed.Place(cell, digit);
+// The singles come first from the fast propagation, which level 1 has shown not to refute.
+std::optional<Step> RefuteWithLadder(const LogicState& state, SinglesPropagation& singles, int cell, int digit, int level,
+                                     int maxDifficulty) {
+    if (singles.Refutes(cell, digit, 255) != SinglesPropagation::Outcome::Exhausted) return std::nullopt;
+    LogicState assumed = singles.Result();
     std::vector<ChainLink> chain;
-    std::string techniques;
+    std::vector<Technique> techniques;  // each once, in the order of first use
     int from = LiteralOf(cell, digit, true);
+    for (int other = 0; other < kCellCount; ++other) {
+        if (other != cell && state.value[other] == 0 && assumed.value[other] != 0)
+            chain.push_back(LinkOf(from, LiteralOf(other, assumed.value[other], true)));
+    }
     while (!assumed.Contradicted()) {
         if (assumed.Solved()) return std::nullopt;
         std::optional<Step> step = NextStep(assumed, maxDifficulty);
@@ -255,10 +267,16 @@ std::optional<Step> RefuteWithLadder(const LogicState& state, int cell, int digi
             if (next < 0) next = LiteralOf(c.cell, c.digit, false);
         }
         if (next >= 0) from = next;
-        techniques += (techniques.empty() ? "" : ", ") + std::string(Info(step->technique).name);
+        if (std::find(techniques.begin(), techniques.end(), step->technique) == techniques.end())
+            techniques.push_back(step->technique);
+    }
+    std::string names;
+    for (std::size_t i = 0; i < techniques.size(); ++i) {
+        names += (i == 0 ? "" : i + 1 == techniques.size() ? " und " : ", ") + std::string(Info(techniques[i]).name);
     }
     return RefutationStep(level, cell, digit, std::move(chain),
-                          "mit " + techniques + ", dass " + ContradictionIn(assumed));
+                          std::string(techniques.size() == 1 ? "mit Einern und der Technik " : "mit Einern und den Techniken ") +
+                              names + ", dass " + ContradictionIn(assumed));
 }
 
 // The candidates of the fewest-candidate cells first: their refutations tend to be the shortest.
@@ -281,12 +299,16 @@ std::optional<Step> FindNestedForcingChain(const LogicState& state) {
     if (deepest < 1) return std::nullopt;
     if (std::optional<Step> step = RefuteWithSingles(state)) return step;
     const std::vector<Candidate> order = CandidatesByCellSize(state);
+    SinglesPropagation singles(state);
     for (int level = 2; level <= deepest; ++level) {
+        // The deeper levels search for long only to refute nothing where the board has several
+        // solutions (every candidate may be right); with one or none, some candidate falls.
+        if (level == 2 && SudokuXSolver::CountSolutions(state.ToGrid(), 2) > 1) return std::nullopt;
         const int maxDifficulty = level == 2 ? kBelowChains : level == 3 ? kBelowNested : INT_MAX;
         const LevelLimit inner(level - 3);
         // Deeper levels cost much more: the first refutation in the order above is taken.
         for (const Candidate& c : order) {
-            if (std::optional<Step> step = RefuteWithLadder(state, c.cell, c.digit, level, maxDifficulty)) return step;
+            if (std::optional<Step> step = RefuteWithLadder(state, singles, c.cell, c.digit, level, maxDifficulty)) return step;
         }
     }
     return std::nullopt;

@@ -12,45 +12,50 @@ std::vector<int> CommonHouses(CellSet cells) {
     return houses;
 }
 
-// Naked subset search in one house: cells (ascending, from index `from` of the house) whose
-// candidates together number size; found receives the first one with something to remove.
-bool ExtendNaked(const LogicState& state, int house, int size, int from, CellSet cells, DigitMask digits,
-                 std::optional<Step>& found) {
-    if (cells.Count() == size) {
-        if (DigitCount(digits) != size) return false;
-        CellSet others{};
-        for (int h = 0; h < kHouseCount; ++h) {
-            if (cells.Without(kHouses.sets[h]).Empty()) others |= kHouses.sets[h];
-        }
-        others = others.Without(cells);
-        CellSet hit{};
-        for (int d = 1; d <= 9; ++d) {
-            if (digits & Bit(d)) hit |= others & state.cellsWith[d];
-        }
-        if (hit.Empty()) return false;
-        Step step;
-        for (int cell : hit) AddCandidates(step.eliminations, cell, state.cand[cell] & digits);
-        static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad};
-        const Technique technique = kBySize[size - 2];
-        step.technique = technique;
-        step.difficulty = Info(technique).difficulty;
-        AddCells(step, cells);
-        step.houses = CommonHouses(cells);
-        for (int cell : cells) AddCandidates(step.pattern, cell, state.cand[cell]);
-        step.explanation = CellList(cells) + " enthalten zusammen nur " + DigitList(digits) +
-                           ", also können diese sonst nirgends in " + HouseList(step.houses) + " stehen.";
-        found = std::move(step);
-        return true;
+// The cells of one house that may join a naked subset (2..size candidates).
+struct HouseCells {
+    std::array<int, 9> cell{};
+    int count = 0;
+};
+
+// The naked subset's step, if cells (size of them, holding size digits together) remove something.
+std::optional<Step> NakedStep(const LogicState& state, int size, CellSet cells, DigitMask digits) {
+    CellSet others{};
+    for (int h = 0; h < kHouseCount; ++h) {
+        if (cells.Without(kHouses.sets[h]).Empty()) others |= kHouses.sets[h];
     }
-    for (int i = from; i < 9; ++i) {
-        const int cell = kHouses.cells[house][i];
-        const int count = DigitCount(state.cand[cell]);
-        if (count < 2 || count > size) continue;
+    others = others.Without(cells);
+    CellSet hit{};
+    for (int d = 1; d <= 9; ++d) {
+        if (digits & Bit(d)) hit |= others & state.cellsWith[d];
+    }
+    if (hit.Empty()) return std::nullopt;
+    static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad};
+    Step step = NewStep(kBySize[size - 2]);
+    for (int cell : hit) AddCandidates(step.eliminations, cell, state.cand[cell] & digits);
+    AddCells(step, cells);
+    step.houses = CommonHouses(cells);
+    for (int cell : cells) AddCandidates(step.pattern, cell, state.cand[cell]);
+    step.explanation = CellList(cells) + " enthalten zusammen nur " + DigitList(digits) +
+                       ", also können diese sonst nirgends in " + HouseList(step.houses) + " stehen.";
+    return step;
+}
+
+// Naked subsets of one house: cells (from index next on) whose candidates together number size;
+// found receives the first one with something to remove.
+bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int next, CellSet cells,
+                 DigitMask digits, std::optional<Step>& found) {
+    if (cells.Count() == size) {
+        if (DigitCount(digits) == size) found = NakedStep(state, size, cells, digits);
+        return found.has_value();
+    }
+    for (int i = next; i < from.count; ++i) {
+        const int cell = from.cell[i];
         const DigitMask together = static_cast<DigitMask>(digits | state.cand[cell]);
         if (DigitCount(together) > size) continue;
         CellSet more = cells;
         more.Add(cell);
-        if (ExtendNaked(state, house, size, i + 1, more, together, found)) return true;
+        if (ExtendNaked(state, from, size, i + 1, more, together, found)) return true;
     }
     return false;
 }
@@ -58,7 +63,16 @@ bool ExtendNaked(const LogicState& state, int house, int size, int from, CellSet
 std::optional<Step> FindNaked(const LogicState& state, int size) {
     std::optional<Step> found;
     for (int house = 0; house < kHouseCount; ++house) {
-        if (ExtendNaked(state, house, size, 0, CellSet{}, 0, found)) break;
+        HouseCells cells;
+        int open = 0;
+        for (int cell : kHouses.cells[house]) {
+            const int count = DigitCount(state.cand[cell]);
+            open += count > 0;
+            if (count >= 2 && count <= size) cells.cell[cells.count++] = cell;
+        }
+        // Only a house with more open cells than size has candidates outside the subset.
+        if (open <= size || cells.count < size) continue;
+        if (ExtendNaked(state, cells, size, 0, CellSet{}, 0, found)) break;
     }
     return found;
 }

@@ -4,7 +4,7 @@ namespace tessaro::logic {
 namespace {
 
 std::string Holds(const LogicState& state, int cell) {
-    return CellName(cell) + " (" + DigitList(state.cand[cell]).substr(4) + ")";
+    return CellName(cell) + " (" + DigitNames(state.cand[cell]) + ")";
 }
 
 Step WingStep(const LogicState& state, Technique technique, int pivot, int a, int b, int z, CellSet removed) {

@@ -131,7 +131,9 @@ TEST(Chains, EveryPuzzleWithOneSolutionIsSolvedWithoutGuessing) {
             nested += step.technique == Technique::NestedForcingChain;
             for (const Candidate& c : step.placements) ASSERT_EQ(solution.value[c.cell], c.digit) << name;
             for (const Candidate& c : step.eliminations) ASSERT_NE(solution.value[c.cell], c.digit) << name;
-            if (step.technique >= Technique::XCycle) ASSERT_FALSE(step.chains.empty()) << name;
+            if (step.technique >= Technique::XCycle) {
+                ASSERT_FALSE(step.chains.empty()) << name;
+            }
         }
     }
     EXPECT_GT(nested, 0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <string>
 
 #include "engine/Random.h"
@@ -17,9 +18,10 @@ struct Tally {
     std::array<int, static_cast<int>(Technique::Count)> found{};
 };
 
-// Walks the puzzle's path and asks every rung at every position; where the ladder is stuck, the
-// solution's digit goes into the cell with the fewest candidates so the walk reaches deeper.
-void CheckEveryRung(const Grid& givens, const std::string& name, Tally& tally) {
+// Walks the puzzle's path and asks every rung below belowDifficulty at every position; where the
+// ladder is stuck, the solution's digit goes into the cell with the fewest candidates so the walk
+// reaches deeper.
+void CheckEveryRung(const Grid& givens, const std::string& name, Tally& tally, int belowDifficulty = INT_MAX) {
     Grid solved{};
     ASSERT_EQ(SudokuXSolver::CountSolutions(givens, 2, &solved), 1) << name;
     const LogicState solution = *LogicState::FromGrid(solved);
@@ -27,6 +29,7 @@ void CheckEveryRung(const Grid& givens, const std::string& name, Tally& tally) {
     while (!state.Solved()) {
         ++tally.positions;
         for (const Rung& rung : Ladder()) {
+            if (Info(rung.technique).difficulty >= belowDifficulty) break;
             const std::optional<Step> step = rung.find(state);
             if (!step) continue;
             ++tally.found[static_cast<int>(rung.technique)];
@@ -66,8 +69,10 @@ TEST(Soundness, NoRungEverContradictsTheSolution) {
     for (int level = 0; level < 4; ++level) {
         for (int n = 0; n < 3; ++n) CheckEveryRung(MakePuzzle(level), "level " + std::to_string(level), tally);
     }
-    for (int n = 0; n < 60 && !HasFailure(); ++n) {
-        CheckEveryRung(MakeMinimalPuzzle(), "minimal " + std::to_string(n), tally);
+    // The chains are slow to ask everywhere, so most minimal puzzles check the rungs below them.
+    for (int n = 0; n < 30 && !HasFailure(); ++n) {
+        CheckEveryRung(MakeMinimalPuzzle(), "minimal " + std::to_string(n), tally,
+                       n < 5 ? INT_MAX : Info(Technique::XCycle).difficulty);
     }
     // The walk must have met every technique of the ladder, or it proves nothing about one.
     for (const Rung& rung : Ladder()) {
