@@ -5,7 +5,8 @@
 //     build/tools/tessaro_generate data
 // An optional second argument replaces the fixed seed; the same seed always gives the same files.
 // Every puzzle has exactly one solution; Leicht, Mittel and Schwer are finished by the game's sweeps
-// alone, Extrem only with its guess phase (see kLevelRules).
+// alone, Extrem only with its guess phase (see kLevelRules), and each level is rated into its band
+// (see logic/RatedLevels.h): Leicht 1.0-1.2, Mittel 1.5, Schwer 2.3, Extrem 3.4-6.5.
 
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <filesystem>
 #include <string>
 
+#include "logic/RatedLevels.h"
+#include "logic/Solver.h"
 #include "puzzles/PuzzleGenerator.h"
 #include "puzzles/SudokuXSolver.h"
 
@@ -43,13 +46,22 @@ int main(int argc, char** argv) {
     }
 
     const auto start = std::chrono::steady_clock::now();
+    auto levelStart = start;
     const bool ok = tessaro::RenewPuzzleFiles(
-        folder, seed, tessaro::WritePuzzleFile, [&folder](int level, const std::array<tessaro::Grid, 4>& puzzles) {
+        folder, seed, tessaro::WritePuzzleFile, [&](int level, const std::array<tessaro::Grid, 4>& puzzles) {
             std::string counts;
-            for (const tessaro::Grid& puzzle : puzzles) counts += ' ' + std::to_string(tessaro::CountGivens(puzzle));
+            std::string ratings;
+            for (const tessaro::Grid& puzzle : puzzles) {
+                counts += ' ' + std::to_string(tessaro::CountGivens(puzzle));
+                ratings += ' ' + tessaro::logic::RatingText(tessaro::logic::SolvePath(puzzle).rating);
+            }
             const std::filesystem::path path = folder / std::string(tessaro::kPuzzleFiles[level]);
-            std::printf("%s: givens%s\n", path.string().c_str(), counts.c_str());
-        });
+            const std::chrono::duration<double> took = std::chrono::steady_clock::now() - levelStart;
+            levelStart = std::chrono::steady_clock::now();
+            std::printf("%s: givens%s, ratings%s (%.1f s)\n", path.string().c_str(), counts.c_str(), ratings.c_str(),
+                        took.count());
+        },
+        tessaro::kExtremCandidates, tessaro::logic::RatedLevelJudge({}));
     if (!ok) {
         std::fprintf(stderr, "cannot make or write the puzzle files in %s\n", folder.string().c_str());
         return 1;

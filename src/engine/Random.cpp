@@ -5,8 +5,9 @@
 namespace tessaro {
 namespace {
 
+// One per thread, so the puzzle generator's workers draw their own repeatable sequences.
 std::mt19937_64& Generator() {
-    static std::mt19937_64 generator{std::random_device{}()};
+    thread_local std::mt19937_64 generator{std::random_device{}()};
     return generator;
 }
 

@@ -30,7 +30,7 @@ void Apply(LogicState& state, const Step& step) {
     for (const Candidate& c : step.eliminations) state.Eliminate(c.cell, c.digit);
 }
 
-SolvingPath SolvePath(const Grid& board) {
+SolvingPath SolvePath(const Grid& board, int maxDifficulty) {
     SolvingPath path;
     std::optional<LogicState> state = LogicState::FromGrid(board);
     if (!state) {
@@ -43,7 +43,7 @@ SolvingPath SolvePath(const Grid& board) {
         return path;
     }
     while (!state->Solved()) {
-        std::optional<Step> step = NextStep(*state);
+        std::optional<Step> step = NextStep(*state, maxDifficulty);
         if (!step) {
             path.verdict = Verdict::Stuck;
             return path;

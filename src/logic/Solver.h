@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <functional>
 #include <optional>
 #include <span>
@@ -44,7 +45,9 @@ struct SolvingPath {
 
 // The whole path from the board: easiest step each time until solved. A board that breaks a
 // rule, has no solution or several is reported so with no steps (the exact solver decides).
-SolvingPath SolvePath(const Grid& board);
+// With maxDifficulty the path stops Stuck where only a step of that difficulty or more is left
+// (rating within a band without the cost of the hardest rungs).
+SolvingPath SolvePath(const Grid& board, int maxDifficulty = INT_MAX);
 
 // "x.y" for a difficulty in tenths.
 std::string RatingText(int tenths);

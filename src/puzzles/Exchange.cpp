@@ -47,13 +47,13 @@ std::string UnitName(int u) {
                    : "in der Diagonale von links unten nach rechts oben";
 }
 
-std::string Line(const BoardModel& model, bool withEntries) {
+std::string Line(const Grid& givens, const Grid* entries) {
     std::string line;
     line.reserve(81);
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
-            int value = model.given(x, y);
-            if (value == 0 && withEntries) value = model.cell(x, y);
+            int value = givens[At(x, y)];
+            if (value == 0 && entries) value = (*entries)[At(x, y)];
             line += value >= 1 && value <= 9 ? static_cast<char>('0' + value) : '.';
         }
     }
@@ -141,9 +141,11 @@ PuzzleReading ReadPuzzle(std::string_view text) {
     return reading;
 }
 
-std::string GivensLine(const BoardModel& model) { return Line(model, false); }
+std::string GivensLine(const BoardModel& model) { return Line(model.givens, nullptr); }
 
-std::string BoardLine(const BoardModel& model) { return Line(model, true); }
+std::string GivensLine(const Grid& givens) { return Line(givens, nullptr); }
+
+std::string BoardLine(const BoardModel& model) { return Line(model.givens, &model.board); }
 
 PuzzleReading PuzzleFromArgument(std::string_view argument) {
     const std::string name(argument);

@@ -32,6 +32,8 @@ PuzzleReading ReadPuzzle(std::string_view text);
 // The board as one line of 81 characters in reading order: the givens as digits, every other cell
 // as "." (what the game copies for others to solve).
 std::string GivensLine(const BoardModel& model);
+// The same for givens alone (game layout).
+std::string GivensLine(const Grid& givens);
 // The same with the player's entries written in as well.
 std::string BoardLine(const BoardModel& model);
 

@@ -1,10 +1,12 @@
 #include "puzzles/PuzzleGenerator.h"
 
-
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "puzzles/SudokuXSolver.h"
@@ -14,9 +16,6 @@
 
 namespace tessaro {
 namespace {
-
-// A level whose rule cannot be met after this many full grids is a generator fault.
-constexpr int kMaxAttempts = 5000;
 
 struct CellGroup {
     std::array<int, 2> cells{};
@@ -55,7 +54,7 @@ std::vector<CellGroup> SingleCells() {
 }
 
 // The puzzle is acceptable while clues are still being taken away.
-using KeepTest = bool (*)(const Grid& puzzle);
+using KeepTest = std::function<bool(const Grid& puzzle)>;
 
 bool SweepsSolve(const Grid& puzzle) {
     if (!SudokuXSolver::HasUniqueSolution(puzzle)) return false;
@@ -70,7 +69,7 @@ bool EngineSolves(const Grid& puzzle) {
 // Takes away the clues of each group in turn, keeping a removal only when keep still holds, until
 // at most target clues remain; never goes below minGivens.
 void RemoveClues(Grid& puzzle, const std::vector<CellGroup>& groups, int minGivens, int target,
-                 KeepTest keep) {
+                 const KeepTest& keep) {
     int givens = CountGivens(puzzle);
     for (const CellGroup& group : groups) {
         if (givens <= target) return;
@@ -84,6 +83,79 @@ void RemoveClues(Grid& puzzle, const std::vector<CellGroup>& groups, int minGive
             puzzle = before;
         }
     }
+}
+
+// One full grid with clues taken away as the level asks; nothing when it misses the level.
+std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
+    const LevelRule& rule = kLevelRules.at(level);
+    const auto judged = [&](bool (*test)(const Grid&)) {
+        return [&judge, level, test](const Grid& puzzle) {
+            return test(puzzle) && (!judge.keeps || judge.keeps(level, puzzle));
+        };
+    };
+    Grid puzzle = SudokuXSolver::RandomFullGrid();
+    if (rule.needsGuess) {
+        // Take away all the engine can do without, symmetric pairs first, so that the last
+        // removals push the puzzle past what the sweeps alone finish.
+        RemoveClues(puzzle, SymmetricGroups(), 0, 0, judged(EngineSolves));
+        RemoveClues(puzzle, SingleCells(), 0, 0, judged(EngineSolves));
+    } else {
+        // Easier levels stop at a clue count drawn inside their range; the hardest takes away
+        // all it can.
+        const int upper = std::min(rule.maxGivens, rule.minGivens + 4);
+        const int target = rule.minGivens > 0 ? rule.minGivens + RandomBelow(upper - rule.minGivens + 1) : 0;
+        RemoveClues(puzzle, SymmetricGroups(), rule.minGivens, target, judged(SweepsSolve));
+        if (CountGivens(puzzle) > rule.maxGivens) {
+            RemoveClues(puzzle, SingleCells(), rule.minGivens, rule.maxGivens, judged(SweepsSolve));
+        }
+    }
+    if (!MeetsLevel(puzzle, level) || (judge.accepts && !judge.accepts(level, puzzle))) return std::nullopt;
+    return puzzle;
+}
+
+// The seed of full grid `attempt` of a level (splitmix64 of both), so attempts are independent.
+std::uint64_t AttemptSeed(std::uint64_t levelSeed, int attempt) {
+    std::uint64_t z = levelSeed * 0x9E3779B97F4A7C15ull + static_cast<std::uint64_t>(attempt) + 1;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// The first `wanted` accepted puzzles of attempts 0, 1, 2 … (all accepted ones when kMaxAttempts
+// run out first), worked on by one thread per core. Threads stop once the attempts finished
+// without a gap hold enough, so the result does not depend on the threads' timing.
+std::vector<Grid> AcceptedPuzzles(int level, std::uint64_t levelSeed, int wanted, const LevelJudge& judge) {
+    std::mutex mutex;
+    std::vector<Grid> accepted;                   // from the attempts finished without a gap
+    int prefixEnd = 0;                            // the first attempt not yet in that prefix
+    std::map<int, std::optional<Grid>> finished;  // attempts finished beyond it
+    int nextAttempt = 0;
+    const auto work = [&] {
+        for (;;) {
+            int attempt = 0;
+            {
+                const std::lock_guard lock(mutex);
+                if (static_cast<int>(accepted.size()) >= wanted || nextAttempt >= kMaxAttempts) return;
+                attempt = nextAttempt++;
+            }
+            SeedRandom(AttemptSeed(levelSeed, attempt));
+            std::optional<Grid> puzzle = TryPuzzle(level, judge);
+            const std::lock_guard lock(mutex);
+            finished[attempt] = std::move(puzzle);
+            while (!finished.empty() && finished.begin()->first == prefixEnd) {
+                if (finished.begin()->second && static_cast<int>(accepted.size()) < wanted) {
+                    accepted.push_back(*finished.begin()->second);
+                }
+                finished.erase(finished.begin());
+                ++prefixEnd;
+            }
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned i = 1; i < std::thread::hardware_concurrency(); ++i) helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers) helper.join();
+    return accepted;
 }
 
 }  // namespace
@@ -114,29 +186,11 @@ bool MeetsLevel(const Grid& clues, int level) {
     return grade.solved && grade.guessed == rule.needsGuess;
 }
 
-Grid MakePuzzle(int level, int* attempts) {
-    const LevelRule& rule = kLevelRules.at(level);
+Grid MakePuzzle(int level, int* attempts, const LevelJudge& judge) {
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
-        Grid puzzle = SudokuXSolver::RandomFullGrid();
-        if (rule.needsGuess) {
-            // Take away all the engine can do without, symmetric pairs first, so that the last
-            // removals push the puzzle past what the sweeps alone finish.
-            RemoveClues(puzzle, SymmetricGroups(), 0, 0, EngineSolves);
-            RemoveClues(puzzle, SingleCells(), 0, 0, EngineSolves);
-        } else {
-            // Easier levels stop at a clue count drawn inside their range; the hardest takes away
-            // all it can.
-            const int upper = std::min(rule.maxGivens, rule.minGivens + 4);
-            const int target =
-                rule.minGivens > 0 ? rule.minGivens + RandomBelow(upper - rule.minGivens + 1) : 0;
-            RemoveClues(puzzle, SymmetricGroups(), rule.minGivens, target, SweepsSolve);
-            if (CountGivens(puzzle) > rule.maxGivens) {
-                RemoveClues(puzzle, SingleCells(), rule.minGivens, rule.maxGivens, SweepsSolve);
-            }
-        }
-        if (MeetsLevel(puzzle, level)) {
+        if (std::optional<Grid> puzzle = TryPuzzle(level, judge)) {
             if (attempts) *attempts = attempt;
-            return puzzle;
+            return *puzzle;
         }
     }
     return Grid{};
@@ -148,17 +202,17 @@ Grid MakeMinimalPuzzle() {
     return puzzle;
 }
 
-std::array<Grid, 4> MakeLevel(int level, int extremCandidates) {
-    std::array<Grid, 4> puzzles{};
-    if (!kLevelRules.at(level).needsGuess) {
-        for (Grid& puzzle : puzzles) puzzle = MakePuzzle(level);
-        return puzzles;
+std::optional<std::array<Grid, 4>> MakeLevel(int level, std::uint64_t seed, int extremCandidates,
+                                             const LevelJudge& judge) {
+    const bool sparsest = kLevelRules.at(level).needsGuess;
+    std::vector<Grid> accepted = AcceptedPuzzles(level, seed, sparsest ? std::max(extremCandidates, 4) : 4, judge);
+    if (accepted.size() < 4) return std::nullopt;
+    if (sparsest) {
+        std::stable_sort(accepted.begin(), accepted.end(),
+                         [](const Grid& a, const Grid& b) { return CountGivens(a) < CountGivens(b); });
     }
-    std::vector<Grid> candidates;
-    for (int i = 0; i < std::max<int>(extremCandidates, puzzles.size()); ++i) candidates.push_back(MakePuzzle(level));
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Grid& a, const Grid& b) { return CountGivens(a) < CountGivens(b); });
-    std::copy_n(candidates.begin(), puzzles.size(), puzzles.begin());
+    std::array<Grid, 4> puzzles{};
+    std::copy_n(accepted.begin(), puzzles.size(), puzzles.begin());
     return puzzles;
 }
 
@@ -191,15 +245,17 @@ bool WritePuzzleFile(const std::filesystem::path& path, const std::string& bytes
 }
 
 bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, const PuzzleFileWriter& write,
-                      const LevelWritten& written, int extremCandidates) {
+                      const LevelWritten& written, int extremCandidates, const LevelJudge& judge) {
     for (int level = 0; level < 4; ++level) {
-        SeedRandom(seed * 4 + static_cast<std::uint64_t>(level));
-        const std::array<Grid, 4> puzzles = MakeLevel(level, extremCandidates);
-        for (const Grid& puzzle : puzzles) {
+        const std::uint64_t levelSeed = seed * 4 + static_cast<std::uint64_t>(level);
+        const std::optional<std::array<Grid, 4>> puzzles = MakeLevel(level, levelSeed, extremCandidates, judge);
+        if (!puzzles) return false;
+        for (const Grid& puzzle : *puzzles) {
             if (!MeetsLevel(puzzle, level)) return false;
         }
-        if (!write(folder / std::string(kPuzzleFiles[level]), PuzzleFileBytes(puzzles))) return false;
-        if (written) written(level, puzzles);
+        SeedRandom(levelSeed);  // the records' filler bytes
+        if (!write(folder / std::string(kPuzzleFiles[level]), PuzzleFileBytes(*puzzles))) return false;
+        if (written) written(level, *puzzles);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "engine/Board.h"
@@ -35,20 +36,36 @@ inline constexpr std::array<LevelRule, 4> kLevelRules{{
 // True when the clues have exactly one solution and fit the rule of the level.
 bool MeetsLevel(const Grid& clues, int level);
 
+// Further tests of a level beside its rule, supplied from above (the rated levels of the logic
+// library); an empty one lets every puzzle pass.
+struct LevelJudge {
+    // While clues are taken away: the puzzle may lose this clue and stay fit for the level.
+    std::function<bool(int level, const Grid& clues)> keeps;
+    // The finished puzzle belongs to the level.
+    std::function<bool(int level, const Grid& clues)> accepts;
+};
+
 // One Sudoku X puzzle of the level, drawn with RandomBelow; attempts (if given) receives how many
-// full grids were tried.
-Grid MakePuzzle(int level, int* attempts = nullptr);
+// full grids were tried. Empty when kMaxAttempts grids give none.
+Grid MakePuzzle(int level, int* attempts = nullptr, const LevelJudge& judge = {});
 
 // A minimal puzzle: a random full grid without every clue, taken in random order, that the unique
 // solution can do without; no clue of it can go.
 Grid MakeMinimalPuzzle();
 
+// A level gives up after this many full grids.
+inline constexpr int kMaxAttempts = 5000;
+
 // Extrem puzzles of the shipped files are the sparsest of this many accepted candidates.
 inline constexpr int kExtremCandidates = 200;
 
-// The four puzzles of one file. Extrem keeps the four with the fewest givens out of
-// extremCandidates (at least four), so the result depends on the random sequence only.
-std::array<Grid, 4> MakeLevel(int level, int extremCandidates = kExtremCandidates);
+// The four puzzles of one file, or nothing when kMaxAttempts grids give fewer. Full grid i is
+// drawn from its own seed derived from seed, so both cores share the work and the result depends
+// on the seed only. Extrem keeps the four with the fewest givens out of extremCandidates accepted
+// ones (out of all accepted when the attempts run out first).
+std::optional<std::array<Grid, 4>> MakeLevel(int level, std::uint64_t seed,
+                                             int extremCandidates = kExtremCandidates,
+                                             const LevelJudge& judge = {});
 
 inline constexpr int kPuzzleRecordSize = 2200;
 using PuzzleRecord = std::array<std::uint8_t, kPuzzleRecordSize>;
@@ -74,6 +91,6 @@ using LevelWritten = std::function<void(int level, const std::array<Grid, 4>& pu
 // written; the levels before it are written, the rest are left as they were.
 bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed,
                       const PuzzleFileWriter& write = WritePuzzleFile, const LevelWritten& written = {},
-                      int extremCandidates = kExtremCandidates);
+                      int extremCandidates = kExtremCandidates, const LevelJudge& judge = {});
 
 }  // namespace tessaro

@@ -14,7 +14,7 @@
 
 namespace tessaro {
 
-int RenewPlayerPuzzles() {
+int RenewPlayerPuzzles(const logic::ExtremChoice& choice) {
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder)) {
         std::fprintf(stderr, "Der Datenordner „%s“ kann nicht angelegt werden.\n", qPrintable(folder));
@@ -40,13 +40,23 @@ int RenewPlayerPuzzles() {
         return static_cast<bool>(UpdateGameFile(QString::fromStdString(path.string()), 0,
                                                 [&](const QByteArray&) { return contents; }));
     };
-    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, [](int level, const std::array<Grid, 4>&) {
+    const auto written = [](int level, const std::array<Grid, 4>&) {
         std::printf(" %s", std::string(kPuzzleFiles[level]).c_str());
         std::fflush(stdout);
-    });
+    };
+    // Practice puzzles of one technique are rarer; the first four found will do.
+    const int extremCandidates = choice.technique ? 4 : kExtremCandidates;
+    const bool ok = RenewPuzzleFiles(folder.toStdString(), seed, save, written, extremCandidates,
+                                     logic::RatedLevelJudge(choice));
     if (!ok) {
         std::printf("\n");
-        std::fprintf(stderr, "Die Rätsel konnten nicht geschrieben werden.\n");
+        if (choice.technique) {
+            std::fprintf(stderr, "Mit der Technik „%s“ fanden sich nicht genug Extrem-Rätsel, oder die Rätsel "
+                                 "konnten nicht geschrieben werden.\n",
+                         std::string(logic::Info(*choice.technique).name).c_str());
+        } else {
+            std::fprintf(stderr, "Die Rätsel konnten nicht erzeugt oder nicht geschrieben werden.\n");
+        }
         return 1;
     }
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

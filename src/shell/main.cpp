@@ -1,9 +1,8 @@
 #include <QApplication>
-#include <QCoreApplication>
 #include <QStringList>
 #include <QTimer>
 
-#include <string_view>
+#include <optional>
 
 #include "forms/Question.h"
 #include "halloffame/HallOfFame.h"
@@ -12,15 +11,11 @@
 #include "shell/DataLocation.h"
 #include "shell/Game.h"
 #include "shell/MainWindow.h"
-#include "shell/RenewPuzzles.h"
+#include "shell/TerminalCommands.h"
 
 int main(int argc, char** argv) {
-    if (argc == 2 && std::string_view(argv[1]) == "--neue-raetsel") {
-        // Terminal only: no window, so no display is needed either.
-        QCoreApplication app(argc, argv);
-        QCoreApplication::setApplicationName(QStringLiteral("tessaro"));
-        return tessaro::RenewPlayerPuzzles();
-    }
+    // Terminal only: no window, so no display is needed either.
+    if (const std::optional<int> status = tessaro::RunTerminalCommand(argc, argv)) return *status;
     // On X11 every paint of a region that the last shared-memory upload covered first waits for a
     // round trip to the server: with the clock turning each second, two more wake-ups a second.
     // The plain upload of this small window costs no round trip.

@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include <tuple>
+
 #include "persistence/RecordFile.h"
 #include "support/LoadInto.h"
 #include "support/PlayDriver.h"
@@ -175,13 +177,15 @@ TEST(OwnBoard, TypedCluesBecomeAGameThatRestartsSolvesAndShuffles) {
             if (clues[At(x, y)] != 0) clueCells.emplace_back(x, y);
             else if (free.first == 0) free = {x, y};
         }
-    const auto [cx, cy] = clueCells.front();
-    const int cv = clues[At(cx, cy)];
-    // Another clue of the same row: typed into (cx, cy) it conflicts.
-    int other = 0;
-    for (int x = 1; x <= 9; ++x)
-        if (x != cx && clues[At(x, cy)] != 0 && other == 0) other = clues[At(x, cy)];
+    // The first clue that shares its row with another: that one typed into (cx, cy) conflicts.
+    int cx = 0, cy = 0, other = 0;
+    for (const auto& [x, y] : clueCells) {
+        for (int ox = 1; ox <= 9 && other == 0; ++ox)
+            if (ox != x && clues[At(ox, y)] != 0) std::tie(cx, cy, other) = std::tuple(x, y, clues[At(ox, y)]);
+        if (other != 0) break;
+    }
     ASSERT_NE(other, 0);
+    const int cv = clues[At(cx, cy)];
 
     StepDriver d(rig);
     int how = 0;

@@ -64,6 +64,21 @@ TEST(MakePuzzle, EachLevelMeetsItsRuleAndIsRepeatableBySeed) {
     }
 }
 
+TEST(MakeLevel, RepeatsBySeedWhateverTheThreadsDoAndHonoursTheJudge) {
+    LevelJudge judge;
+    judge.keeps = [](int, const Grid& clues) { return CountGivens(clues) >= 32; };
+    judge.accepts = [](int, const Grid& clues) { return CountGivens(clues) % 2 == 0; };
+    const std::optional<std::array<Grid, 4>> first = MakeLevel(1, 7, kExtremCandidates, judge);
+    ASSERT_TRUE(first);
+    for (const Grid& puzzle : *first) {
+        EXPECT_TRUE(MeetsLevel(puzzle, 1));
+        EXPECT_GE(CountGivens(puzzle), 32);
+        EXPECT_EQ(CountGivens(puzzle) % 2, 0);
+    }
+    for (int again = 0; again < 3; ++again) EXPECT_EQ(MakeLevel(1, 7, kExtremCandidates, judge), first);
+    EXPECT_NE(MakeLevel(1, 8, kExtremCandidates, judge), first);
+}
+
 TEST(MakeRecord, HoldsTheCluesTwiceNoMarksAndFiller) {
     Grid clues = FullGrid(14);
     clues[At(3, 3)] = 0;

@@ -1,10 +1,9 @@
 // Re-checks the committed puzzle files and those the game writes when asked for new puzzles: record
-// layout, unique solutions, clue counts, and how the game's own solver copes with each puzzle.
+// layout, unique solutions, clue counts, how the game's own solver copes with each puzzle, and the
+// rating band of each level.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "logic/RatedLevels.h"
 #include "puzzles/SudokuXSolver.h"
+#include "support/RunCommand.h"
 #include "engine/Board.h"
 #include "engine/BoardObserver.h"
 #include "engine/Engine.h"
@@ -41,9 +42,9 @@ Grid Area(const std::vector<std::uint8_t>& bytes, int record, int offset) {
     return grid;
 }
 
-// Record layout, unique and distinct puzzles within the level's clue range, and the game's own
-// solver finishing each the intended way.
-void ExpectSoundPuzzleFile(const std::filesystem::path& folder, int level) {
+// Record layout, unique and distinct puzzles within the level's clue range and rating band, and
+// the game's own solver finishing each the intended way.
+void ExpectSoundPuzzleFile(const std::filesystem::path& folder, int level, const logic::ExtremChoice& choice = {}) {
     SCOPED_TRACE(std::string(kPuzzleFiles[level]));
     const std::vector<std::uint8_t> bytes = ReadFile(folder, level);
     ASSERT_EQ(bytes.size(), 8800u);
@@ -71,6 +72,8 @@ void ExpectSoundPuzzleFile(const std::filesystem::path& folder, int level) {
         EXPECT_GE(givens, expected.minGivens);
         EXPECT_LE(givens, expected.maxGivens);
         seen.insert(clues);
+        const logic::SolvingPath path = logic::SolvePath(clues);
+        EXPECT_TRUE(logic::FitsLevel(path, level, choice)) << "rated " << logic::RatingText(path.rating);
 
         BoardModel model;
         Settings settings;
@@ -111,15 +114,10 @@ std::map<std::string, std::string> FolderFiles(const std::filesystem::path& fold
     return files;
 }
 
-// Runs the game with its per-user data folder under home; returns the exit status, output in *out.
-int RunRenewal(const std::filesystem::path& home, std::string* out) {
-    const std::filesystem::path log = home / "out.txt";
-    const std::string command = "XDG_DATA_HOME='" + (home / "share").string() + "' '" TESSARO_BINARY
-                                "' --neue-raetsel >'" + log.string() + "' 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream in(log);
-    *out = {std::istreambuf_iterator<char>(in), {}};
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+// Runs the game with its per-user data folder under home.
+CommandResult RunRenewal(const std::filesystem::path& home, const std::string& options = "") {
+    return RunCommand("XDG_DATA_HOME='" + (home / "share").string() + "' '" TESSARO_BINARY "' --neue-raetsel " + options,
+                      home);
 }
 
 TEST(Renewal, WritesFreshSoundFilesIntoThePlayersFolderOnly) {
@@ -128,9 +126,9 @@ TEST(Renewal, WritesFreshSoundFilesIntoThePlayersFolderOnly) {
     std::filesystem::create_directories(home);
     const auto shipped = FolderFiles(TESSARO_SOURCE_DATA_DIR);
 
-    std::string out;
-    ASSERT_EQ(RunRenewal(home, &out), 0) << out;
-    EXPECT_THAT(out, testing::HasSubstr("extrem.brd – fertig in"));
+    const CommandResult run = RunRenewal(home);
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_THAT(run.out, testing::HasSubstr("extrem.brd – fertig in"));
     const std::filesystem::path folder = home / "share" / "tessaro";
     const auto renewed = FolderFiles(folder);
     EXPECT_EQ(renewed.size(), 4u) << "only the four puzzle files, no temporary left";
@@ -139,11 +137,15 @@ TEST(Renewal, WritesFreshSoundFilesIntoThePlayersFolderOnly) {
         EXPECT_NE(renewed.at(std::string(kPuzzleFiles[level])), shipped.at(std::string(kPuzzleFiles[level])));
     }
 
+    // Practice: Extrem puzzles whose path uses the technique, in the band asked for.
+    ASSERT_EQ(RunRenewal(home, "--technik X-Wing --bewertung 2.6-4.0").status, 0);
+    ExpectSoundPuzzleFile(folder, 3, logic::MakeExtremChoice(logic::RatingBand{26, 40}, logic::Technique::XWing));
+
     // A data folder that is the shipped one is refused before anything is written.
     std::filesystem::remove_all(home / "share");
     std::filesystem::create_directories(home / "share");
     std::filesystem::create_directory_symlink(TESSARO_SOURCE_DATA_DIR, home / "share" / "tessaro");
-    EXPECT_EQ(RunRenewal(home, &out), 1) << out;
+    EXPECT_EQ(RunRenewal(home).status, 1);
     EXPECT_EQ(FolderFiles(TESSARO_SOURCE_DATA_DIR), shipped);
 }
 #endif

@@ -1,0 +1,69 @@
+#include "logic/RatedLevels.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace tessaro::logic {
+namespace {
+
+// "3.4" or "3,4" or "3" in tenths.
+std::optional<int> ParseRating(std::string_view text) {
+    int whole = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), whole);
+    if (error != std::errc{} || end == text.data()) return std::nullopt;
+    std::string_view rest(end, static_cast<std::size_t>(text.data() + text.size() - end));
+    if (rest.empty()) return whole * 10;
+    if (rest.size() != 2 || (rest[0] != '.' && rest[0] != ',') || rest[1] < '0' || rest[1] > '9') return std::nullopt;
+    return whole * 10 + (rest[1] - '0');
+}
+
+}  // namespace
+
+ExtremChoice MakeExtremChoice(std::optional<RatingBand> band, std::optional<Technique> technique) {
+    ExtremChoice choice;
+    choice.technique = technique;
+    if (band) {
+        choice.band = *band;
+    } else if (technique) {
+        const int base = Info(*technique).difficulty;
+        choice.band = {kExtremLowest, base >= kExtremBand.high ? kNoUpperEnd : kExtremBand.high};
+    }
+    return choice;
+}
+
+std::optional<RatingBand> ParseRatingBand(std::string_view text) {
+    const std::size_t dash = text.find('-');
+    if (dash == std::string_view::npos) return std::nullopt;
+    const std::optional<int> low = ParseRating(text.substr(0, dash));
+    const std::optional<int> high = ParseRating(text.substr(dash + 1));
+    if (!low || !high || *low < kExtremLowest || *low > *high) return std::nullopt;
+    return RatingBand{*low, std::min(*high, kNoUpperEnd)};
+}
+
+RatingBand LevelBand(int level, const ExtremChoice& choice) {
+    return level < 3 ? kSinglesBands.at(level) : choice.band;
+}
+
+bool FitsLevel(const SolvingPath& path, int level, const ExtremChoice& choice) {
+    if (path.verdict != Verdict::Solved || !LevelBand(level, choice).Holds(path.rating)) return false;
+    if (level < 3 || !choice.technique) return true;
+    return std::any_of(path.steps.begin(), path.steps.end(),
+                       [&](const Step& step) { return step.technique == *choice.technique; });
+}
+
+LevelJudge RatedLevelJudge(const ExtremChoice& choice) {
+    // Paths that would climb above the band stop early instead of finding the harder steps.
+    const auto path = [choice](int level, const Grid& clues) {
+        const int top = LevelBand(level, choice).high;
+        return SolvePath(clues, top >= kNoUpperEnd ? INT_MAX : top + 1);
+    };
+    LevelJudge judge;
+    judge.keeps = [path, choice](int level, const Grid& clues) {
+        if (LevelBand(level, choice).high >= kNoUpperEnd) return true;
+        return path(level, clues).verdict == Verdict::Solved;
+    };
+    judge.accepts = [path, choice](int level, const Grid& clues) { return FitsLevel(path(level, clues), level, choice); };
+    return judge;
+}
+
+}  // namespace tessaro::logic

@@ -1,0 +1,23 @@
+#include <gtest/gtest.h>
+
+#include "logic/RatedLevels.h"
+
+namespace tessaro::logic {
+namespace {
+
+TEST(RatedLevels, ReadsExtremBandsAndWidensTheBandForATechnique) {
+    EXPECT_EQ(ParseRatingBand("3.4-6.5"), (RatingBand{34, 65}));
+    EXPECT_EQ(ParseRatingBand("2,6-7"), (RatingBand{26, 70}));
+    for (const char* wrong : {"2.5-3.0", "5.0-4.0", "3.4", "3.45-5.0", "a-b", "-4.0", "3.4-"}) {
+        EXPECT_FALSE(ParseRatingBand(wrong)) << wrong;
+    }
+    // Without a band a technique is practised at its own rating, even below the default band, and
+    // up to any rating when it is rated above it.
+    EXPECT_EQ(MakeExtremChoice(std::nullopt, std::nullopt).band, kExtremBand);
+    EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::XWing).band, (RatingBand{26, 65}));
+    EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::NestedForcingChain).band, (RatingBand{26, kNoUpperEnd}));
+    EXPECT_EQ(MakeExtremChoice(RatingBand{40, 50}, Technique::XWing).band, (RatingBand{40, 50}));
+}
+
+}  // namespace
+}  // namespace tessaro::logic
