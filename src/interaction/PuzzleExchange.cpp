@@ -7,7 +7,7 @@
 #include "engine/Engine.h"
 #include "halloffame/GameClock.h"
 #include "interaction/Interaction.h"
-#include "logic/Level.h"
+#include "logic/RatedLevels.h"
 #include "logic/Solver.h"
 #include "puzzles/Exchange.h"
 

@@ -27,6 +27,15 @@ inline constexpr RatingBand kExtremBand{34, 65};
 // A band without an upper end.
 inline constexpr int kNoUpperEnd = 1000;
 
+// The level (0 Leicht .. 3 Extrem) a rating falls into, for puzzles from elsewhere: a rating
+// between two bands counts to the easier level.
+constexpr int LevelForRating(int tenths) {
+    if (tenths <= kSinglesBands[0].high) return 0;
+    if (tenths < kSinglesBands[2].low) return 1;
+    if (tenths < kExtremLowest) return 2;
+    return 3;
+}
+
 // What the player chose for the Extrem puzzles.
 struct ExtremChoice {
     RatingBand band = kExtremBand;

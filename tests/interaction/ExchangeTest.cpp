@@ -4,7 +4,7 @@
 #include <QMessageBox>
 
 #include "interaction/PuzzleExchange.h"
-#include "logic/Level.h"
+#include "logic/RatedLevels.h"
 #include "logic/Solver.h"
 #include "persistence/RecordFile.h"
 #include "puzzles/Exchange.h"

@@ -24,8 +24,10 @@ namespace {
 constexpr const char* kHardLine =
     ".....9......4...52.2.3.8..1..............3.......6.......6.2.4.91...5.......7....";
 
+// One folder per test: CTest runs the tests of this file side by side.
 std::filesystem::path Folder() {
-    const std::filesystem::path folder = std::filesystem::path(TESSARO_TEST_OUTPUT_DIR) / "command-line";
+    const std::filesystem::path folder = std::filesystem::path(TESSARO_TEST_OUTPUT_DIR) / "command-line" /
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
     std::filesystem::create_directories(folder);
     return folder;
 }
