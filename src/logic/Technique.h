@@ -59,7 +59,7 @@ inline constexpr std::array<TechniqueInfo, static_cast<int>(Technique::Count)> k
     {Technique::DirectHiddenTriple, "Direkter versteckter Drilling", "direkter-versteckter-drilling", 25},
     {Technique::Pointing, "Blocksperre", "blocksperre", 26},
     {Technique::Claiming, "Liniensperre", "liniensperre", 28},
-    {Technique::GeneralizedLocked, "Verallgemeinerte Sperre", "sperre-kreuz", 29},
+    {Technique::GeneralizedLocked, "Verallgemeinerte Sperre", "verallgemeinerte-sperre", 29},
     {Technique::NakedPair, "Nacktes Paar", "nacktes-paar", 30},
     {Technique::XWing, "X-Wing", "x-wing", 32},
     {Technique::HiddenPair, "Verstecktes Paar", "verstecktes-paar", 34},
