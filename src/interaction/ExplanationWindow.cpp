@@ -1,6 +1,9 @@
 #include "interaction/ExplanationWindow.h"
 
 #include <QKeyEvent>
+#include <QScreen>
+
+#include <algorithm>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -21,8 +24,20 @@ ExplanationWindow::ExplanationWindow(QWidget* board)
 void ExplanationWindow::ShowText(const QString& text) {
     text_->setPlainText(text);
     text_->setAccessibleDescription(text);
-    if (!isVisible()) move(board_->window()->frameGeometry().topRight() + QPoint(8, 0));
+    if (!isVisible()) move(PlaceBeside(board_->window()->frameGeometry()));
     show();
+}
+
+QPoint ExplanationWindow::PlaceBeside(const QRect& main) const {
+    // Right of the game where the screen has room, else left of it, else over its right edge.
+    const QScreen* shown = board_->screen();
+    const QRect room = shown ? shown->availableGeometry() : QRect(main.topRight(), size());
+    const int width = frameGeometry().width();
+    const int right = main.right() + 1 + 8;
+    const int left = main.left() - 8 - width;
+    int x = right;
+    if (right + width > room.right() + 1) x = left >= room.left() ? left : room.right() + 1 - width;
+    return {std::max(x, room.left()), std::max(main.top(), room.top())};
 }
 
 QString ExplanationWindow::Text() const { return text_->toPlainText(); }

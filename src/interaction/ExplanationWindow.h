@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 
@@ -14,7 +16,7 @@ class ExplanationWindow final : public QWidget {
 public:
     explicit ExplanationWindow(QWidget* board);
 
-    // Shows the text right of the board's window.
+    // Shows the text beside the board's window, on the side the screen has room for.
     void ShowText(const QString& text);
     QString Text() const;
     // The widget assistive technology reads the text from.
@@ -24,6 +26,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QPoint PlaceBeside(const QRect& main) const;
+
     QWidget* board_;
     QPlainTextEdit* text_;
 };
