@@ -70,4 +70,25 @@ ConflictSet FindConflicts(const Grid& board) {
     return result;
 }
 
+namespace {
+
+std::string UnitName(Unit unit) {
+    switch (unit.kind) {
+    case UnitKind::Row: return "Zeile " + std::to_string(unit.index);
+    case UnitKind::Column: return "Spalte " + std::to_string(unit.index);
+    case UnitKind::Box: return "Kästchen " + std::to_string(unit.index);
+    case UnitKind::MainDiagonal: return "Diagonale ↘";
+    case UnitKind::AntiDiagonal: return "Diagonale ↗";
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string ConflictText(const ConflictSet& conflicts, bool showDigits) {
+    if (!conflicts.Any()) return "Kein Symbol steht doppelt";
+    const Conflict& first = conflicts.conflicts.front();
+    return UnitName(first.unit) + ": " + SymbolText(first.symbol, showDigits) + " doppelt";
+}
+
 }  // namespace tessaro

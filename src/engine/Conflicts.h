@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/Board.h"
@@ -54,5 +55,8 @@ struct ConflictSet {
 // Every repeat of a symbol 1..9 in a unit of the board, units in the order of AllUnits and symbols
 // ascending within a unit. Values outside 1..9 take part in no conflict.
 ConflictSet FindConflicts(const Grid& board);
+
+// The first conflict as one short German line for the help panel, or that there is none.
+std::string ConflictText(const ConflictSet& conflicts, bool showDigits);
 
 }  // namespace tessaro

@@ -13,7 +13,7 @@
 #include "display/Display.h"
 #include "display/Geometry.h"
 #include "engine/Engine.h"
-#include "engine/Hint.h"
+#include "engine/Conflicts.h"
 #include "halloffame/GameClock.h"
 #include "interaction/ExplanationWindow.h"
 #include "interaction/Interaction.h"

@@ -2,7 +2,7 @@
 
 #include "DisplayFixture.h"
 #include "display/BoardAccessible.h"
-#include "engine/Hint.h"
+#include "engine/Conflicts.h"
 #include "support/QStringPrint.h"
 
 namespace tessaro::testing {
@@ -98,26 +98,16 @@ TEST_F(BoardAccessibleTest, FocusCellAndAnnouncements) {
     EXPECT_NE(root->focusChild(), cell);
 }
 
-// Every hint, in its widest form, fits between the help text's start and the panel's inner edge.
-TEST_F(DisplayFixture, HintTextsFitTheHelpPanel) {
-    std::vector<Hint> hints;
-    for (HintKind kind : {HintKind::Solved, HintKind::DeadEnd, HintKind::NakedSingle, HintKind::Guess,
-                          HintKind::NoStep}) {
-        hints.push_back({.kind = kind, .cell = {9, 9}, .symbol = 9, .unit = {}, .candidates = (1u << 8) | (1u << 9), .conflicts = {}});
-    }
-    for (const Unit& unit : AllUnits()) {
-        hints.push_back({.kind = HintKind::HiddenSingle, .cell = {9, 9}, .symbol = 9, .unit = unit, .candidates = 0, .conflicts = {}});
-        Hint conflict;
-        conflict.kind = HintKind::Conflict;
-        conflict.conflicts.conflicts.push_back({unit, 9, {}});
-        hints.push_back(conflict);
-    }
+// Every conflict line, in its widest form, fits between the help text's start and the panel's inner edge.
+TEST_F(DisplayFixture, ConflictTextsFitTheHelpPanel) {
     for (bool large : {false, true}) {
         area.canvas().SimulateLargeStockFonts(large);
         area.canvas().SelectFont(8);
         for (bool digits : {true, false}) {
-            for (const Hint& hint : hints) {
-                const QString text = QString::fromStdString(HintText(hint, digits));
+            for (const Unit& unit : AllUnits()) {
+                ConflictSet conflicts;
+                conflicts.conflicts.push_back({unit, 9, {}});
+                const QString text = QString::fromStdString(ConflictText(conflicts, digits));
                 EXPECT_LE(616 + area.canvas().TextWidth(text), 829) << text.toStdString();
             }
         }

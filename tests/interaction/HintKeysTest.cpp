@@ -6,7 +6,7 @@
 #include <QAccessibleEvent>
 
 #include "display/BoardAccessible.h"
-#include "engine/Hint.h"
+#include "engine/Conflicts.h"
 #include "interaction/HintKeys.h"
 #include "logic/Solver.h"
 #include "persistence/RecordFile.h"

@@ -1,4 +1,4 @@
-// Hint and conflict search on the boards a player can meet: the shipped puzzles, half-solved
+// The conflict search on the boards a player can meet: the shipped puzzles, half-solved
 // positions, the empty and the full board, and a board full of repeats.
 
 #include <benchmark/benchmark.h>
@@ -8,7 +8,6 @@
 #include <string>
 
 #include "engine/Conflicts.h"
-#include "engine/Hint.h"
 #include "support/ShippedPuzzles.h"
 #include "support/SudokuX.h"
 
@@ -21,9 +20,6 @@ std::filesystem::path DataDir() {
 }
 
 void Register(const std::string& name, const Grid& board) {
-    benchmark::RegisterBenchmark(("FindHint/" + name).c_str(), [board](benchmark::State& state) {
-        for (auto _ : state) benchmark::DoNotOptimize(FindHint(board));
-    })->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(("FindConflicts/" + name).c_str(), [board](benchmark::State& state) {
         for (auto _ : state) benchmark::DoNotOptimize(FindConflicts(board));
     })->Unit(benchmark::kMicrosecond);
