@@ -23,6 +23,9 @@
 namespace tessaro {
 namespace {
 
+// The board cell (x, y) of a logic cell index.
+CellRef BoardCell(int cell) { return {logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1}; }
+
 const QRect kBoardRect(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize);
 const QString kPauseHelp = QStringLiteral("Pause: P spielt weiter");
 constexpr std::size_t kHelpWidth = 26;
@@ -39,7 +42,7 @@ std::string ShortName(logic::Technique technique) {
     case Technique::DirectHiddenPair: case Technique::HiddenPair: return "Verst. Paar";
     case Technique::NakedSingle: return "Nackter Einer";
     case Technique::DirectHiddenTriple: case Technique::HiddenTriple: return "Verst. Drilling";
-    case Technique::GeneralizedLocked: return "Sperre Kreuz";
+    case Technique::GeneralizedLocked: return "Allg. Sperre";
     case Technique::NakedPair: return "Nacktes Paar";
     case Technique::NakedTriple: return "Nackt. Drilling";
     case Technique::NakedQuad: return "Nackt. Vierling";
@@ -160,7 +163,7 @@ void HintKeys::Tip(bool ownBoard) {
         return;
     }
     for (int cell = 0; cell < logic::kCellCount; ++cell) {
-        const int at = At(logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1);
+        const int at = At(BoardCell(cell).x, BoardCell(cell).y);
         if (board[at] != 0 && board[at] != (*solution)[at]) {
             ShowWrongEntry(cell);
             return;
@@ -182,14 +185,14 @@ bool HintKeys::ActOnShown(bool ownBoard) {
     const Shown shown = *shown_;
     if (shown.kind == Shown::Kind::WrongEntry) {
         const int cell = shown.step.cells.front();
-        Enter(logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1, 0, ownBoard);
+        Enter(BoardCell(cell).x, BoardCell(cell).y, 0, ownBoard);
         return true;
     }
     if (hintState_) logic::Apply(*hintState_, shown.step);
     if (shown.step.placements.empty()) return false;  // the eliminations count: on to the next step
     hintBoard_ = hintState_ ? hintState_->ToGrid() : hintBoard_;
     for (const logic::Candidate& c : shown.step.placements) {
-        Enter(logic::ColumnOf(c.cell) + 1, logic::RowOf(c.cell) + 1, c.digit, ownBoard);
+        Enter(BoardCell(c.cell).x, BoardCell(c.cell).y, c.digit, ownBoard);
     }
     return true;
 }
@@ -236,12 +239,10 @@ void HintKeys::ShowWrongEntry(int cell) {
     shown.step.cells = {cell};
     shown.step.explanation = "Der Eintrag in " + logic::CellName(cell) +
                              " weicht von der einzigen Lösung des Rätsels ab. T nimmt ihn heraus.";
-    const std::string name = logic::CellName(cell);  // "Z7S1"
     BeginMarking();
-    FrameCell({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1}, kColourDarkRed);
+    FrameCell(BoardCell(cell), kColourDarkRed);
     shown_ = shown;
-    SetText(QString::fromStdString(name.substr(0, name.find('S')) + " " + name.substr(name.find('S'))) +
-            QStringLiteral(" stimmt nicht"));
+    SetText(QStringLiteral("Z%1 S%2 stimmt nicht").arg(BoardCell(cell).y).arg(BoardCell(cell).x));
     Repaint();
 }
 
@@ -250,10 +251,10 @@ void HintKeys::ShowStep(const logic::Step& step) {
     BeginMarking();
     std::vector<CellRef> tinted;
     for (int house : step.houses) {
-        for (int cell : logic::kHouses.cells[house]) tinted.push_back({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1});
+        for (int cell : logic::kHouses.cells[house]) tinted.push_back(BoardCell(cell));
     }
     TintCells(tinted);
-    for (int cell : step.cells) FrameCell({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1}, kColourDarkGreen);
+    for (int cell : step.cells) FrameCell(BoardCell(cell), kColourDarkGreen);
     for (const logic::Candidate& c : step.pattern) DrawCandidate(c.cell, c.digit, kHintPatternInk);
     for (const logic::Candidate& c : step.placements) DrawCandidate(c.cell, c.digit, kHintPatternInk);
     for (const logic::Candidate& c : step.eliminations) DrawCandidate(c.cell, c.digit, kHintEliminatedInk);
@@ -413,7 +414,7 @@ void HintKeys::DrawCandidate(int cell, int digit, const QColor& fill) {
     painter->setFont(font);
     painter->setPen(Qt::white);
     const bool digits = engine_.Config().showDigits;
-    painter->drawText(square, Qt::AlignCenter, QString(QChar(digits ? '0' + digit : 'A' + digit - 1)));
+    painter->drawText(square, Qt::AlignCenter, QString::fromStdString(SymbolText(digit, digits)));
     painter->restore();
 }
 

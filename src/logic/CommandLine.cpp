@@ -20,11 +20,13 @@ namespace {
 
 constexpr const char* kStuck = "Der Lösungsweg bleibt stecken: keine Technik findet einen weiteren Schritt.";
 
-// Why a read puzzle gets no path; empty when it has one.
-std::string Refusal(const Grid& givens, const SolvingPath& path) {
+// Solves what was read into path; says why there is no path, or nothing when there is one.
+std::string SolveReading(const PuzzleReading& reading, SolvingPath& path) {
+    if (!reading.error.empty()) return reading.error;
+    path = SolvePath(reading.givens);
     if (path.verdict == Verdict::Solved) return {};
     if (path.verdict == Verdict::Stuck) return kStuck;
-    return PuzzleProblem(givens);
+    return PuzzleProblem(reading.givens);
 }
 
 struct RatedLine {
@@ -34,13 +36,10 @@ struct RatedLine {
 
 RatedLine RateLine(const std::string& line, int number) {
     const PuzzleReading reading = ParsePuzzleText(line);
-    std::string refused = reading.error;
     SolvingPath path;
-    if (refused.empty()) {
-        path = SolvePath(reading.givens);
-        refused = Refusal(reading.givens, path);
+    if (const std::string refused = SolveReading(reading, path); !refused.empty()) {
+        return {{}, "Zeile " + std::to_string(number) + ": " + refused};
     }
-    if (!refused.empty()) return {{}, "Zeile " + std::to_string(number) + ": " + refused};
     return {GivensLine(reading.givens) + ' ' + RatingText(path.rating) + ' ' + std::string(Info(path.hardest).name), {}};
 }
 
@@ -51,12 +50,7 @@ bool IsBlankLine(const std::string& line) { return line.find_first_not_of(" \t\r
 int PrintSolvingPath(std::string_view argument, std::FILE* out, std::FILE* err) {
     const PuzzleReading reading = PuzzleFromArgument(argument);
     SolvingPath path;
-    std::string refused = reading.error;
-    if (refused.empty()) {
-        path = SolvePath(reading.givens);
-        refused = Refusal(reading.givens, path);
-    }
-    if (!refused.empty()) {
+    if (const std::string refused = SolveReading(reading, path); !refused.empty()) {
         std::fprintf(err, "%s\n", refused.c_str());
         return 2;
     }
