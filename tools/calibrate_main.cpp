@@ -1,0 +1,141 @@
+// Rates a corpus of puzzles that another rater has rated and compares: how many ratings agree, and
+// where they do not, which technique each side found hardest. Lines of the corpus:
+//   <81 characters> <rating> <hardest technique>   (path lines, indented, and # comments skipped)
+// Exit 1 when fewer than --min percent agree.
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "logic/Solver.h"
+#include "puzzles/Exchange.h"
+
+namespace {
+
+using namespace tessaro::logic;
+
+struct Entry {
+    std::string givens;
+    int theirRating = 0;  // tenths
+    std::string theirTechnique;
+    int ourRating = 0;
+    std::string ourTechnique;
+    bool solved = false;
+};
+
+int Tenths(const std::string& text) { return static_cast<int>(std::lround(std::strtod(text.c_str(), nullptr) * 10)); }
+
+// "Skyscraper 011" and "Skyscraper 016" are one technique; the digits name the houses used.
+std::string FamilyOf(std::string technique) {
+    while (!technique.empty() && (std::isdigit(static_cast<unsigned char>(technique.back())) || technique.back() == ' ')) {
+        technique.pop_back();
+    }
+    return technique;
+}
+
+std::vector<Entry> ReadCorpus(const char* path) {
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", path);
+        std::exit(2);
+    }
+    std::vector<Entry> entries;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#' || line[0] == ' ') continue;
+        std::istringstream fields(line);
+        Entry e;
+        std::string rating;
+        fields >> e.givens >> rating;
+        std::getline(fields >> std::ws, e.theirTechnique);
+        e.theirRating = Tenths(rating);
+        entries.push_back(std::move(e));
+    }
+    return entries;
+}
+
+void RateAll(std::vector<Entry>& entries) {
+    std::atomic<std::size_t> next{0};
+    auto work = [&] {
+        for (std::size_t i; (i = next++) < entries.size();) {
+            Entry& e = entries[i];
+            const auto reading = tessaro::ParsePuzzleText(e.givens);
+            const SolvingPath path = SolvePath(reading.givens);
+            e.solved = path.verdict == Verdict::Solved;
+            e.ourRating = path.rating;
+            e.ourTechnique = std::string(Info(path.hardest).name);
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned i = 0; i < std::max(1u, std::thread::hardware_concurrency()); ++i) workers.emplace_back(work);
+    for (auto& w : workers) w.join();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list]\n", argv[0]);
+        return 2;
+    }
+    double minPercent = 0;
+    bool list = false;
+    for (int i = 2; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--min" && i + 1 < argc) minPercent = std::strtod(argv[++i], nullptr);
+        else if (arg == "--list") list = true;
+    }
+    std::vector<Entry> entries = ReadCorpus(argv[1]);
+    RateAll(entries);
+
+    struct Family {
+        int count = 0, equal = 0, near = 0;
+        std::map<std::string, int> ours;  // "our technique (+diff)" of the unequal ones
+    };
+    std::map<std::string, Family> families;
+    std::map<std::string, int> differences;
+    int equal = 0, near = 0, unsolved = 0;
+    for (const Entry& e : entries) {
+        Family& f = families[FamilyOf(e.theirTechnique)];
+        ++f.count;
+        unsolved += !e.solved;
+        const int diff = e.ourRating - e.theirRating;
+        if (diff == 0) {
+            ++equal, ++f.equal;
+            continue;
+        }
+        if (std::abs(diff) <= 2) ++near, ++f.near;
+        char label[160];
+        std::snprintf(label, sizeof label, "%s %+.1f", e.ourTechnique.c_str(), diff / 10.0);
+        ++f.ours[label];
+        ++differences[FamilyOf(e.theirTechnique) + " -> " + label];
+        if (list) {
+            std::printf("%s %s %s | %s %s\n", e.givens.c_str(), RatingText(e.theirRating).c_str(),
+                        e.theirTechnique.c_str(), RatingText(e.ourRating).c_str(), e.ourTechnique.c_str());
+        }
+    }
+    std::printf("%-40s %6s %6s %6s  most frequent of ours where unequal\n", "their hardest", "count", "equal", "<=0.2");
+    for (const auto& [name, f] : families) {
+        const auto top = std::max_element(f.ours.begin(), f.ours.end(),
+                                          [](const auto& a, const auto& b) { return a.second < b.second; });
+        std::printf("%-40s %6d %6d %6d  %s\n", name.c_str(), f.count, f.equal, f.near,
+                    top == f.ours.end() ? "" : (top->first + " x" + std::to_string(top->second)).c_str());
+    }
+    const double percent = entries.empty() ? 0 : 100.0 * equal / entries.size();
+    std::printf("equal ratings: %d of %zu (%.1f %%); within 0.2: %d more; unsolved: %d\n", equal, entries.size(),
+                percent, near, unsolved);
+    if (!differences.empty()) {
+        const auto top = std::max_element(differences.begin(), differences.end(),
+                                          [](const auto& a, const auto& b) { return a.second < b.second; });
+        std::printf("most frequent difference: %s (%d puzzles)\n", top->first.c_str(), top->second);
+    }
+    return percent + 1e-9 < minPercent ? 1 : 0;
+}
