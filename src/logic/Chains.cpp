@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "logic/Finders.h"
+
 namespace tessaro::logic {
 namespace {
 
@@ -323,6 +325,22 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
         });
     });
     return best;
+}
+
+}  // namespace tessaro::logic
+
+namespace tessaro::logic {
+
+// Single-digit alternating loops (X-cycles) and loops over cells and houses of any digits.
+std::optional<Step> FindXCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::XCycle, kEachDigitAlone); }
+std::optional<Step> FindCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::Cycle, kEveryDigit); }
+
+// Chains of one digit, or over bivalue cells and bilocal digits, that refute or prove one candidate.
+std::optional<Step> FindForcingXChain(const LogicState& state) {
+    return FindContradictionChain(state, Technique::ForcingXChain, kEachDigitAlone);
+}
+std::optional<Step> FindForcingChain(const LogicState& state) {
+    return FindContradictionChain(state, Technique::ForcingChain, kEveryDigit);
 }
 
 }  // namespace tessaro::logic

@@ -7,7 +7,7 @@
 
 namespace tessaro::logic {
 
-// One finder per technique, each in its own file; Ladder.cpp orders them.
+// One finder per technique, in the file of its family; Ladder.cpp orders them.
 std::optional<Step> FindFullHouse(const LogicState& state);
 std::optional<Step> FindHiddenSingleBox(const LogicState& state);
 std::optional<Step> FindHiddenSingleLine(const LogicState& state);
@@ -43,5 +43,6 @@ std::optional<Step> FindForcingChain(const LogicState& state);
 std::optional<Step> FindCycle(const LogicState& state);
 std::optional<Step> FindMultipleForcingChain(const LogicState& state);
 std::optional<Step> FindNestedForcingChain(const LogicState& state);
+std::optional<Step> FindNestedForcingChainUpTo(const LogicState& state, int nesting);
 
 }  // namespace tessaro::logic

@@ -1,40 +1,55 @@
-#include "logic/Solver.h"
 #include "logic/Finders.h"
+#include "logic/Solver.h"
 
 namespace tessaro::logic {
+namespace {
 
-std::span<const Rung> Ladder() {
-    static constexpr Rung kLadder[] = {
-        {Technique::FullHouse, FindFullHouse},
-        {Technique::HiddenSingleBox, FindHiddenSingleBox},
-        {Technique::HiddenSingleLine, FindHiddenSingleLine},
-        {Technique::DirectPointing, FindDirectPointing},
-        {Technique::DirectClaiming, FindDirectClaiming},
-        {Technique::DirectHiddenPair, FindDirectHiddenPair},
-        {Technique::NakedSingle, FindNakedSingle},
-        {Technique::DirectHiddenTriple, FindDirectHiddenTriple},
-        {Technique::Pointing, FindPointing},
-        {Technique::Claiming, FindClaiming},
-        {Technique::GeneralizedLocked, FindGeneralizedLocked},
-        {Technique::NakedPair, FindNakedPair},
-        {Technique::XWing, FindXWing},
-        {Technique::HiddenPair, FindHiddenPair},
-        {Technique::NakedTriple, FindNakedTriple},
-        {Technique::Swordfish, FindSwordfish},
-        {Technique::HiddenTriple, FindHiddenTriple},
-        {Technique::XYWing, FindXYWing},
-        {Technique::XYZWing, FindXYZWing},
-        {Technique::NakedQuad, FindNakedQuad},
-        {Technique::Jellyfish, FindJellyfish},
-        {Technique::HiddenQuad, FindHiddenQuad},
-        {Technique::XCycle, FindXCycle},
-        {Technique::ForcingXChain, FindForcingXChain},
-        {Technique::ForcingChain, FindForcingChain},
-        {Technique::Cycle, FindCycle},
-        {Technique::MultipleForcingChain, FindMultipleForcingChain},
-        {Technique::NestedForcingChain, FindNestedForcingChain},
-    };
-    return kLadder;
+constexpr TechniqueInfo kLadder[] = {
+    {Technique::FullHouse, "Letztes freies Feld", "letztes-feld", 10, FindFullHouse},
+    {Technique::HiddenSingleBox, "Versteckter Einer im Block", "versteckter-einer-block", 12, FindHiddenSingleBox},
+    {Technique::HiddenSingleLine, "Versteckter Einer", "versteckter-einer", 15, FindHiddenSingleLine},
+    {Technique::DirectPointing, "Direkte Blocksperre", "direkte-blocksperre", 17, FindDirectPointing},
+    {Technique::DirectClaiming, "Direkte Liniensperre", "direkte-liniensperre", 19, FindDirectClaiming},
+    {Technique::DirectHiddenPair, "Direktes verstecktes Paar", "direktes-verstecktes-paar", 20, FindDirectHiddenPair},
+    {Technique::NakedSingle, "Nackter Einer", "nackter-einer", 23, FindNakedSingle},
+    {Technique::DirectHiddenTriple, "Direkter versteckter Drilling", "direkter-versteckter-drilling", 25,
+     FindDirectHiddenTriple},
+    {Technique::Pointing, "Blocksperre", "blocksperre", 26, FindPointing},
+    {Technique::Claiming, "Liniensperre", "liniensperre", 28, FindClaiming},
+    {Technique::GeneralizedLocked, "Verallgemeinerte Sperre", "verallgemeinerte-sperre", 29, FindGeneralizedLocked},
+    {Technique::NakedPair, "Nacktes Paar", "nacktes-paar", 30, FindNakedPair},
+    {Technique::XWing, "X-Wing", "x-wing", 32, FindXWing},
+    {Technique::HiddenPair, "Verstecktes Paar", "verstecktes-paar", 34, FindHiddenPair},
+    {Technique::NakedTriple, "Nackter Drilling", "nackter-drilling", 36, FindNakedTriple},
+    {Technique::Swordfish, "Swordfish", "swordfish", 38, FindSwordfish},
+    {Technique::HiddenTriple, "Versteckter Drilling", "versteckter-drilling", 40, FindHiddenTriple},
+    {Technique::XYWing, "XY-Wing", "xy-wing", 42, FindXYWing},
+    {Technique::XYZWing, "XYZ-Wing", "xyz-wing", 44, FindXYZWing},
+    {Technique::NakedQuad, "Nackter Vierling", "nackter-vierling", 50, FindNakedQuad},
+    {Technique::Jellyfish, "Jellyfish", "jellyfish", 52, FindJellyfish},
+    {Technique::HiddenQuad, "Versteckter Vierling", "versteckter-vierling", 54, FindHiddenQuad},
+    {Technique::XCycle, "X-Zyklus", "x-zyklus", 65, FindXCycle},
+    {Technique::ForcingXChain, "Erzwingende X-Kette", "x-kette", 66, FindForcingXChain},
+    {Technique::ForcingChain, "Erzwingende Kette", "kette", 70, FindForcingChain},
+    {Technique::Cycle, "Zyklus", "zyklus", 70, FindCycle},
+    {Technique::MultipleForcingChain, "Mehrfache erzwingende Kette", "mehrfach-kette", 80, FindMultipleForcingChain},
+    {Technique::NestedForcingChain, "Verschachtelte erzwingende Kette", "verschachtelte-kette", 85,
+     FindNestedForcingChain, FindNestedForcingChainUpTo},
+};
+
+constexpr bool InEnumOrder() {
+    int i = 0;
+    for (const TechniqueInfo& info : kLadder) {
+        if (static_cast<int>(info.technique) != i++ || info.find == nullptr) return false;
+    }
+    return i == static_cast<int>(Technique::Count);
 }
+static_assert(InEnumOrder(), "one row per technique, in the enum's order");
+
+}  // namespace
+
+std::span<const TechniqueInfo> Ladder() { return kLadder; }
+
+const TechniqueInfo& Info(Technique t) { return kLadder[static_cast<int>(t)]; }
 
 }  // namespace tessaro::logic

@@ -16,21 +16,7 @@
 namespace tessaro::logic {
 namespace {
 
-constexpr int kLevelStep = 5;      // tenths each level adds to the base
-constexpr int kDeepestLevel = 12;  // a guard only: one solution needs far fewer
-constexpr int kBelowChains = 65;
-constexpr int kBelowNested = 85;
-
-// How deep this rung may nest where it runs now; a deeper level lowers it for its inner steps.
-thread_local int tLevelLimit = kDeepestLevel;
-
-struct LevelLimit {
-    int saved;
-    explicit LevelLimit(int limit) : saved(tLevelLimit) { tLevelLimit = limit; }
-    ~LevelLimit() { tLevelLimit = saved; }
-    LevelLimit(const LevelLimit&) = delete;
-    LevelLimit& operator=(const LevelLimit&) = delete;
-};
+constexpr int kLevelStep = 5;  // tenths each level adds to the base
 
 int Index(int cell, int digit) { return 9 * cell + digit - 1; }
 
@@ -242,7 +228,7 @@ std::string ContradictionIn(const LogicState& state) {
 // chain runs from the assumption through each step's first effect.
 // The singles come first from the fast propagation, which level 1 has shown not to refute.
 std::optional<Step> RefuteWithLadder(const LogicState& state, SinglesPropagation& singles, int cell, int digit, int level,
-                                     int maxDifficulty) {
+                                     int maxDifficulty, int nesting) {
     if (singles.Refutes(cell, digit, 255) != SinglesPropagation::Outcome::Exhausted) return std::nullopt;
     LogicState assumed = singles.Result();
     std::vector<ChainLink> chain;
@@ -254,7 +240,7 @@ std::optional<Step> RefuteWithLadder(const LogicState& state, SinglesPropagation
     }
     while (!assumed.Contradicted()) {
         if (assumed.Solved()) return std::nullopt;
-        std::optional<Step> step = NextStep(assumed, maxDifficulty);
+        std::optional<Step> step = NextStep(assumed, maxDifficulty, nesting);
         if (!step) return std::nullopt;
         Apply(assumed, *step);
         int next = -1;
@@ -295,7 +281,11 @@ std::vector<Candidate> CandidatesByCellSize(const LogicState& state) {
 }  // namespace
 
 std::optional<Step> FindNestedForcingChain(const LogicState& state) {
-    const int deepest = tLevelLimit;
+    return FindNestedForcingChainUpTo(state, kDeepestNesting);
+}
+
+// How deep this rung may nest where it runs: a deeper level lowers the limit for its inner steps.
+std::optional<Step> FindNestedForcingChainUpTo(const LogicState& state, int deepest) {
     if (deepest < 1) return std::nullopt;
     if (std::optional<Step> step = RefuteWithSingles(state)) return step;
     const std::vector<Candidate> order = CandidatesByCellSize(state);
@@ -304,11 +294,13 @@ std::optional<Step> FindNestedForcingChain(const LogicState& state) {
         // The deeper levels search for long only to refute nothing where the board has several
         // solutions (every candidate may be right); with one or none, some candidate falls.
         if (level == 2 && SudokuXSolver::CountSolutions(state.ToGrid(), 2) > 1) return std::nullopt;
-        const int maxDifficulty = level == 2 ? kBelowChains : level == 3 ? kBelowNested : INT_MAX;
-        const LevelLimit inner(level - 3);
+        const int maxDifficulty = level == 2   ? Info(Technique::XCycle).difficulty
+                                  : level == 3 ? Info(Technique::NestedForcingChain).difficulty
+                                               : INT_MAX;
         // Deeper levels cost much more: the first refutation in the order above is taken.
         for (const Candidate& c : order) {
-            if (std::optional<Step> step = RefuteWithLadder(state, singles, c.cell, c.digit, level, maxDifficulty)) return step;
+            if (std::optional<Step> step = RefuteWithLadder(state, singles, c.cell, c.digit, level, maxDifficulty, level - 3))
+                return step;
         }
     }
     return std::nullopt;

@@ -8,14 +8,14 @@ namespace tessaro::logic {
 
 std::optional<Step> NextStep(const LogicState& state) { return NextStep(state, INT_MAX); }
 
-std::optional<Step> NextStep(const LogicState& state, int maxDifficulty) {
+std::optional<Step> NextStep(const LogicState& state, int maxDifficulty, int nesting) {
     if (state.Solved() || state.Contradicted()) return std::nullopt;
     std::optional<Step> best;
     for (const Rung& rung : Ladder()) {
         const int base = Info(rung.technique).difficulty;
         if (base >= maxDifficulty) break;
         if (best && base >= best->difficulty) break;
-        std::optional<Step> step = rung.find(state);
+        std::optional<Step> step = rung.findNested ? rung.findNested(state, nesting) : rung.find(state);
         if (step && step->difficulty < maxDifficulty && (!best || step->difficulty < best->difficulty)) {
             best = std::move(step);
         }

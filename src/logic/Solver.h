@@ -3,7 +3,6 @@
 #include <climits>
 #include <functional>
 #include <optional>
-#include <span>
 #include <vector>
 
 #include "engine/Board.h"
@@ -12,24 +11,13 @@
 
 namespace tessaro::logic {
 
-// A finder looks for its technique's easiest instance in the state (deterministically) and
-// returns it, or nothing. One file each; the ladder lists them.
-using Finder = std::optional<Step> (*)(const LogicState& state);
-
-struct Rung {
-    Technique technique;
-    Finder find;
-};
-
-// Every finder, in the order of their base difficulty.
-std::span<const Rung> Ladder();
-
 // The easiest step the ladder finds in the state: the first rung (easiest first) with an
 // instance, except that a chain step rising above a later rung's base lets that rung compete.
 // Nothing when the state is solved or contradicted.
 std::optional<Step> NextStep(const LogicState& state);
-// The same, using only the rungs below maxDifficulty (nested chains call this).
-std::optional<Step> NextStep(const LogicState& state, int maxDifficulty);
+// The same, using only the rungs below maxDifficulty and nested rungs at most nesting levels deep
+// (nested chains call this).
+std::optional<Step> NextStep(const LogicState& state, int maxDifficulty, int nesting = kDeepestNesting);
 
 // Writes the placements and removes the eliminations.
 void Apply(LogicState& state, const Step& step);

@@ -47,7 +47,7 @@ std::optional<Technique> TechniqueByName(std::string_view text) {
         }
         return true;
     };
-    for (const TechniqueInfo& info : kTechniques) {
+    for (const TechniqueInfo& info : Ladder()) {
         if (same(text, info.key) || same(text, info.name)) return info.technique;
     }
     return std::nullopt;

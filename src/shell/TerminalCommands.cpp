@@ -38,7 +38,7 @@ void PrintUsage() {
         "\n"
         "Stufen nach Bewertung: Leicht 1.0–1.2, Mittel 1.5, Schwer 2.3, Extrem ab 2.6.\n"
         "Techniken (NAME) mit ihrer Grundbewertung:\n");
-    for (const logic::TechniqueInfo& info : logic::kTechniques) {
+    for (const logic::TechniqueInfo& info : logic::Ladder()) {
         std::printf("  %-30s %s  %s\n", std::string(info.key).c_str(), logic::RatingText(info.difficulty).c_str(),
                     std::string(info.name).c_str());
     }
