@@ -29,6 +29,7 @@ struct Entry {
     int ourRating = 0;
     std::string ourTechnique;
     bool solved = false;
+    std::vector<std::pair<int, std::string>> theirSteps, ourSteps;  // rating, description
 };
 
 int Tenths(const std::string& text) { return static_cast<int>(std::lround(std::strtod(text.c_str(), nullptr) * 10)); }
@@ -50,7 +51,16 @@ std::vector<Entry> ReadCorpus(const char* path) {
     std::vector<Entry> entries;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line[0] == ' ') continue;
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == ' ') {
+            if (entries.empty()) continue;
+            std::istringstream fields(line);
+            std::string rating, description;
+            fields >> rating;
+            std::getline(fields >> std::ws, description);
+            entries.back().theirSteps.emplace_back(Tenths(rating), description);
+            continue;
+        }
         std::istringstream fields(line);
         Entry e;
         std::string rating;
@@ -72,6 +82,8 @@ void RateAll(std::vector<Entry>& entries) {
             e.solved = path.verdict == Verdict::Solved;
             e.ourRating = path.rating;
             e.ourTechnique = std::string(Info(path.hardest).name);
+            for (const Step& step : path.steps)
+                e.ourSteps.emplace_back(step.difficulty, std::string(Info(step.technique).name) + ": " + EffectsText(step));
         }
     };
     std::vector<std::thread> workers;
@@ -79,19 +91,39 @@ void RateAll(std::vector<Entry>& entries) {
     for (auto& w : workers) w.join();
 }
 
+// Where the two paths first part: the first step rated differently (singles may come in another
+// order, so steps below 2.0 are skipped on both sides).
+void PrintDivergence(const Entry& e) {
+    auto harder = [](const std::vector<std::pair<int, std::string>>& steps) {
+        std::vector<std::pair<int, std::string>> kept;
+        for (const auto& step : steps) {
+            if (step.first >= 20) kept.push_back(step);
+        }
+        return kept;
+    };
+    const auto theirs = harder(e.theirSteps), ours = harder(e.ourSteps);
+    std::size_t i = 0;
+    while (i < theirs.size() && i < ours.size() && theirs[i].first == ours[i].first) ++i;
+    std::printf("%s %s | %s\n  step %zu: theirs %s %s\n            ours   %s %s\n", e.givens.c_str(),
+                RatingText(e.theirRating).c_str(), RatingText(e.ourRating).c_str(), i,
+                i < theirs.size() ? RatingText(theirs[i].first).c_str() : "-", i < theirs.size() ? theirs[i].second.c_str() : "",
+                i < ours.size() ? RatingText(ours[i].first).c_str() : "-", i < ours.size() ? RenderText(ours[i].second).c_str() : "");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list] [--diverge]\n", argv[0]);
         return 2;
     }
     double minPercent = 0;
-    bool list = false;
+    bool list = false, diverge = false;
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--min" && i + 1 < argc) minPercent = std::strtod(argv[++i], nullptr);
         else if (arg == "--list") list = true;
+        else if (arg == "--diverge") diverge = true;
     }
     std::vector<Entry> entries = ReadCorpus(argv[1]);
     RateAll(entries);
@@ -121,6 +153,7 @@ int main(int argc, char** argv) {
             std::printf("%s %s %s | %s %s\n", e.givens.c_str(), RatingText(e.theirRating).c_str(),
                         e.theirTechnique.c_str(), RatingText(e.ourRating).c_str(), e.ourTechnique.c_str());
         }
+        if (diverge) PrintDivergence(e);
     }
     std::printf("%-40s %6s %6s %6s  most frequent of ours where unequal\n", "their hardest", "count", "equal", "<=0.2");
     for (const auto& [name, f] : families) {

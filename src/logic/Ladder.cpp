@@ -29,11 +29,16 @@ constexpr TechniqueInfo kLadder[] = {
     {Technique::Jellyfish, "Jellyfish", "jellyfish", 52, FindJellyfish},
     {Technique::HiddenQuad, "Versteckter Vierling", "versteckter-vierling", 54, FindHiddenQuad},
     {Technique::XCycle, "X-Zyklus", "x-zyklus", 65, FindXCycle},
+    {Technique::YCycle, "Y-Zyklus", "y-zyklus", 65, FindYCycle},
     {Technique::ForcingXChain, "Erzwingende X-Kette", "x-kette", 66, FindForcingXChain},
     {Technique::ForcingChain, "Erzwingende Kette", "kette", 70, FindForcingChain},
     {Technique::Cycle, "Zyklus", "zyklus", 70, FindCycle},
+    {Technique::NishioForcingChain, "Nishio-Kette", "nishio-kette", 75, FindNishioForcingChain},
     {Technique::MultipleForcingChain, "Mehrfache erzwingende Kette", "mehrfach-kette", 80, FindMultipleForcingChain},
-    {Technique::NestedForcingChain, "Verschachtelte erzwingende Kette", "verschachtelte-kette", 85,
+    {Technique::DynamicForcingChain, "Dynamische Kette", "dynamische-kette", 85, FindDynamicForcingChain},
+    {Technique::DynamicForcingChainPlus, "Dynamische Kette mit Techniken", "dynamische-kette-plus", 90,
+     FindDynamicForcingChainPlus},
+    {Technique::NestedForcingChain, "Verschachtelte erzwingende Kette", "verschachtelte-kette", 95,
      FindNestedForcingChain, FindNestedForcingChainUpTo},
 };
 

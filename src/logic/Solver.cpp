@@ -14,7 +14,7 @@ std::optional<Step> NextStep(const LogicState& state, int maxDifficulty, int nes
     for (const Rung& rung : Ladder()) {
         const int base = Info(rung.technique).difficulty;
         if (base >= maxDifficulty) break;
-        if (best && base >= best->difficulty) break;
+        if (best) break;
         std::optional<Step> step = rung.findNested ? rung.findNested(state, nesting) : rung.find(state);
         if (step && step->difficulty < maxDifficulty && (!best || step->difficulty < best->difficulty)) {
             best = std::move(step);

@@ -33,10 +33,14 @@ enum class Technique : std::uint8_t {
     Jellyfish,
     HiddenQuad,
     XCycle,
+    YCycle,                // alternating loops over bivalue cells
     ForcingXChain,
     ForcingChain,
     Cycle,
+    NishioForcingChain,    // a contradiction over one digit's links, dynamic
     MultipleForcingChain,  // cell or house forcing chains
+    DynamicForcingChain,   // later links use the removals of earlier ones
+    DynamicForcingChainPlus,  // with the rungs below the chains inside
     NestedForcingChain,
     Count
 };

@@ -1,0 +1,230 @@
+// Forcing chains drawn as nets of consequences. A candidate implies its own negation (forcing
+// chain), a contradiction over one digit's links with each removal counted at once (Nishio) or
+// over all links (dynamic); both values of a candidate, every candidate of a cell or every place
+// of a digit in a house imply one conclusion (double, cell and house forcing chains). The scale
+// rates each by how many distinct conclusions its proof needs; the easiest instance is taken.
+#include <climits>
+#include <memory>
+#include <vector>
+
+#include "logic/Chains.h"
+#include "logic/Finders.h"
+#include "logic/Solver.h"
+
+namespace tessaro::logic {
+namespace {
+
+std::string Assumed(int literal) {
+    const Candidate c = CandidateOfLiteral(literal);
+    return "Wäre " + CellName(c.cell) + (IsOn(literal) ? " die " : " nicht die ") + Sym(c.digit);
+}
+
+// The easiest instance so far; later ones replace it only when strictly easier.
+class Best {
+public:
+    explicit Best(Technique technique) : technique_(technique), base_(Info(technique).difficulty) {}
+    // Whether an instance of that complexity would be easier than the one kept.
+    bool Beats(int complexity) const { return base_ + ComplexityBonus(complexity) < difficulty_; }
+    void Keep(int complexity, std::vector<std::vector<ChainLink>> chains, int concluded, std::string explanation) {
+        Step step = ChainStep(technique_, base_, std::move(chains), complexity);
+        (IsOn(concluded) ? step.placements : step.eliminations).push_back(CandidateOfLiteral(concluded));
+        step.explanation = std::move(explanation);
+        difficulty_ = step.difficulty;
+        step_ = std::move(step);
+    }
+    std::optional<Step>& Result() { return step_; }
+
+private:
+    Technique technique_;
+    int base_;
+    int difficulty_ = INT_MAX;
+    std::optional<Step> step_;
+};
+
+// The net from start ran into a contradiction: start is false.
+void JudgeContradiction(const NetRecord& net, int start, Best& best) {
+    const int clash = net.Contradiction();
+    if (clash < 0) return;
+    const int complexity = net.Ancestors(clash) + net.Ancestors(Negated(clash));
+    if (!best.Beats(complexity)) return;
+    std::vector<std::vector<ChainLink>> chains{net.Proof(Negated(clash)), net.Proof(clash)};
+    std::string text = Assumed(start) + ", so folgte " + LiteralText(clash) + " ebenso wie " + LiteralText(Negated(clash)) +
+                       ". Das ist ein Widerspruch, also " + LiteralText(Negated(start)) + ".";
+    best.Keep(complexity, std::move(chains), Negated(start), std::move(text));
+}
+
+// Every net of the group reached the same conclusion; starts are the group's assumptions.
+void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<int>& starts, const std::string& group,
+                 Best& best) {
+    LiteralSet common = nets[0]->ReachedSet();
+    for (const NetRecord* net : nets) {
+        if (net->Contradiction() >= 0) return;
+        for (int w = 0; w < kLiteralWords; ++w) common[w] &= net->ReachedSet()[w];
+    }
+    for (int start : starts) {
+        common[start / 64] &= ~(std::uint64_t{1} << (start % 64));
+        common[Negated(start) / 64] &= ~(std::uint64_t{1} << (Negated(start) % 64));
+    }
+    for (int w = 0; w < kLiteralWords; ++w) {
+        for (std::uint64_t bits = common[w]; bits != 0; bits &= bits - 1) {
+            const int literal = 64 * w + std::countr_zero(bits);
+            int complexity = 0;
+            for (const NetRecord* net : nets) complexity += net->Ancestors(literal);
+            if (!best.Beats(complexity)) continue;
+            std::vector<std::vector<ChainLink>> chains;
+            std::string text;
+            for (const NetRecord* net : nets) {
+                chains.push_back(net->Proof(literal));
+                text += (text.empty() ? "" : "; ") + ChainText(chains.back());
+            }
+            best.Keep(complexity, std::move(chains), literal,
+                      group + " führt zu " + LiteralText(literal) + ": " + text + ". Also " + LiteralText(literal) + ".");
+        }
+    }
+}
+
+enum class Family { Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
+
+// The lower rungs on the board the net has left, their effects added to the net with the removals
+// in their cells as causes.
+bool AddLowerRungSteps(ChainNet& net) {
+    const LogicState& origin = net.Origin();
+    LogicState board = origin;
+    board.cand = net.Candidates();
+    board.cellsWith = net.CellsWith();
+    for (int w = 0; w < kLiteralWords; ++w) {
+        for (std::uint64_t bits = net.ReachedSet()[w]; bits != 0; bits &= bits - 1) {
+            const int literal = 64 * w + std::countr_zero(bits);
+            const int cell = CellOfLiteral(literal);
+            if (IsOn(literal) && board.value[cell] == 0 && board.Has(cell, DigitOfLiteral(literal))) board.Place(cell, DigitOfLiteral(literal));
+        }
+    }
+    if (board.Contradicted() || board.Solved()) return false;
+    const std::optional<Step> step = NextStep(board, Info(Technique::XCycle).difficulty, 0);
+    if (!step) return false;
+    std::vector<int> causes;
+    auto causesIn = [&](int cell) {
+        for (DigitMask m = origin.cand[cell] & static_cast<DigitMask>(~net.Candidates()[cell]); m != 0; m &= m - 1) {
+            const int literal = LiteralOf(cell, LowestDigit(m), false);
+            if (net.Reached(literal)) causes.push_back(literal);
+        }
+    };
+    for (int cell : step->cells) causesIn(cell);
+    for (int house : step->houses) {
+        if (!causes.empty()) break;
+        for (int cell : kHouses.cells[house]) causesIn(cell);
+    }
+    bool added = false;
+    auto add = [&](const Candidate& c, bool on) {
+        const int literal = LiteralOf(c.cell, c.digit, on);
+        if (net.Reached(literal)) return;
+        net.Add(literal, causes);
+        added = true;
+    };
+    for (const Candidate& c : step->placements) add(c, true);
+    for (const Candidate& c : step->eliminations) add(c, false);
+    return added;
+}
+
+std::optional<Step> FindNetChain(const LogicState& state, Family family, Technique technique) {
+    Best best(technique);
+    NetRules rules;
+    rules.dynamic = family != Family::Forcing && family != Family::Multiple;
+    rules.cellLinks = family != Family::Nishio;
+    rules.stopAtContradiction = family != Family::Forcing;
+    const ChainNet::Stall stall = family == Family::DynamicPlus ? ChainNet::Stall(AddLowerRungSteps) : nullptr;
+    auto net = std::make_unique<ChainNet>();
+
+    if (family == Family::Forcing) {
+        const ImplicationClosure& closure = ClosureOf(state);
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+                for (bool on : {true, false}) {
+                    const int start = LiteralOf(cell, LowestDigit(m), on);
+                    if (!closure.Implies(start, Negated(start))) continue;
+                    net->Run(state, start, rules);
+                    if (!net->Reached(Negated(start))) continue;
+                    const int complexity = net->Ancestors(Negated(start));
+                    if (!best.Beats(complexity)) continue;
+                    std::vector<std::vector<ChainLink>> chains{net->Proof(Negated(start))};
+                    std::string text = Assumed(start) + ", so folgte " + ChainText(chains[0]) +
+                                       ". Das ist ein Widerspruch, also " + LiteralText(Negated(start)) + ".";
+                    best.Keep(complexity, std::move(chains), Negated(start), std::move(text));
+                }
+            }
+        }
+        return std::move(best.Result());
+    }
+
+    // The net of every candidate assumed true, kept for the cell and house forcing chains.
+    thread_local std::vector<NetRecord> trueNets;
+    trueNets.resize(kLiteralCount / 2);
+    const bool binary = family == Family::Dynamic || family == Family::DynamicPlus;
+    auto offNet = std::make_unique<NetRecord>();
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+            const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
+            net->Run(state, on, rules, stall);
+            JudgeContradiction(*net, on, best);
+            if (family == Family::Nishio) continue;
+            NetRecord& trueNet = trueNets[9 * cell + digit - 1];
+            trueNet = net->Record();
+            if (!binary) continue;
+            net->Run(state, Negated(on), rules, stall);
+            JudgeContradiction(*net, Negated(on), best);
+            if (trueNet.Contradiction() < 0)
+                JudgeCommon({&trueNet, net.get()}, {on},
+                            "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides", best);
+        }
+    }
+    if (family == Family::Nishio) return std::move(best.Result());
+
+    // Two candidates in a cell or two places in a house make a chain the lower rungs find first.
+    const int fewest = binary ? 2 : 3;
+    std::vector<const NetRecord*> nets;
+    std::vector<int> starts;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (DigitCount(state.cand[cell]) < fewest) continue;
+        nets.clear();
+        starts.clear();
+        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+            nets.push_back(&trueNets[9 * cell + LowestDigit(m) - 1]);
+            starts.push_back(LiteralOf(cell, LowestDigit(m), true));
+        }
+        JudgeCommon(nets, starts, "Jeder Kandidat von " + CellName(cell), best);
+    }
+    for (int house = 0; house < kHouseCount; ++house) {
+        for (int digit = 1; digit <= 9; ++digit) {
+            const CellSet places = state.PlacesOf(house, digit);
+            if (places.Count() < fewest) continue;
+            nets.clear();
+            starts.clear();
+            for (int cell : places) {
+                nets.push_back(&trueNets[9 * cell + digit - 1]);
+                starts.push_back(LiteralOf(cell, digit, true));
+            }
+            JudgeCommon(nets, starts, "Jede Stelle der " + Sym(digit) + " in " + HouseName(house), best);
+        }
+    }
+    return std::move(best.Result());
+}
+
+}  // namespace
+
+std::optional<Step> FindForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Forcing, Technique::ForcingChain);
+}
+std::optional<Step> FindNishioForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Nishio, Technique::NishioForcingChain);
+}
+std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Multiple, Technique::MultipleForcingChain);
+}
+std::optional<Step> FindDynamicForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Dynamic, Technique::DynamicForcingChain);
+}
+std::optional<Step> FindDynamicForcingChainPlus(const LogicState& state) {
+    return FindNetChain(state, Family::DynamicPlus, Technique::DynamicForcingChainPlus);
+}
+
+}  // namespace tessaro::logic
