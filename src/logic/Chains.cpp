@@ -247,7 +247,7 @@ void ChainNet::FromFalse(int literal) {
     }
 }
 
-int NetRecord::Ancestors(int literal) const {
+int NetRecord::Ancestors(int literal, int limit) const {
     thread_local std::array<std::uint32_t, kLiteralCount> seen{};
     thread_local std::uint32_t stamp = 0;
     if (++stamp == 0) {
@@ -258,7 +258,7 @@ int NetRecord::Ancestors(int literal) const {
     int top = 0, count = 0;
     stack[top++] = static_cast<std::int16_t>(literal);
     seen[literal] = stamp;
-    while (top > 0) {
+    while (top > 0 && count <= limit) {
         const int at = stack[--top];
         ++count;
         for (int i = 0; i < causeCount_[at]; ++i) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -160,8 +161,9 @@ public:
     const LiteralSet& ReachedSet() const { return reached_; }
     // The literal reached in both truth values, or -1 (the net stopped there when told to).
     int Contradiction() const { return contradiction_; }
-    // How many distinct conclusions, the literal included, its proof needs.
-    int Ancestors(int literal) const;
+    // How many distinct conclusions, the literal included, its proof needs; counting stops past
+    // limit.
+    int Ancestors(int literal, int limit = INT_MAX) const;
     // The proof's links, every cause before its effects.
     std::vector<ChainLink> Proof(int literal) const;
 

@@ -3,6 +3,7 @@
 // over all links (dynamic); both values of a candidate, every candidate of a cell or every place
 // of a digit in a house imply one conclusion (double, cell and house forcing chains). The scale
 // rates each by how many distinct conclusions its proof needs; the easiest instance is taken.
+#include <bitset>
 #include <climits>
 #include <memory>
 #include <vector>
@@ -24,12 +25,17 @@ class Best {
 public:
     explicit Best(Technique technique) : technique_(technique), base_(Info(technique).difficulty) {}
     // Whether an instance of that complexity would be easier than the one kept.
-    bool Beats(int complexity) const { return base_ + ComplexityBonus(complexity) < difficulty_; }
+    bool Beats(int complexity) const { return complexity <= limit_; }
+    // The largest complexity that still beats the instance kept.
+    int Limit() const { return limit_; }
     void Keep(int complexity, std::vector<std::vector<ChainLink>> chains, int concluded, std::string explanation) {
         Step step = ChainStep(technique_, base_, std::move(chains), complexity);
         (IsOn(concluded) ? step.placements : step.eliminations).push_back(CandidateOfLiteral(concluded));
         step.explanation = std::move(explanation);
         difficulty_ = step.difficulty;
+        limit_ = complexity;
+        while (base_ + ComplexityBonus(limit_) >= difficulty_ && limit_ > 0) --limit_;
+        if (base_ + ComplexityBonus(limit_) >= difficulty_) limit_ = -1;
         step_ = std::move(step);
     }
     std::optional<Step>& Result() { return step_; }
@@ -38,6 +44,7 @@ private:
     Technique technique_;
     int base_;
     int difficulty_ = INT_MAX;
+    int limit_ = INT_MAX;
     std::optional<Step> step_;
 };
 
@@ -45,7 +52,8 @@ private:
 void JudgeContradiction(const NetRecord& net, int start, Best& best) {
     const int clash = net.Contradiction();
     if (clash < 0) return;
-    const int complexity = net.Ancestors(clash) + net.Ancestors(Negated(clash));
+    const int first = net.Ancestors(clash, best.Limit());
+    const int complexity = first > best.Limit() ? first : first + net.Ancestors(Negated(clash), best.Limit() - first);
     if (!best.Beats(complexity)) return;
     std::vector<std::vector<ChainLink>> chains{net.Proof(Negated(clash)), net.Proof(clash)};
     std::string text = Assumed(start) + ", so folgte " + LiteralText(clash) + " ebenso wie " + LiteralText(Negated(clash)) +
@@ -69,7 +77,10 @@ void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<in
         for (std::uint64_t bits = common[w]; bits != 0; bits &= bits - 1) {
             const int literal = 64 * w + std::countr_zero(bits);
             int complexity = 0;
-            for (const NetRecord* net : nets) complexity += net->Ancestors(literal);
+            for (const NetRecord* net : nets) {
+                if (complexity > best.Limit()) break;
+                complexity += net->Ancestors(literal, best.Limit() - complexity);
+            }
             if (!best.Beats(complexity)) continue;
             std::vector<std::vector<ChainLink>> chains;
             std::string text;
@@ -144,7 +155,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
                     if (!closure.Implies(start, Negated(start))) continue;
                     net->Run(state, start, rules);
                     if (!net->Reached(Negated(start))) continue;
-                    const int complexity = net->Ancestors(Negated(start));
+                    const int complexity = net->Ancestors(Negated(start), best.Limit());
                     if (!best.Beats(complexity)) continue;
                     std::vector<std::vector<ChainLink>> chains{net->Proof(Negated(start))};
                     std::string text = Assumed(start) + ", so folgte " + ChainText(chains[0]) +
@@ -156,14 +167,40 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
         return std::move(best.Result());
     }
 
-    // The net of every candidate assumed true, kept for the cell and house forcing chains.
+    // The net of every candidate assumed true, kept for the cell and house forcing chains. Without
+    // dynamic links, only the candidates of groups whose closures share a conclusion need one.
     thread_local std::vector<NetRecord> trueNets;
     trueNets.resize(kLiteralCount / 2);
     const bool binary = family == Family::Dynamic || family == Family::DynamicPlus;
-    auto offNet = std::make_unique<NetRecord>();
+    // Two candidates in a cell or two places in a house make a chain the lower rungs find first.
+    const int fewest = binary ? 2 : 3;
+    std::bitset<kLiteralCount / 2> needed;
+    if (family == Family::Multiple) {
+        const ImplicationClosure& closure = ClosureOf(state);
+        std::vector<int> group;
+        auto note = [&] {
+            if (static_cast<int>(group.size()) < fewest || !closure.ShareConsequence(group)) return;
+            for (int literal : group) needed[literal / 2] = true;
+        };
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            group.clear();
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) group.push_back(LiteralOf(cell, LowestDigit(m), true));
+            note();
+        }
+        for (int house = 0; house < kHouseCount; ++house) {
+            for (int digit = 1; digit <= 9; ++digit) {
+                group.clear();
+                for (int cell : state.PlacesOf(house, digit)) group.push_back(LiteralOf(cell, digit, true));
+                note();
+            }
+        }
+    } else {
+        needed.set();
+    }
     for (int cell = 0; cell < kCellCount; ++cell) {
         for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
             const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
+            if (!needed[on / 2]) continue;
             net->Run(state, on, rules, stall);
             JudgeContradiction(*net, on, best);
             if (family == Family::Nishio) continue;
@@ -179,8 +216,12 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
     }
     if (family == Family::Nishio) return std::move(best.Result());
 
-    // Two candidates in a cell or two places in a house make a chain the lower rungs find first.
-    const int fewest = binary ? 2 : 3;
+    auto wanted = [&](const std::vector<int>& starts) {
+        for (int start : starts) {
+            if (!needed[start / 2]) return false;
+        }
+        return family != Family::Multiple || ClosureOf(state).ShareConsequence(starts);
+    };
     std::vector<const NetRecord*> nets;
     std::vector<int> starts;
     for (int cell = 0; cell < kCellCount; ++cell) {
@@ -191,7 +232,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             nets.push_back(&trueNets[9 * cell + LowestDigit(m) - 1]);
             starts.push_back(LiteralOf(cell, LowestDigit(m), true));
         }
-        JudgeCommon(nets, starts, "Jeder Kandidat von " + CellName(cell), best);
+        if (wanted(starts)) JudgeCommon(nets, starts, "Jeder Kandidat von " + CellName(cell), best);
     }
     for (int house = 0; house < kHouseCount; ++house) {
         for (int digit = 1; digit <= 9; ++digit) {
@@ -203,7 +244,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
                 nets.push_back(&trueNets[9 * cell + digit - 1]);
                 starts.push_back(LiteralOf(cell, digit, true));
             }
-            JudgeCommon(nets, starts, "Jede Stelle der " + Sym(digit) + " in " + HouseName(house), best);
+            if (wanted(starts)) JudgeCommon(nets, starts, "Jede Stelle der " + Sym(digit) + " in " + HouseName(house), best);
         }
     }
     return std::move(best.Result());
