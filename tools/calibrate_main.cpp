@@ -29,6 +29,7 @@ struct Entry {
     int ourRating = 0;
     std::string ourTechnique;
     bool solved = false;
+    std::vector<std::string> theirPath;  // "<rating> <description>" a step
 };
 
 int Tenths(const std::string& text) { return static_cast<int>(std::lround(std::strtod(text.c_str(), nullptr) * 10)); }
@@ -50,7 +51,11 @@ std::vector<Entry> ReadCorpus(const char* path) {
     std::vector<Entry> entries;
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#' || line[0] == ' ') continue;
+        if (line.empty() || line[0] == '#') continue;
+        if (line[0] == ' ') {
+            if (!entries.empty()) entries.back().theirPath.push_back(line.substr(line.find_first_not_of(' ')));
+            continue;
+        }
         std::istringstream fields(line);
         Entry e;
         std::string rating;
@@ -79,21 +84,48 @@ void RateAll(std::vector<Entry>& entries) {
     for (auto& w : workers) w.join();
 }
 
+// Both paths of one puzzle side by side, the first step whose rating differs marked: where
+// the two raters part.
+void Trace(const Entry& e) {
+    const SolvingPath path = SolvePath(tessaro::ParsePuzzleText(e.givens).givens);
+    std::printf("%s\n", e.givens.c_str());
+    bool parted = false;
+    for (std::size_t i = 0; i < std::max(path.steps.size(), e.theirPath.size()); ++i) {
+        std::string ours;
+        int ourTenths = -1;
+        if (i < path.steps.size()) {
+            const Step& s = path.steps[i];
+            ourTenths = s.difficulty;
+            ours = RatingText(s.difficulty) + " " + std::string(Info(s.technique).name) + " " + EffectsText(s);
+        }
+        const std::string& theirs = i < e.theirPath.size() ? e.theirPath[i] : std::string();
+        const bool differs = !parted && ourTenths != Tenths(theirs);
+        parted = parted || differs;
+        std::printf("%3zu %s %-60.60s | %s\n", i + 1, differs ? "*" : " ", ours.c_str(), theirs.c_str());
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list] [--trace N]\n", argv[0]);
         return 2;
     }
     double minPercent = 0;
     bool list = false;
+    int trace = -1;  // the puzzle's line number among the puzzles, from 1
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--min" && i + 1 < argc) minPercent = std::strtod(argv[++i], nullptr);
         else if (arg == "--list") list = true;
+        else if (arg == "--trace" && i + 1 < argc) trace = std::atoi(argv[++i]);
     }
     std::vector<Entry> entries = ReadCorpus(argv[1]);
+    if (trace > 0 && trace <= static_cast<int>(entries.size())) {
+        Trace(entries[trace - 1]);
+        return 0;
+    }
     RateAll(entries);
 
     struct Family {
@@ -118,7 +150,7 @@ int main(int argc, char** argv) {
         ++f.ours[label];
         ++differences[FamilyOf(e.theirTechnique) + " -> " + label];
         if (list) {
-            std::printf("%s %s %s | %s %s\n", e.givens.c_str(), RatingText(e.theirRating).c_str(),
+            std::printf("%3zu %s %s %s | %s %s\n", static_cast<std::size_t>(&e - entries.data() + 1), e.givens.c_str(), RatingText(e.theirRating).c_str(),
                         e.theirTechnique.c_str(), RatingText(e.ourRating).c_str(), e.ourTechnique.c_str());
         }
     }

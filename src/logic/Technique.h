@@ -13,13 +13,13 @@ enum class Technique : std::uint8_t {
     FullHouse,
     HiddenSingleBox,
     HiddenSingleLine,  // row, column or diagonal
-    DirectPointing,
-    DirectClaiming,
+    DirectPointing,  // box and row or column only
     DirectHiddenPair,
     NakedSingle,
     DirectHiddenTriple,
-    Pointing,
+    Pointing,        // every other locked set counts as a generalized one
     Claiming,
+    DirectClaiming,
     GeneralizedLocked,  // every place of d in a house sees the cell
     NakedPair,
     XWing,

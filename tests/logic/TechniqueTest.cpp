@@ -78,8 +78,9 @@ TEST(Techniques, LockedCandidatesOnLinesAndDiagonals) {
          Removes("Z1S2 Z1S3 Z2S1 Z2S3 Z3S1 Z3S2", "5")},
         {"both row ends see the centre and the far corners", FindGeneralizedLocked, {{Row(1), "2", {Z(1, 1), Z(1, 9)}}},
          {}, Removes("Z5S5 Z9S1 Z9S9", "2")},
-        {"direct pointing along the diagonal leaves a single in box 9", FindDirectPointing,
-         {{Box(1), "5", {Z(1, 1), Z(3, 3)}}, {Box(9), "5", {Z(7, 7), Z(8, 9)}}}, {}, "Z8S9=5"},
+        {"direct pointing along a column leaves a single in box 7", FindDirectPointing,
+         {{Box(1), "5", {Z(1, 1), Z(3, 1)}}, {Row(8), "5", {Z(8, 1), Z(8, 9)}}, {Box(7), "5", {Z(7, 1), Z(9, 3)}}},
+         {}, "Z9S3=5"},
         {"direct claiming from the diagonal leaves a single in row 3", FindDirectClaiming,
          {{kMain, "5", {Z(1, 1), Z(2, 2)}}, {Row(3), "5", {Z(3, 1), Z(3, 5)}}}, {}, "Z3S5=5"},
     });
@@ -98,10 +99,11 @@ TEST(Techniques, NakedAndHiddenSubsetsOnDiagonals) {
          Removes("Z1S9 Z5S5 Z9S1", "456789")},
         {"hidden quad", FindHiddenQuad, {{kMain, "1234", {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}}}, {},
          Removes("Z1S1 Z4S4 Z6S6 Z9S9", "56789")},
-        {"direct hidden pair leaves a single in row 1", FindDirectHiddenPair,
-         {{kMain, "37", {Z(1, 1), Z(5, 5)}}, {Row(1), "9", {Z(1, 1), Z(1, 5)}}}, {}, "Z1S5=9"},
-        {"direct hidden triple leaves a single in column 9", FindDirectHiddenTriple,
-         {{kAnti, "123", {Z(1, 9), Z(5, 5), Z(9, 1)}}, {Col(9), "8", {Z(1, 9), Z(5, 9)}}}, {}, "Z5S9=8"},
+        {"direct hidden pair leaves a single in its own diagonal", FindDirectHiddenPair,
+         {{kMain, "37", {Z(1, 1), Z(5, 5)}}, {Row(1), "8", {Z(1, 1), Z(1, 5)}}, {kMain, "9", {Z(1, 1), Z(9, 9)}}}, {},
+         "Z9S9=9"},
+        {"direct hidden triple leaves a single in its own diagonal", FindDirectHiddenTriple,
+         {{kAnti, "123", {Z(1, 9), Z(5, 5), Z(9, 1)}}, {kAnti, "8", {Z(1, 9), Z(3, 7)}}}, {}, "Z3S7=8"},
     });
 }
 
