@@ -30,10 +30,16 @@ std::optional<Step> FindNakedQuad(const LogicState& state);
 std::optional<Step> FindHiddenPair(const LogicState& state);
 std::optional<Step> FindHiddenTriple(const LogicState& state);
 std::optional<Step> FindHiddenQuad(const LogicState& state);
-// Fish of two, three and four base lines (rows, columns, diagonals) with as many cover lines.
+// Fish of two, three and four rows (or columns) whose places lie in as many columns (or rows).
 std::optional<Step> FindXWing(const LogicState& state);
 std::optional<Step> FindSwordfish(const LogicState& state);
 std::optional<Step> FindJellyfish(const LogicState& state);
+// Two to six strong links on one digit chained through cells that see each other.
+std::optional<Step> FindTwoStrongLinks(const LogicState& state);
+std::optional<Step> FindThreeStrongLinks(const LogicState& state);
+std::optional<Step> FindFourStrongLinks(const LogicState& state);
+std::optional<Step> FindFiveStrongLinks(const LogicState& state);
+std::optional<Step> FindSixStrongLinks(const LogicState& state);
 std::optional<Step> FindXYWing(const LogicState& state);
 std::optional<Step> FindXYZWing(const LogicState& state);
 // Chains, each its shortest instance; the last one is complete on positions with one solution.

@@ -27,13 +27,18 @@ enum class Technique : std::uint8_t {
     NakedTriple,
     Swordfish,
     HiddenTriple,
+    TwoStrongLinks,  // skyscraper, kite, turbot fish, their loops and grouped forms
     XYWing,
     XYZWing,
     NakedQuad,
     Jellyfish,
     HiddenQuad,
+    ThreeStrongLinks,
+    FourStrongLinks,
+    FiveStrongLinks,
     XCycle,
     ForcingXChain,
+    SixStrongLinks,
     ForcingChain,
     Cycle,
     MultipleForcingChain,  // cell or house forcing chains
