@@ -99,9 +99,10 @@ void Trace(const Entry& e) {
             ours = RatingText(s.difficulty) + " " + std::string(Info(s.technique).name) + " " + EffectsText(s);
         }
         const std::string& theirs = i < e.theirPath.size() ? e.theirPath[i] : std::string();
-        const bool differs = !parted && ourTenths != Tenths(theirs);
+        const bool differs = !parted && ourTenths >= 0 && ourTenths != Tenths(theirs);
         parted = parted || differs;
         std::printf("%3zu %s %-60.60s | %s\n", i + 1, differs ? "*" : " ", ours.c_str(), theirs.c_str());
+        if (differs) std::printf("      %s\n", RenderText(path.steps[i].explanation).c_str());
     }
 }
 
