@@ -42,6 +42,11 @@ std::optional<Step> FindFiveStrongLinks(const LogicState& state);
 std::optional<Step> FindSixStrongLinks(const LogicState& state);
 std::optional<Step> FindXYWing(const LogicState& state);
 std::optional<Step> FindXYZWing(const LogicState& state);
+// Four to seven cells, all but one in a house, holding as many digits, one of which may repeat.
+std::optional<Step> FindWXYZWing(const LogicState& state);
+std::optional<Step> FindVWXYZWing(const LogicState& state);
+std::optional<Step> FindUVWXYZWing(const LogicState& state);
+std::optional<Step> FindTUVWXYZWing(const LogicState& state);
 // Chains, each its shortest instance; the last one is complete on positions with one solution.
 std::optional<Step> FindXCycle(const LogicState& state);
 std::optional<Step> FindForcingXChain(const LogicState& state);

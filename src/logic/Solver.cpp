@@ -18,7 +18,7 @@ std::optional<Step> NextStep(const LogicState& state, int maxDifficulty, int nes
         std::optional<Step> step = rung.findNested ? rung.findNested(state, nesting) : rung.find(state);
         if (step && step->difficulty < maxDifficulty && (!best || step->difficulty < best->difficulty)) {
             best = std::move(step);
-            if (best->technique < Technique::XCycle) break;  // below the chains, the first rung wins
+            if (!rung.chain) break;
         }
     }
     return best;

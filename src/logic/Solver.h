@@ -12,8 +12,7 @@
 namespace tessaro::logic {
 
 // The easiest step the ladder finds in the state: the first rung (easiest first) with an
-// instance, except that a chain step rising above a later rung's base lets that rung compete
-// (below the chains a rung's rise never lets a later one in, as the common scale does).
+// instance, except that a chain step rising above a later rung's base lets that rung compete.
 // Nothing when the state is solved or contradicted.
 std::optional<Step> NextStep(const LogicState& state);
 // The same, using only the rungs below maxDifficulty and nested rungs at most nesting levels deep

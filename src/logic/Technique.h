@@ -34,13 +34,17 @@ enum class Technique : std::uint8_t {
     Jellyfish,
     HiddenQuad,
     ThreeStrongLinks,
+    WXYZWing,
     FourStrongLinks,
     FiveStrongLinks,
+    VWXYZWing,
     XCycle,
     ForcingXChain,
     SixStrongLinks,
+    UVWXYZWing,
     ForcingChain,
     Cycle,
+    TUVWXYZWing,
     MultipleForcingChain,  // cell or house forcing chains
     NestedForcingChain,
     Count
@@ -64,6 +68,9 @@ struct TechniqueInfo {
     int difficulty;         // base, in tenths
     Finder find = nullptr;               // nesting as deep as it needs
     NestingFinder findNested = nullptr;  // nested rungs: the same with a depth limit
+    // Chains: a long instance rises past later rungs' bases and lets them compete; below the
+    // chains the first rung with an instance wins whatever its rise, as the common scale does.
+    bool chain = false;
 };
 using Rung = TechniqueInfo;
 

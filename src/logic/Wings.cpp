@@ -65,3 +65,114 @@ std::optional<Step> FindXYWing(const LogicState& state) { return FindWing(state,
 std::optional<Step> FindXYZWing(const LogicState& state) { return FindWing(state, 3, Technique::XYZWing); }
 
 }  // namespace tessaro::logic
+
+namespace tessaro::logic {
+namespace {
+
+// The bent sets of the WXYZ family: size - 1 cells of one house and one cell outside it hold
+// size digits together. A digit all of whose holders see one another stands there at most once;
+// if all but one digit z are like that, the set lacks a digit unless z stands in it, so z leaves
+// every cell seeing all of the set's z. With no such z every digit stands there once.
+struct BentSetSearch {
+    const LogicState& state;
+    int size;
+    std::array<int, 7> cells{};
+    std::optional<Step> found;
+
+    // Whether the cells holding digit among the set all see one another.
+    bool Restricted(CellSet holders) const {
+        for (int cell : holders) {
+            if (!holders.Without(kHouses.peers[cell]).Without(CellSet::Of(cell)).Empty()) return false;
+        }
+        return true;
+    }
+
+    bool Try(int house, int pivot, DigitMask digits) {
+        CellSet set = CellSet::Of(pivot);
+        for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
+        int loose = 0;
+        DigitMask looseDigits = 0;
+        std::array<CellSet, 10> holders{};
+        for (int d = 1; d <= 9; ++d) {
+            if ((digits & Bit(d)) == 0) continue;
+            holders[d] = set & state.cellsWith[d];
+            if (!Restricted(holders[d])) ++loose, looseDigits |= Bit(d);
+        }
+        if (loose > 1) return false;
+        const DigitMask removable = loose == 1 ? looseDigits : digits;
+        Step step = NewStep(kByTechnique[size - 4]);
+        DigitMask removing = 0;
+        for (int d = 1; d <= 9; ++d) {
+            if ((removable & Bit(d)) == 0) continue;
+            CellSet removed = state.cellsWith[d].Without(set);
+            for (int cell : holders[d]) removed &= kHouses.peers[cell];
+            if (removed.Empty()) continue;
+            AddCandidates(step.eliminations, removed, d);
+            removing |= Bit(d);
+        }
+        if (removing == 0) return false;
+        step.difficulty += Rise(DigitCount(state.cand[pivot]));
+        for (int i = 0; i + 1 < size; ++i) step.cells.push_back(cells[i]);
+        step.cells.push_back(pivot);
+        step.houses = {house};
+        for (int cell : step.cells) AddCandidates(step.pattern, cell, state.cand[cell]);
+        step.explanation = CellList(set) + " enthalten zusammen nur " + DigitList(digits) + ", " +
+                           (loose == 1 ? "und nur die " + DigitNames(looseDigits) +
+                                             " kann darin zweimal stehen; also steht sie dort sicher einmal"
+                                       : "jede höchstens einmal, also jede genau einmal") +
+                           ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
+        found = std::move(step);
+        return true;
+    }
+
+    // The scale's tenths above the base by the outside cell's candidate count.
+    int Rise(int pivotCount) const {
+        if (size == 4) return pivotCount == 3 ? 1 : 0;
+        if (size == 5) return pivotCount == 5 ? 0 : pivotCount == 3 ? 2 : 1;
+        return 0;
+    }
+
+    bool Extend(int house, int next, int used, DigitMask digits) {
+        if (used == size - 1) {
+            if (DigitCount(digits) > size) return false;
+            CellSet inHouse{};
+            for (int i = 0; i < used; ++i) inHouse.Add(cells[i]);
+            for (int pivot = 0; pivot < kCellCount; ++pivot) {
+                if (state.cand[pivot] == 0 || kHouses.sets[house].Has(pivot)) continue;
+                const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
+                if (DigitCount(all) != size) continue;
+                if ((kHouses.peers[pivot] & inHouse).Empty()) continue;
+                if (Try(house, pivot, all)) return true;
+            }
+            return false;
+        }
+        for (int i = next; i < 9; ++i) {
+            const int cell = kHouses.cells[house][i];
+            const DigitMask c = state.cand[cell];
+            if (c == 0 || DigitCount(static_cast<DigitMask>(digits | c)) > size) continue;
+            cells[used] = cell;
+            if (Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c))) return true;
+        }
+        return false;
+    }
+
+    static constexpr Technique kByTechnique[] = {Technique::WXYZWing, Technique::VWXYZWing, Technique::UVWXYZWing,
+                                                 Technique::TUVWXYZWing};
+};
+
+std::optional<Step> FindBentSet(const LogicState& state, int size) {
+    BentSetSearch search{state, size};
+    for (int house = 0; house < kHouseCount; ++house) {
+        if (search.Extend(house, 0, 0, 0)) return search.found;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Step> FindWXYZWing(const LogicState& state) { return FindBentSet(state, 4); }
+std::optional<Step> FindVWXYZWing(const LogicState& state) { return FindBentSet(state, 5); }
+std::optional<Step> FindUVWXYZWing(const LogicState& state) { return FindBentSet(state, 6); }
+std::optional<Step> FindTUVWXYZWing(const LogicState& state) { return FindBentSet(state, 7); }
+
+}  // namespace tessaro::logic
