@@ -107,7 +107,7 @@ struct StrongLinkSearch {
         }
         if (removed.Empty()) return;
         const int rise = Rise();
-        if (rise >= bestRise) return;
+        if (rise > bestRise || (rise == bestRise && removed.Count() <= bestRemoved.Count())) return;
         bestRise = rise;
         best = chain;
         bestRemoved = removed;
@@ -115,7 +115,6 @@ struct StrongLinkSearch {
     }
 
     void Extend(int depth) {
-        if (bestRise == 0) return;
         if (depth == size) {
             Finish();
             return;

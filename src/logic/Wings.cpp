@@ -1,5 +1,7 @@
 #include "logic/FinderTools.h"
 
+#include <algorithm>
+
 namespace tessaro::logic {
 namespace {
 
@@ -111,12 +113,16 @@ struct BentSetSearch {
             removing |= Bit(d);
         }
         if (removing == 0) return false;
-        step.difficulty += Rise(DigitCount(state.cand[pivot]));
+        int widest = 0;
+        for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
+        step.difficulty += Rise(widest);
         for (int i = 0; i + 1 < size; ++i) step.cells.push_back(cells[i]);
         step.cells.push_back(pivot);
         step.houses = {house};
         for (int cell : step.cells) AddCandidates(step.pattern, cell, state.cand[cell]);
-        step.explanation = CellList(set) + " enthalten zusammen nur " + DigitList(digits) + ", " +
+        std::string holding;
+        for (int cell : set) holding += (holding.empty() ? "" : ", ") + Holds(state, cell);
+        step.explanation = holding + " enthalten zusammen nur " + DigitList(digits) + ", " +
                            (loose == 1 ? "und nur die " + DigitNames(looseDigits) +
                                              " kann darin zweimal stehen; also steht sie dort sicher einmal"
                                        : "jede höchstens einmal, also jede genau einmal") +
@@ -125,10 +131,10 @@ struct BentSetSearch {
         return true;
     }
 
-    // The scale's tenths above the base by the outside cell's candidate count.
-    int Rise(int pivotCount) const {
-        if (size == 4) return pivotCount == 3 ? 1 : 0;
-        if (size == 5) return pivotCount == 5 ? 0 : pivotCount == 3 ? 2 : 1;
+    // The scale's tenths above the base by the most candidates a cell of the set holds.
+    int Rise(int widest) const {
+        if (size == 4) return widest == 3 ? 1 : 0;
+        if (size == 5) return widest == 5 ? 0 : widest == 3 ? 2 : 1;
         return 0;
     }
 
