@@ -183,9 +183,11 @@ std::optional<Step> FindStrongLinks(const LogicState& state, int size, Technique
         for (int house = 0; house < kHouseCount; ++house) search.AddLinks(house);
         if (static_cast<int>(search.links.size()) < 2 * size) continue;
         search.Extend(0);
-        if (search.bestRise < 99 && (!found || Info(technique).difficulty + search.bestRise < found->difficulty))
+        if (search.bestRise == 99) continue;
+        const int difficulty = Info(technique).difficulty + search.bestRise;
+        if (!found || difficulty < found->difficulty ||
+            (difficulty == found->difficulty && search.bestRemoved.Count() > static_cast<int>(found->eliminations.size())))
             found = StrongLinkStep(technique, search);
-        if (found && found->difficulty == Info(technique).difficulty) break;
     }
     return found;
 }
