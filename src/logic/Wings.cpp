@@ -81,38 +81,23 @@ struct BentSetSearch {
     std::array<int, 7> cells{};
     std::optional<Step> found;
 
-    // Whether the cells holding digit among the set all see one another.
-    bool Restricted(CellSet holders) const {
-        for (int cell : holders) {
-            if (!holders.Without(kHouses.peers[cell]).Without(CellSet::Of(cell)).Empty()) return false;
-        }
-        return true;
-    }
-
-    bool Try(int house, int pivot, DigitMask digits) {
+    // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
+    // does not see; the house cells see one another), at most one.
+    bool Try(int house, int pivot, DigitMask digits, DigitMask loose) {
         CellSet set = CellSet::Of(pivot);
         for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
-        int loose = 0;
-        DigitMask looseDigits = 0;
-        std::array<CellSet, 10> holders{};
-        for (int d = 1; d <= 9; ++d) {
-            if ((digits & Bit(d)) == 0) continue;
-            holders[d] = set & state.cellsWith[d];
-            if (!Restricted(holders[d])) ++loose, looseDigits |= Bit(d);
-        }
-        if (loose > 1) return false;
-        const DigitMask removable = loose == 1 ? looseDigits : digits;
-        Step step = NewStep(kByTechnique[size - 4]);
+        const DigitMask removable = loose != 0 ? loose : digits;
+        std::array<CellSet, 10> removed{};
         DigitMask removing = 0;
         for (int d = 1; d <= 9; ++d) {
             if ((removable & Bit(d)) == 0) continue;
-            CellSet removed = state.cellsWith[d].Without(set);
-            for (int cell : holders[d]) removed &= kHouses.peers[cell];
-            if (removed.Empty()) continue;
-            AddCandidates(step.eliminations, removed, d);
-            removing |= Bit(d);
+            removed[d] = state.cellsWith[d].Without(set);
+            for (int cell : set & state.cellsWith[d]) removed[d] &= kHouses.peers[cell];
+            if (!removed[d].Empty()) removing |= Bit(d);
         }
         if (removing == 0) return false;
+        Step step = NewStep(kByTechnique[size - 4]);
+        for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
         int widest = 0;
         for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
         step.difficulty += Rise(widest);
@@ -123,7 +108,7 @@ struct BentSetSearch {
         std::string holding;
         for (int cell : set) holding += (holding.empty() ? "" : ", ") + Holds(state, cell);
         step.explanation = holding + " enthalten zusammen nur " + DigitList(digits) + ", " +
-                           (loose == 1 ? "und nur die " + DigitNames(looseDigits) +
+                           (loose != 0 ? "und nur die " + DigitNames(loose) +
                                              " kann darin zweimal stehen; also steht sie dort sicher einmal"
                                        : "jede höchstens einmal, also jede genau einmal") +
                            ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
@@ -143,12 +128,15 @@ struct BentSetSearch {
             if (DigitCount(digits) > size) return false;
             CellSet inHouse{};
             for (int i = 0; i < used; ++i) inHouse.Add(cells[i]);
-            for (int pivot = 0; pivot < kCellCount; ++pivot) {
-                if (state.cand[pivot] == 0 || kHouses.sets[house].Has(pivot)) continue;
+            CellSet pivots{};
+            for (int cell : inHouse) pivots |= kHouses.peers[cell];
+            for (int pivot : pivots.Without(kHouses.sets[house])) {
                 const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
-                if (DigitCount(all) != size) continue;
-                if ((kHouses.peers[pivot] & inHouse).Empty()) continue;
-                if (Try(house, pivot, all)) return true;
+                if (state.cand[pivot] == 0 || DigitCount(all) != size) continue;
+                DigitMask unseen = 0;
+                for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
+                const DigitMask loose = state.cand[pivot] & unseen;
+                if (DigitCount(loose) <= 1 && Try(house, pivot, all, loose)) return true;
             }
             return false;
         }
