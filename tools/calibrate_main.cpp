@@ -29,7 +29,7 @@ struct Entry {
     int ourRating = 0;
     std::string ourTechnique;
     bool solved = false;
-    std::vector<std::pair<int, std::string>> theirSteps, ourSteps;  // rating, description
+    std::vector<std::string> theirPath;  // "<rating> <description>" a step
 };
 
 int Tenths(const std::string& text) { return static_cast<int>(std::lround(std::strtod(text.c_str(), nullptr) * 10)); }
@@ -53,12 +53,7 @@ std::vector<Entry> ReadCorpus(const char* path) {
     while (std::getline(in, line)) {
         if (line.empty() || line[0] == '#') continue;
         if (line[0] == ' ') {
-            if (entries.empty()) continue;
-            std::istringstream fields(line);
-            std::string rating, description;
-            fields >> rating;
-            std::getline(fields >> std::ws, description);
-            entries.back().theirSteps.emplace_back(Tenths(rating), description);
+            if (!entries.empty()) entries.back().theirPath.push_back(line.substr(line.find_first_not_of(' ')));
             continue;
         }
         std::istringstream fields(line);
@@ -82,8 +77,6 @@ void RateAll(std::vector<Entry>& entries) {
             e.solved = path.verdict == Verdict::Solved;
             e.ourRating = path.rating;
             e.ourTechnique = std::string(Info(path.hardest).name);
-            for (const Step& step : path.steps)
-                e.ourSteps.emplace_back(step.difficulty, std::string(Info(step.technique).name) + ": " + EffectsText(step));
         }
     };
     std::vector<std::thread> workers;
@@ -91,41 +84,49 @@ void RateAll(std::vector<Entry>& entries) {
     for (auto& w : workers) w.join();
 }
 
-// Where the two paths first part: the first step rated differently (singles may come in another
-// order, so steps below 2.0 are skipped on both sides).
-void PrintDivergence(const Entry& e) {
-    auto harder = [](const std::vector<std::pair<int, std::string>>& steps) {
-        std::vector<std::pair<int, std::string>> kept;
-        for (const auto& step : steps) {
-            if (step.first >= 20) kept.push_back(step);
+// Both paths of one puzzle side by side, the first step whose rating differs marked: where
+// the two raters part.
+void Trace(const Entry& e) {
+    const SolvingPath path = SolvePath(tessaro::ParsePuzzleText(e.givens).givens);
+    std::printf("%s\n", e.givens.c_str());
+    bool parted = false;
+    for (std::size_t i = 0; i < std::max(path.steps.size(), e.theirPath.size()); ++i) {
+        std::string ours;
+        int ourTenths = -1;
+        if (i < path.steps.size()) {
+            const Step& s = path.steps[i];
+            ourTenths = s.difficulty;
+            ours = RatingText(s.difficulty) + " " + std::string(Info(s.technique).name) + " " + EffectsText(s);
         }
-        return kept;
-    };
-    const auto theirs = harder(e.theirSteps), ours = harder(e.ourSteps);
-    std::size_t i = 0;
-    while (i < theirs.size() && i < ours.size() && theirs[i].first == ours[i].first) ++i;
-    std::printf("%s %s | %s\n  step %zu: theirs %s %s\n            ours   %s %s\n", e.givens.c_str(),
-                RatingText(e.theirRating).c_str(), RatingText(e.ourRating).c_str(), i,
-                i < theirs.size() ? RatingText(theirs[i].first).c_str() : "-", i < theirs.size() ? theirs[i].second.c_str() : "",
-                i < ours.size() ? RatingText(ours[i].first).c_str() : "-", i < ours.size() ? RenderText(ours[i].second).c_str() : "");
+        const std::string& theirs = i < e.theirPath.size() ? e.theirPath[i] : std::string();
+        const bool differs = !parted && ourTenths >= 0 && ourTenths != Tenths(theirs);
+        parted = parted || differs;
+        std::printf("%3zu %s %-60.60s | %s\n", i + 1, differs ? "*" : " ", ours.c_str(), theirs.c_str());
+        if (differs) std::printf("      %s\n", RenderText(path.steps[i].explanation).c_str());
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list] [--diverge]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s CORPUS [--min PERCENT] [--list] [--trace N]\n", argv[0]);
         return 2;
     }
     double minPercent = 0;
-    bool list = false, diverge = false;
+    bool list = false;
+    int trace = -1;  // the puzzle's line number among the puzzles, from 1
     for (int i = 2; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--min" && i + 1 < argc) minPercent = std::strtod(argv[++i], nullptr);
         else if (arg == "--list") list = true;
-        else if (arg == "--diverge") diverge = true;
+        else if (arg == "--trace" && i + 1 < argc) trace = std::atoi(argv[++i]);
     }
     std::vector<Entry> entries = ReadCorpus(argv[1]);
+    if (trace > 0 && trace <= static_cast<int>(entries.size())) {
+        Trace(entries[trace - 1]);
+        return 0;
+    }
     RateAll(entries);
 
     struct Family {
@@ -150,10 +151,9 @@ int main(int argc, char** argv) {
         ++f.ours[label];
         ++differences[FamilyOf(e.theirTechnique) + " -> " + label];
         if (list) {
-            std::printf("%s %s %s | %s %s\n", e.givens.c_str(), RatingText(e.theirRating).c_str(),
+            std::printf("%3zu %s %s %s | %s %s\n", static_cast<std::size_t>(&e - entries.data() + 1), e.givens.c_str(), RatingText(e.theirRating).c_str(),
                         e.theirTechnique.c_str(), RatingText(e.ourRating).c_str(), e.ourTechnique.c_str());
         }
-        if (diverge) PrintDivergence(e);
     }
     std::printf("%-40s %6s %6s %6s  most frequent of ours where unequal\n", "their hardest", "count", "equal", "<=0.2");
     for (const auto& [name, f] : families) {

@@ -54,9 +54,10 @@ void AddCells(Step& step, CellSet cells) {
     for (int cell : cells) step.cells.push_back(cell);
 }
 
-std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed) {
+std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed, HouseMask within) {
     for (int i = 0; i < kHouseCount; ++i) {
         const int house = i < 9 ? 18 + i : i < 27 ? i - 9 : i;  // boxes, then rows, columns, diagonals
+        if ((within >> house & 1) == 0) continue;
         const CellSet places = state.PlacesOf(house, digit);
         if ((places & removed).Empty()) continue;
         const CellSet left = places.Without(removed);

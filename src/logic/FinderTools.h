@@ -32,12 +32,17 @@ inline constexpr std::array<int, 20> kLines = {0,  1,  2,  3,  4,  5,  6,  7,  8
                                                10, 11, 12, 13, 14, 15, 16, 17, 27, 28};
 
 // A hidden single of digit that the removal of its candidates in removed leaves behind: a house
-// that lost places and keeps exactly one. Boxes are looked at first, then the lines.
+// (of within) that lost places and keeps exactly one. Boxes are looked at first, then the lines.
 struct Single {
     int house;
     int cell;
 };
-std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed);
+using HouseMask = std::uint32_t;  // bit h: house h
+inline constexpr HouseMask kEveryHouse = (1u << kHouseCount) - 1;
+inline constexpr HouseMask kBoxes = 0x1ffu << 18;
+constexpr HouseMask HouseBit(int house) { return 1u << house; }
+std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed,
+                                          HouseMask within = kEveryHouse);
 // Turns a direct step's eliminations into shown reasons and places the single instead.
 void MakeDirect(Step& step, int digit, Single single);
 

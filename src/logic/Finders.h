@@ -30,12 +30,23 @@ std::optional<Step> FindNakedQuad(const LogicState& state);
 std::optional<Step> FindHiddenPair(const LogicState& state);
 std::optional<Step> FindHiddenTriple(const LogicState& state);
 std::optional<Step> FindHiddenQuad(const LogicState& state);
-// Fish of two, three and four base lines (rows, columns, diagonals) with as many cover lines.
+// Fish of two, three and four rows (or columns) whose places lie in as many columns (or rows).
 std::optional<Step> FindXWing(const LogicState& state);
 std::optional<Step> FindSwordfish(const LogicState& state);
 std::optional<Step> FindJellyfish(const LogicState& state);
+// Two to six strong links on one digit chained through cells that see each other.
+std::optional<Step> FindTwoStrongLinks(const LogicState& state);
+std::optional<Step> FindThreeStrongLinks(const LogicState& state);
+std::optional<Step> FindFourStrongLinks(const LogicState& state);
+std::optional<Step> FindFiveStrongLinks(const LogicState& state);
+std::optional<Step> FindSixStrongLinks(const LogicState& state);
 std::optional<Step> FindXYWing(const LogicState& state);
 std::optional<Step> FindXYZWing(const LogicState& state);
+// Four to seven cells, all but one in a house, holding as many digits, one of which may repeat.
+std::optional<Step> FindWXYZWing(const LogicState& state);
+std::optional<Step> FindVWXYZWing(const LogicState& state);
+std::optional<Step> FindUVWXYZWing(const LogicState& state);
+std::optional<Step> FindTUVWXYZWing(const LogicState& state);
 // Chains, each its shortest instance; the last one is complete on positions with one solution.
 std::optional<Step> FindXCycle(const LogicState& state);
 std::optional<Step> FindForcingXChain(const LogicState& state);

@@ -24,10 +24,13 @@ std::optional<Step> FindLocked(const LogicState& state, bool fromBox, Technique 
     return found;
 }
 
+// The scale knows direct pointing only from a box into a row or a column, leaving a single in a box.
 std::optional<Step> FindDirectLocked(const LogicState& state, bool fromBox, Technique technique) {
     std::optional<Step> found;
     ForEachLockedSet(state, fromBox, [&](const LockedSet& set) {
-        const std::optional<Single> single = SingleAfterRemoving(state, set.digit, set.removed);
+        if (fromBox && set.to >= 18) return false;
+        const std::optional<Single> single =
+            SingleAfterRemoving(state, set.digit, set.removed, fromBox ? kBoxes : kEveryHouse);
         if (!single) return false;
         found = LockedStep(technique, set);
         MakeDirect(*found, set.digit, *single);

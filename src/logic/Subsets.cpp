@@ -92,7 +92,7 @@ std::optional<Step> FindDirectHidden(const LogicState& state, int size, Techniqu
     ForEachHiddenSubset(state, size, [&](const HiddenSubset& subset) {
         for (int d = 1; d <= 9; ++d) {
             if (subset.digits & Bit(d)) continue;
-            const std::optional<Single> single = SingleAfterRemoving(state, d, subset.cells & state.cellsWith[d]);
+            const std::optional<Single> single = SingleAfterRemoving(state, d, subset.cells & state.cellsWith[d], HouseBit(subset.house));
             if (!single) continue;
             found = HiddenSubsetStep(state, technique, subset);
             MakeDirect(*found, d, *single);

@@ -13,12 +13,12 @@ enum class Technique : std::uint8_t {
     FullHouse,
     HiddenSingleBox,
     HiddenSingleLine,  // row, column or diagonal
-    DirectPointing,
-    DirectClaiming,
+    DirectPointing,  // box and row or column only
     DirectHiddenPair,
     NakedSingle,
     DirectHiddenTriple,
-    Pointing,
+    Pointing,        // every other locked set counts as a generalized one
+    DirectClaiming,  // as dear as plain claiming on this scale, asked first for its placement
     Claiming,
     GeneralizedLocked,  // every place of d in a house sees the cell
     NakedPair,
@@ -27,16 +27,25 @@ enum class Technique : std::uint8_t {
     NakedTriple,
     Swordfish,
     HiddenTriple,
+    TwoStrongLinks,  // skyscraper, kite, turbot fish, their loops and grouped forms
     XYWing,
     XYZWing,
     NakedQuad,
     Jellyfish,
     HiddenQuad,
+    ThreeStrongLinks,
+    WXYZWing,
+    FourStrongLinks,
+    FiveStrongLinks,
+    VWXYZWing,
     XCycle,
     YCycle,                // alternating loops over bivalue cells
     ForcingXChain,
+    SixStrongLinks,
+    UVWXYZWing,
     ForcingChain,
     Cycle,
+    TUVWXYZWing,
     NishioForcingChain,    // a contradiction over one digit's links, dynamic
     MultipleForcingChain,  // cell or house forcing chains
     DynamicForcingChain,   // later links use the removals of earlier ones
@@ -63,6 +72,9 @@ struct TechniqueInfo {
     int difficulty;         // base, in tenths
     Finder find = nullptr;               // nesting as deep as it needs
     NestingFinder findNested = nullptr;  // nested rungs: the same with a depth limit
+    // Chains: a long instance rises past later rungs' bases and lets them compete; below the
+    // chains the first rung with an instance wins whatever its rise, as the common scale does.
+    bool chain = false;
 };
 using Rung = TechniqueInfo;
 

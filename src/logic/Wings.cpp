@@ -1,5 +1,7 @@
 #include "logic/FinderTools.h"
 
+#include <algorithm>
+
 namespace tessaro::logic {
 namespace {
 
@@ -63,5 +65,108 @@ std::optional<Step> FindWing(const LogicState& state, int pivotSize, Technique t
 
 std::optional<Step> FindXYWing(const LogicState& state) { return FindWing(state, 2, Technique::XYWing); }
 std::optional<Step> FindXYZWing(const LogicState& state) { return FindWing(state, 3, Technique::XYZWing); }
+
+}  // namespace tessaro::logic
+
+namespace tessaro::logic {
+namespace {
+
+// The bent sets of the WXYZ family: size - 1 cells of one house and one cell outside it hold
+// size digits together. A digit all of whose holders see one another stands there at most once;
+// if all but one digit z are like that, the set lacks a digit unless z stands in it, so z leaves
+// every cell seeing all of the set's z. With no such z every digit stands there once.
+struct BentSetSearch {
+    const LogicState& state;
+    int size;
+    std::array<int, 7> cells{};
+    std::optional<Step> found;
+
+    // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
+    // does not see; the house cells see one another), at most one.
+    bool Try(int house, int pivot, DigitMask digits, DigitMask loose) {
+        CellSet set = CellSet::Of(pivot);
+        for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
+        const DigitMask removable = loose != 0 ? loose : digits;
+        std::array<CellSet, 10> removed{};
+        DigitMask removing = 0;
+        for (int d = 1; d <= 9; ++d) {
+            if ((removable & Bit(d)) == 0) continue;
+            removed[d] = state.cellsWith[d].Without(set);
+            for (int cell : set & state.cellsWith[d]) removed[d] &= kHouses.peers[cell];
+            if (!removed[d].Empty()) removing |= Bit(d);
+        }
+        if (removing == 0) return false;
+        Step step = NewStep(kByTechnique[size - 4]);
+        for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
+        int widest = 0;
+        for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
+        step.difficulty += Rise(widest);
+        for (int i = 0; i + 1 < size; ++i) step.cells.push_back(cells[i]);
+        step.cells.push_back(pivot);
+        step.houses = {house};
+        for (int cell : step.cells) AddCandidates(step.pattern, cell, state.cand[cell]);
+        std::string holding;
+        for (int cell : set) holding += (holding.empty() ? "" : ", ") + Holds(state, cell);
+        step.explanation = holding + " enthalten zusammen nur " + DigitList(digits) + ", " +
+                           (loose != 0 ? "und nur die " + DigitNames(loose) +
+                                             " kann darin zweimal stehen; also steht sie dort sicher einmal"
+                                       : "jede höchstens einmal, also jede genau einmal") +
+                           ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
+        found = std::move(step);
+        return true;
+    }
+
+    // The scale's tenths above the base by the most candidates a cell of the set holds.
+    int Rise(int widest) const {
+        if (size == 4) return widest == 3 ? 1 : 0;
+        if (size == 5) return widest == 5 ? 0 : widest == 3 ? 2 : 1;
+        return 0;
+    }
+
+    bool Extend(int house, int next, int used, DigitMask digits) {
+        if (used == size - 1) {
+            if (DigitCount(digits) > size) return false;
+            CellSet inHouse{};
+            for (int i = 0; i < used; ++i) inHouse.Add(cells[i]);
+            CellSet pivots{};
+            for (int cell : inHouse) pivots |= kHouses.peers[cell];
+            for (int pivot : pivots.Without(kHouses.sets[house])) {
+                const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
+                if (state.cand[pivot] == 0 || DigitCount(all) != size) continue;
+                DigitMask unseen = 0;
+                for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
+                const DigitMask loose = state.cand[pivot] & unseen;
+                if (DigitCount(loose) <= 1 && Try(house, pivot, all, loose)) return true;
+            }
+            return false;
+        }
+        for (int i = next; i < 9; ++i) {
+            const int cell = kHouses.cells[house][i];
+            const DigitMask c = state.cand[cell];
+            if (c == 0 || DigitCount(static_cast<DigitMask>(digits | c)) > size) continue;
+            cells[used] = cell;
+            if (Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c))) return true;
+        }
+        return false;
+    }
+
+    static constexpr Technique kByTechnique[] = {Technique::WXYZWing, Technique::VWXYZWing, Technique::UVWXYZWing,
+                                                 Technique::TUVWXYZWing};
+};
+
+std::optional<Step> FindBentSet(const LogicState& state, int size) {
+    BentSetSearch search{state, size};
+    for (int house = 0; house < kHouseCount; ++house) {
+        if (search.Extend(house, 0, 0, 0)) return search.found;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Step> FindWXYZWing(const LogicState& state) { return FindBentSet(state, 4); }
+std::optional<Step> FindVWXYZWing(const LogicState& state) { return FindBentSet(state, 5); }
+std::optional<Step> FindUVWXYZWing(const LogicState& state) { return FindBentSet(state, 6); }
+std::optional<Step> FindTUVWXYZWing(const LogicState& state) { return FindBentSet(state, 7); }
 
 }  // namespace tessaro::logic

@@ -35,6 +35,7 @@ struct Case {
     std::vector<Only> only;
     std::vector<Keep> keep;
     std::string effects;
+    int difficulty = 0;  // checked when given
 };
 
 // "Z2S2 Z3S3" and "37": each cell loses each digit, written as EffectsText writes it.
@@ -65,6 +66,7 @@ void ExpectFinds(const std::vector<Case>& cases) {
         ASSERT_TRUE(step) << c.name;
         EXPECT_EQ(EffectsText(*step), c.effects) << c.name;
         EXPECT_EQ(step->supportingEliminations.empty(), step->placements.empty()) << c.name;
+        if (c.difficulty != 0) EXPECT_EQ(step->difficulty, c.difficulty) << c.name;
     }
 }
 
@@ -78,8 +80,9 @@ TEST(Techniques, LockedCandidatesOnLinesAndDiagonals) {
          Removes("Z1S2 Z1S3 Z2S1 Z2S3 Z3S1 Z3S2", "5")},
         {"both row ends see the centre and the far corners", FindGeneralizedLocked, {{Row(1), "2", {Z(1, 1), Z(1, 9)}}},
          {}, Removes("Z5S5 Z9S1 Z9S9", "2")},
-        {"direct pointing along the diagonal leaves a single in box 9", FindDirectPointing,
-         {{Box(1), "5", {Z(1, 1), Z(3, 3)}}, {Box(9), "5", {Z(7, 7), Z(8, 9)}}}, {}, "Z8S9=5"},
+        {"direct pointing along a column leaves a single in box 7", FindDirectPointing,
+         {{Box(1), "5", {Z(1, 1), Z(3, 1)}}, {Row(8), "5", {Z(8, 1), Z(8, 9)}}, {Box(7), "5", {Z(7, 1), Z(9, 3)}}},
+         {}, "Z9S3=5"},
         {"direct claiming from the diagonal leaves a single in row 3", FindDirectClaiming,
          {{kMain, "5", {Z(1, 1), Z(2, 2)}}, {Row(3), "5", {Z(3, 1), Z(3, 5)}}}, {}, "Z3S5=5"},
     });
@@ -98,32 +101,33 @@ TEST(Techniques, NakedAndHiddenSubsetsOnDiagonals) {
          Removes("Z1S9 Z5S5 Z9S1", "456789")},
         {"hidden quad", FindHiddenQuad, {{kMain, "1234", {Z(1, 1), Z(4, 4), Z(6, 6), Z(9, 9)}}}, {},
          Removes("Z1S1 Z4S4 Z6S6 Z9S9", "56789")},
-        {"direct hidden pair leaves a single in row 1", FindDirectHiddenPair,
-         {{kMain, "37", {Z(1, 1), Z(5, 5)}}, {Row(1), "9", {Z(1, 1), Z(1, 5)}}}, {}, "Z1S5=9"},
-        {"direct hidden triple leaves a single in column 9", FindDirectHiddenTriple,
-         {{kAnti, "123", {Z(1, 9), Z(5, 5), Z(9, 1)}}, {Col(9), "8", {Z(1, 9), Z(5, 9)}}}, {}, "Z5S9=8"},
+        {"direct hidden pair leaves a single in its own diagonal", FindDirectHiddenPair,
+         {{kMain, "37", {Z(1, 1), Z(5, 5)}}, {Row(1), "8", {Z(1, 1), Z(1, 5)}}, {kMain, "9", {Z(1, 1), Z(9, 9)}}}, {},
+         "Z9S9=9"},
+        {"direct hidden triple leaves a single in its own diagonal", FindDirectHiddenTriple,
+         {{kAnti, "123", {Z(1, 9), Z(5, 5), Z(9, 1)}}, {kAnti, "8", {Z(1, 9), Z(3, 7)}}}, {}, "Z3S7=8"},
     });
 }
 
-TEST(Techniques, FishWithDiagonalBasesAndCovers) {
+// Basic fish take rows and columns only; a diagonal there makes a strong-link pattern.
+TEST(Techniques, FishOnRowsAndColumns) {
     ExpectFinds({
-        {"x-wing covered by a column and the main diagonal", FindXWing,
-         {{Row(1), "4", {Z(1, 1), Z(1, 5)}}, {Row(9), "4", {Z(9, 5), Z(9, 9)}},
-          {Col(5), "4", {Z(1, 5), Z(3, 5), Z(9, 5)}}, {kMain, "4", {Z(1, 1), Z(4, 4), Z(9, 9)}}},
-         {}, "Z3S5-4 Z4S4-4"},
-        {"swordfish on two rows and the anti-diagonal", FindSwordfish,
-         {{Row(1), "6", {Z(1, 2), Z(1, 5)}}, {Row(9), "6", {Z(9, 5), Z(9, 8)}}, {kAnti, "6", {Z(2, 8), Z(8, 2)}},
-          {Col(2), "6", {Z(1, 2), Z(2, 2), Z(3, 2), Z(8, 2)}}, {Col(5), "6", {Z(1, 5), Z(2, 5), Z(3, 5), Z(9, 5)}},
-          {Col(8), "6", {Z(2, 8), Z(3, 8), Z(4, 8), Z(9, 8)}}},
-         {}, "Z2S2-6 Z2S5-6 Z3S2-6 Z3S5-6 Z3S8-6 Z4S8-6"},
-        {"jellyfish with the main diagonal as a cover", FindJellyfish,
-         {{Row(1), "6", {Z(1, 1), Z(1, 2), Z(1, 5)}}, {Row(9), "6", {Z(9, 5), Z(9, 8), Z(9, 9)}},
-          {kAnti, "6", {Z(2, 8), Z(8, 2)}}, {Row(4), "6", {Z(4, 2), Z(4, 4)}},
-          {kMain, "6", {Z(1, 1), Z(3, 3), Z(4, 4), Z(7, 7), Z(9, 9)}},
-          {Col(2), "6", {Z(1, 2), Z(4, 2), Z(5, 2), Z(6, 2), Z(8, 2)}},
-          {Col(5), "6", {Z(1, 5), Z(2, 5), Z(3, 5), Z(6, 5), Z(9, 5)}},
-          {Col(8), "6", {Z(2, 8), Z(3, 8), Z(5, 8), Z(6, 8), Z(9, 8)}}},
-         {}, "Z2S5-6 Z3S3-6 Z3S5-6 Z3S8-6 Z5S2-6 Z5S8-6 Z6S2-6 Z6S5-6 Z6S8-6 Z7S7-6"},
+        {"x-wing on two rows", FindXWing, {{Row(1), "4", {Z(1, 2), Z(1, 5)}}, {Row(9), "4", {Z(9, 2), Z(9, 5)}}}, {},
+         Removes("Z2S2 Z2S5 Z3S2 Z3S5 Z4S2 Z4S5 Z5S2 Z5S5 Z6S2 Z6S5 Z7S2 Z7S5 Z8S2 Z8S5", "4")},
+        {"swordfish on three columns", FindSwordfish,
+         {{Col(1), "7", {Z(1, 1), Z(5, 1)}}, {Col(5), "7", {Z(5, 5), Z(9, 5)}}, {Col(9), "7", {Z(1, 9), Z(9, 9)}}}, {},
+         Removes("Z1S2 Z1S3 Z1S4 Z1S6 Z1S7 Z1S8 Z5S2 Z5S3 Z5S4 Z5S6 Z5S7 Z5S8 Z9S2 Z9S3 Z9S4 Z9S6 Z9S7 Z9S8", "7")},
+    });
+}
+
+// The rise tells parallel lines from a diagonal link.
+TEST(Techniques, StrongLinkFishes) {
+    ExpectFinds({
+        {"skyscraper on two rows", FindTwoStrongLinks, {{Row(1), "5", {Z(1, 2), Z(1, 7)}}, {Row(5), "5", {Z(5, 2), Z(5, 8)}}},
+         {}, "Z2S8-5 Z3S8-5 Z4S7-5 Z6S7-5", 40},
+        {"turbot fish with a link on the main diagonal", FindTwoStrongLinks,
+         {{Row(1), "6", {Z(1, 3), Z(1, 8)}}, {kMain, "6", {Z(3, 3), Z(7, 7)}}}, {}, "Z2S7-6 Z3S7-6 Z7S8-6 Z9S8-6",
+         43},
     });
 }
 
@@ -132,6 +136,8 @@ TEST(Techniques, WingsThroughDiagonalPeers) {
         {"xy-wing", FindXYWing, {}, {{Z(1, 1), "12"}, {Z(5, 5), "13"}, {Z(1, 9), "23"}},
          Removes("Z1S5 Z2S8 Z3S7 Z4S6 Z5S9 Z6S4 Z7S3 Z8S2 Z9S1 Z9S9", "3")},
         {"xyz-wing", FindXYZWing, {}, {{Z(5, 5), "123"}, {Z(1, 1), "13"}, {Z(9, 1), "23"}}, "Z1S9-3 Z5S1-3 Z9S9-3"},
+        {"wxyz-wing: three cells of row 1 and one of box 1", FindWXYZWing, {},
+         {{Z(1, 1), "14"}, {Z(1, 2), "24"}, {Z(1, 7), "34"}, {Z(3, 3), "124"}}, "Z1S3-4", 56},
     });
 }
 
