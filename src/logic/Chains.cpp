@@ -157,6 +157,10 @@ bool ImplicationClosure::ShareConsequence(const std::vector<int>& literals) cons
     return false;
 }
 
+// A cell's houses (row, column, box, diagonals) in the order the nets visit them: box, row,
+// column, diagonals. Which link reaches a conclusion first decides what it is counted to need.
+constexpr int kHouseOrder[] = {2, 0, 1, 3, 4};
+
 void ChainNet::Run(const LogicState& origin, int start, const NetRules& rules, const Stall& stall) {
     origin_ = &origin;
     rules_ = rules;
@@ -212,7 +216,12 @@ void ChainNet::FromTrue(int literal) {
         for (DigitMask m = cand_[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1)
             Emit(LiteralOf(cell, LowestDigit(m), false), literal, nullptr, 0);
     }
-    for (int peer : kHouses.peers[cell] & cellsWith_[digit]) Emit(LiteralOf(peer, digit, false), literal, nullptr, 0);
+    for (int k : kHouseOrder) {
+        if (k >= kHouses.houseCount[cell]) continue;
+        CellSet places = cellsWith_[digit] & kHouses.sets[kHouses.housesOf[cell][k]];
+        places.Remove(cell);
+        for (int peer : places) Emit(LiteralOf(peer, digit, false), literal, nullptr, 0);
+    }
 }
 
 void ChainNet::FromFalse(int literal) {
@@ -228,7 +237,8 @@ void ChainNet::FromFalse(int literal) {
         Emit(LiteralOf(cell, LowestDigit(cand_[cell] & static_cast<DigitMask>(~Bit(digit))), true), literal, hidden.data(), count);
     }
     if (rules_.houseLinks) {
-        for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+        for (int k : kHouseOrder) {
+            if (k >= kHouses.houseCount[cell]) continue;
             const int house = kHouses.housesOf[cell][k];
             CellSet others = cellsWith_[digit] & kHouses.sets[house];
             others.Remove(cell);

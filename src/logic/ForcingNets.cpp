@@ -20,22 +20,23 @@ std::string Assumed(int literal) {
     return "Wäre " + CellName(c.cell) + (IsOn(literal) ? " die " : " nicht die ") + Sym(c.digit);
 }
 
-// The easiest instance so far; later ones replace it only when strictly easier.
+// The easiest instance so far: the fewest conclusions, then the earliest in the order of search
+// (cell by cell, each digit's own chains before the cell's).
 class Best {
 public:
     explicit Best(Technique technique) : technique_(technique), base_(Info(technique).difficulty) {}
-    // Whether an instance of that complexity would be easier than the one kept.
-    bool Beats(int complexity) const { return complexity <= limit_; }
-    // The largest complexity that still beats the instance kept.
-    int Limit() const { return limit_; }
+    void SetOrder(int order) { order_ = order; }
+    bool Beats(int complexity) const {
+        return !step_ || complexity < complexity_ || (complexity == complexity_ && order_ < keptOrder_);
+    }
+    // The most conclusions an instance may need and still beat the one kept.
+    int Limit() const { return step_ ? complexity_ : INT_MAX; }
     void Keep(int complexity, std::vector<std::vector<ChainLink>> chains, int concluded, std::string explanation) {
         Step step = ChainStep(technique_, base_, std::move(chains), complexity);
         (IsOn(concluded) ? step.placements : step.eliminations).push_back(CandidateOfLiteral(concluded));
         step.explanation = std::move(explanation);
-        difficulty_ = step.difficulty;
-        limit_ = complexity;
-        while (base_ + ComplexityBonus(limit_) >= difficulty_ && limit_ > 0) --limit_;
-        if (base_ + ComplexityBonus(limit_) >= difficulty_) limit_ = -1;
+        complexity_ = complexity;
+        keptOrder_ = order_;
         step_ = std::move(step);
     }
     std::optional<Step>& Result() { return step_; }
@@ -43,10 +44,24 @@ public:
 private:
     Technique technique_;
     int base_;
-    int difficulty_ = INT_MAX;
-    int limit_ = INT_MAX;
+    int complexity_ = INT_MAX;
+    int order_ = 0, keptOrder_ = 0;
     std::optional<Step> step_;
 };
+
+// Where the search meets a cell's chains: each digit's contradictions and doubles, then the
+// houses in which the cell is the digit's first place (box, row, column, diagonals), the cell's
+// own chains last.
+int OrderOf(int cell, int digit, int part) { return 1000 * cell + 100 * digit + part; }
+constexpr int kCellPart = 99;
+int HousePart(int house) {
+    switch (KindOf(house)) {
+    case HouseKind::Box: return 1;
+    case HouseKind::Row: return 2;
+    case HouseKind::Column: return 3;
+    default: return house == kMainDiagonal ? 4 : 5;
+    }
+}
 
 // The net from start ran into a contradiction: start is false.
 void JudgeContradiction(const NetRecord& net, int start, Best& best) {
@@ -201,9 +216,14 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
         for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
             const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
             if (!needed[on / 2]) continue;
+            best.SetOrder(OrderOf(cell, digit, 0));
             net->Run(state, on, rules, stall);
             JudgeContradiction(*net, on, best);
-            if (family == Family::Nishio) continue;
+            if (family == Family::Nishio) {
+                net->Run(state, Negated(on), rules, stall);
+                JudgeContradiction(*net, Negated(on), best);
+                continue;
+            }
             NetRecord& trueNet = trueNets[9 * cell + digit - 1];
             trueNet = net->Record();
             if (!binary) continue;
@@ -232,6 +252,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             nets.push_back(&trueNets[9 * cell + LowestDigit(m) - 1]);
             starts.push_back(LiteralOf(cell, LowestDigit(m), true));
         }
+        best.SetOrder(OrderOf(cell, 0, kCellPart));
         if (wanted(starts)) JudgeCommon(nets, starts, "Jeder Kandidat von " + CellName(cell), best);
     }
     for (int house = 0; house < kHouseCount; ++house) {
@@ -244,6 +265,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
                 nets.push_back(&trueNets[9 * cell + digit - 1]);
                 starts.push_back(LiteralOf(cell, digit, true));
             }
+            best.SetOrder(OrderOf(places.First(), digit, HousePart(house)));
             if (wanted(starts)) JudgeCommon(nets, starts, "Jede Stelle der " + Sym(digit) + " in " + HouseName(house), best);
         }
     }
