@@ -171,12 +171,14 @@ void ChainNet::Run(const LogicState& origin, int start, const NetRules& rules, c
     causes_.clear();
     causes_.reserve(4 * kLiteralCount);
     trueHead_ = trueTail_ = falseHead_ = falseTail_ = 0;
+    cut_ = false;
     Reach(start, -1, nullptr, 0);
     do {
         while (!Stopped() && (trueHead_ < trueTail_ || falseHead_ < falseTail_)) {
             while (!Stopped() && trueHead_ < trueTail_) FromTrue(trueQueue_[trueHead_++]);
             while (!Stopped() && falseHead_ < falseTail_) FromFalse(falseQueue_[falseHead_++]);
         }
+        if (cut_) return;
     } while (!Stopped() && stall && stall(*this));
 }
 
@@ -186,6 +188,7 @@ void ChainNet::Add(int literal, const std::vector<int>& causes) {
 }
 
 void ChainNet::Reach(int literal, int parent, const int* more, int moreCount) {
+    depth_[literal] = static_cast<std::uint16_t>(parent < 0 ? 0 : depth_[parent] + 1);
     reached_[literal / 64] |= std::uint64_t{1} << (literal % 64);
     firstCause_[literal] = static_cast<std::int16_t>(causes_.size());
     if (parent >= 0) causes_.push_back(static_cast<std::int16_t>(parent));
@@ -197,6 +200,10 @@ void ChainNet::Reach(int literal, int parent, const int* more, int moreCount) {
 
 void ChainNet::Emit(int literal, int parent, const int* more, int moreCount) {
     if (Reached(literal) || Stopped()) return;
+    if (parent >= 0 && depth_[parent] >= rules_.maxDepth) {
+        cut_ = true;  // the rest of the net could only make longer proofs
+        return;
+    }
     if (Reached(Negated(literal)) && contradiction_ < 0) {
         contradiction_ = literal;
         if (rules_.stopAtContradiction) {

@@ -150,6 +150,9 @@ struct NetRules {
     // what it left (a cell or house with one place fewer); else the links are the board's.
     bool dynamic = false;
     bool stopAtContradiction = true;
+    // Conclusions more links away than this are not drawn: their proofs need more conclusions
+    // than an instance already found.
+    int maxDepth = INT_MAX;
 };
 
 // What a net of consequences reached and why: each conclusion with the conclusions it needs
@@ -172,6 +175,7 @@ protected:
     int contradiction_ = -1;
     std::array<std::int16_t, kLiteralCount> firstCause_{};
     std::array<std::uint8_t, kLiteralCount> causeCount_{};
+    std::array<std::uint16_t, kLiteralCount> depth_{};  // links from the assumption, on the first path
     std::vector<std::int16_t> causes_;
 };
 
@@ -202,6 +206,7 @@ private:
     std::array<CellSet, 10> cellsWith_{};
     std::array<std::int16_t, kLiteralCount> trueQueue_{}, falseQueue_{};
     int trueHead_ = 0, trueTail_ = 0, falseHead_ = 0, falseTail_ = 0;
+    bool cut_ = false;  // stopped at the depth limit: the lower rungs are not asked either
 };
 
 // The closure of the state, kept for the next finder asking about the same state.

@@ -111,8 +111,9 @@ void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<in
 
 enum class Family { Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
 
-// The lower rungs on the board the net has left, their effects added to the net with the removals
-// in their cells as causes.
+// The basic rungs (locked candidates, subsets, X-wing and swordfish: those below the strong-link
+// patterns, cheap enough to ask at every stall of every net) on the board the net has left,
+// their effects added to the net with the removals in their cells as causes.
 bool AddLowerRungSteps(ChainNet& net) {
     const LogicState& origin = net.Origin();
     LogicState board = origin;
@@ -126,7 +127,7 @@ bool AddLowerRungSteps(ChainNet& net) {
         }
     }
     if (board.Contradicted() || board.Solved()) return false;
-    const std::optional<Step> step = NextStep(board, Info(Technique::XCycle).difficulty, 0);
+    const std::optional<Step> step = NextStep(board, Info(Technique::TwoStrongLinks).difficulty, 0);
     if (!step) return false;
     std::vector<int> causes;
     auto causesIn = [&](int cell) {
@@ -168,6 +169,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
                 for (bool on : {true, false}) {
                     const int start = LiteralOf(cell, LowestDigit(m), on);
                     if (!closure.Implies(start, Negated(start))) continue;
+                    rules.maxDepth = best.Limit();
                     net->Run(state, start, rules);
                     if (!net->Reached(Negated(start))) continue;
                     const int complexity = net->Ancestors(Negated(start), best.Limit());
@@ -217,9 +219,11 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
             if (!needed[on / 2]) continue;
             best.SetOrder(OrderOf(cell, digit, 0));
+            rules.maxDepth = best.Limit();
             net->Run(state, on, rules, stall);
             JudgeContradiction(*net, on, best);
             if (family == Family::Nishio) {
+                rules.maxDepth = best.Limit();
                 net->Run(state, Negated(on), rules, stall);
                 JudgeContradiction(*net, Negated(on), best);
                 continue;
@@ -227,7 +231,8 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             NetRecord& trueNet = trueNets[9 * cell + digit - 1];
             trueNet = net->Record();
             if (!binary) continue;
-            net->Run(state, Negated(on), rules, stall);
+            rules.maxDepth = best.Limit();
+                net->Run(state, Negated(on), rules, stall);
             JudgeContradiction(*net, Negated(on), best);
             if (trueNet.Contradiction() < 0)
                 JudgeCommon({&trueNet, net.get()}, {on},
