@@ -58,6 +58,12 @@ TEST(Chains, XCycleThroughTheAntiDiagonal) {
     EXPECT_EQ(step->chains.at(0).size(), 4u);
     EXPECT_TRUE(Links(*step, 40, kAntiDiagonalOnly));
     EXPECT_TRUE(Eliminates(*step, 13, 1) && Eliminates(*step, 9, 1) && !Eliminates(*step, 40, 1));
+    // One digit's links from one assumption: 1 at r1c1 leaves the anti-diagonal no place (r9c1
+    // shares its column, r5c5 its diagonal).
+    const std::optional<Step> nishio = FindNishioForcingChain(state);
+    ASSERT_TRUE(nishio);
+    EXPECT_GE(nishio->difficulty, 75);
+    EXPECT_EQ(nishio->eliminations, (std::vector<Candidate>{{0, 1}}));
 }
 
 // The 1 of the main diagonal only at r1c1 and r9c9: r1c9 sees both, so it cannot hold the 1.
@@ -80,12 +86,16 @@ TEST(Chains, CycleAndForcingChainOverBivalueCells) {
     Keep(state, 4, Bit(2) | Bit(3));
     Keep(state, 40, Bit(1) | Bit(3));
     EXPECT_FALSE(FindXCycle(state));
+    const std::optional<Step> yCycle = FindYCycle(state);
+    ASSERT_TRUE(yCycle);
+    EXPECT_EQ(yCycle->difficulty, 65);
     const std::optional<Step> cycle = FindCycle(state);
     ASSERT_TRUE(cycle);
     EXPECT_EQ(cycle->difficulty, 70);  // six candidates in the loop
     EXPECT_TRUE(Links(*cycle, 0, 40));
     for (auto [cell, digit] : {std::pair{8, 2}, {76, 3}, {10, 1}, {36, 1}, {80, 1}}) EXPECT_TRUE(Eliminates(*cycle, cell, digit)) << cell;
     EXPECT_FALSE(Eliminates(*cycle, 4, 1));
+    EXPECT_EQ(yCycle->eliminations.size(), cycle->eliminations.size());
     const std::optional<Step> chain = FindForcingChain(state);
     ASSERT_TRUE(chain);
     ASSERT_EQ(chain->eliminations.size() + chain->placements.size(), 1u);
@@ -109,6 +119,23 @@ TEST(Chains, CellForcingChainsMeetInTheCentre) {
     EXPECT_EQ(step->chains.size(), 3u);
     EXPECT_EQ(step->difficulty, 83);
     EXPECT_TRUE(Links(*step, 20, 40));
+}
+
+// Row 1 holds its 5 only in r1c1..r1c3, which 5 at r2c1 all removes. Dynamically, r1c3 becomes
+// the row's last place once r1c1 and r1c2 are gone, so that conclusion needs both removals.
+TEST(Chains, DynamicNetCountsTheRemovalsAConclusionNeeds) {
+    LogicState state = *LogicState::FromGrid(Grid{});
+    OnlyAt(state, 0, {0, 1, 2}, 5);
+    ChainNet net;
+    NetRules rules;
+    rules.dynamic = true;
+    net.Run(state, LiteralOf(9, 5, true), rules);
+    ASSERT_EQ(net.Contradiction(), LiteralOf(2, 5, true));
+    EXPECT_EQ(net.Ancestors(LiteralOf(2, 5, true)), 4);
+    EXPECT_EQ(net.Ancestors(LiteralOf(2, 5, false)), 2);
+    rules.dynamic = false;  // the board's own links: the row keeps three places
+    net.Run(state, LiteralOf(9, 5, true), rules);
+    EXPECT_EQ(net.Contradiction(), -1);
 }
 
 // Completeness and soundness of the whole ladder: every path of the shipped Extrem puzzles and
