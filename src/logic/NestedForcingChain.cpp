@@ -17,15 +17,13 @@ namespace {
 
 constexpr int kLevelStep = 5;  // tenths each level adds to the base
 
-int Index(int cell, int digit) { return 9 * cell + digit - 1; }
-
 std::string ContradictionText(int cell, int house, int digit) {
     if (cell >= 0) return "für " + CellName(cell) + " kein Kandidat bleibt";
     return "in " + HouseName(house) + " kein Platz für die " + Sym(digit) + " bleibt";
 }
 
-// The singles drawn from one assumption on a queue of their own, each conclusion with its reason,
-// so that a contradiction can be shown as the links that lead to it.
+// The singles drawn from one assumption on a queue of their own: the start of every refutation
+// here, cheaper than asking the singles rungs step by step.
 class SinglesPropagation {
 public:
     explicit SinglesPropagation(const LogicState& origin) : origin_(origin) {
@@ -46,12 +44,12 @@ public:
         queue_.clear();
         conflictCell_ = conflictHouse_ = -1;
         depth_ = 0;
-        Place(cell, digit, kAssumed);
+        Place(cell, digit);
         for (std::size_t head = 0; !Conflict() && head < queue_.size(); ++head) {
             const Pending p = queue_[head];
             if (p.depth > maxDepth) return Outcome::Cut;
             depth_ = p.depth;
-            if (state_.value[p.cell] == 0 && state_.Has(p.cell, p.digit)) Place(p.cell, p.digit, p.reason);
+            if (state_.value[p.cell] == 0 && state_.Has(p.cell, p.digit)) Place(p.cell, p.digit);
         }
         return Conflict() ? Outcome::Refuted : Outcome::Exhausted;
     }
@@ -60,48 +58,40 @@ public:
     const LogicState& Result() const { return state_; }
 
 private:
-    static constexpr std::int8_t kAssumed = -1;
-    static constexpr std::int8_t kNakedSingle = -2;  // else: hidden single in that house
     struct Pending {
         std::uint8_t cell, digit;
-        std::int8_t reason;
         std::uint8_t depth;  // rounds of singles from the assumption
     };
 
     bool Conflict() const { return conflictCell_ >= 0 || conflictHouse_ >= 0; }
     std::uint8_t NextDepth() const { return static_cast<std::uint8_t>(depth_ < 255 ? depth_ + 1 : 255); }
 
-    void Place(int cell, int digit, std::int8_t reason) {
-        onReason_[Index(cell, digit)] = reason;
+    void Place(int cell, int digit) {
         state_.value[cell] = static_cast<std::uint8_t>(digit);
         for (int k = 0; k < kHouses.houseCount[cell]; ++k) placed_[kHouses.housesOf[cell][k]] |= Bit(digit);
         const DigitMask others = state_.cand[cell] & static_cast<DigitMask>(~Bit(digit));
         state_.cand[cell] = 0;
         state_.cellsWith[digit].Remove(cell);
-        const auto cause = static_cast<std::int16_t>(Index(cell, digit));
         for (DigitMask m = others; m != 0 && !Conflict(); m &= m - 1) {
             const int other = LowestDigit(m);
             state_.cellsWith[other].Remove(cell);
-            offCause_[Index(cell, other)] = cause;
             CheckHouses(cell, other);
         }
         for (int peer : kHouses.peers[cell] & state_.cellsWith[digit]) {
             if (Conflict()) return;
-            Eliminate(peer, digit, cause);
+            Eliminate(peer, digit);
         }
     }
 
-    void Eliminate(int cell, int digit, std::int16_t cause) {
+    void Eliminate(int cell, int digit) {
         state_.Eliminate(cell, digit);
-        offCause_[Index(cell, digit)] = cause;
         const DigitMask left = state_.cand[cell];
         if (left == 0) {
             conflictCell_ = cell;
             return;
         }
         if (SingleBit(left))
-            queue_.push_back({static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(LowestDigit(left)), kNakedSingle,
-                              NextDepth()});
+            queue_.push_back({static_cast<std::uint8_t>(cell), static_cast<std::uint8_t>(LowestDigit(left)), NextDepth()});
         CheckHouses(cell, digit);
     }
 
@@ -117,8 +107,7 @@ private:
                 conflictDigit_ = digit;
                 return;
             }
-            queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit),
-                              static_cast<std::int8_t>(house), NextDepth()});
+            queue_.push_back({static_cast<std::uint8_t>(places.First()), static_cast<std::uint8_t>(digit), NextDepth()});
         }
     }
 
@@ -126,8 +115,6 @@ private:
     std::array<DigitMask, kHouseCount> originPlaced_{};
     LogicState state_;
     std::array<DigitMask, kHouseCount> placed_{};
-    std::array<std::int16_t, kLiteralCount / 2> offCause_{};
-    std::array<std::int8_t, kLiteralCount / 2> onReason_{};
     std::vector<Pending> queue_;
     int conflictCell_ = -1, conflictHouse_ = -1, conflictDigit_ = 0;
     int depth_ = 0;
