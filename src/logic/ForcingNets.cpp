@@ -263,7 +263,9 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
     for (int house = 0; house < kHouseCount; ++house) {
         for (int digit = 1; digit <= 9; ++digit) {
             const CellSet places = state.PlacesOf(house, digit);
-            if (places.Count() < fewest) continue;
+            // The scale looks at a house's chains from its digit's first place, and without dynamic
+            // links only from cells of three candidates or more.
+            if (places.Count() < fewest || (!binary && DigitCount(state.cand[places.First()]) < 3)) continue;
             nets.clear();
             starts.clear();
             for (int cell : places) {
