@@ -79,9 +79,10 @@ void JudgeContradiction(const NetRecord& net, int start, Best& best) {
 // Every net of the group reached the same conclusion; starts are the group's assumptions.
 void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<int>& starts, const std::string& group,
                  Best& best) {
+    // A net stopped at a contradiction counts with what it reached up to there, as the scale does
+    // (sound: its assumption is false, and the others' common conclusions hold anyway).
     LiteralSet common = nets[0]->ReachedSet();
     for (const NetRecord* net : nets) {
-        if (net->Contradiction() >= 0) return;
         for (int w = 0; w < kLiteralWords; ++w) common[w] &= net->ReachedSet()[w];
     }
     for (int start : starts) {
@@ -234,8 +235,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             rules.maxDepth = best.Limit();
                 net->Run(state, Negated(on), rules, stall);
             JudgeContradiction(*net, Negated(on), best);
-            if (trueNet.Contradiction() < 0)
-                JudgeCommon({&trueNet, net.get()}, {on},
+            JudgeCommon({&trueNet, net.get()}, {on},
                             "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides", best);
         }
     }
