@@ -175,7 +175,6 @@ protected:
     int contradiction_ = -1;
     std::array<std::int16_t, kLiteralCount> firstCause_{};
     std::array<std::uint8_t, kLiteralCount> causeCount_{};
-    std::array<std::uint16_t, kLiteralCount> depth_{};  // links from the assumption, on the first path
     std::vector<std::int16_t> causes_;
 };
 
@@ -207,6 +206,7 @@ private:
     std::array<std::int16_t, kLiteralCount> trueQueue_{}, falseQueue_{};
     int trueHead_ = 0, trueTail_ = 0, falseHead_ = 0, falseTail_ = 0;
     bool cut_ = false;  // stopped at the depth limit: the lower rungs are not asked either
+    std::array<std::uint16_t, kLiteralCount> depth_{};  // links from the assumption, on the first path
 };
 
 // The closure of the state, kept for the next finder asking about the same state.
