@@ -110,6 +110,15 @@ void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<in
     }
 }
 
+// Whether the candidate assumed false leaves no single behind: then its net holds nothing else.
+bool Barren(const LogicState& state, int cell, int digit, const NetRules& rules) {
+    if (rules.cellLinks && TwoDigits(state.cand[cell])) return false;
+    for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+        if (state.PlacesOf(kHouses.housesOf[cell][k], digit).Count() == 2) return false;
+    }
+    return true;
+}
+
 enum class Family { Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
 
 // The basic rungs (locked candidates, subsets, X-wing and swordfish: those below the strong-link
@@ -224,6 +233,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             net->Run(state, on, rules, stall);
             JudgeContradiction(*net, on, best);
             if (family == Family::Nishio) {
+                if (Barren(state, cell, digit, rules)) continue;
                 rules.maxDepth = best.Limit();
                 net->Run(state, Negated(on), rules, stall);
                 JudgeContradiction(*net, Negated(on), best);
@@ -231,9 +241,9 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             }
             NetRecord& trueNet = trueNets[9 * cell + digit - 1];
             trueNet = net->Record();
-            if (!binary) continue;
+            if (!binary || (!stall && Barren(state, cell, digit, rules))) continue;
             rules.maxDepth = best.Limit();
-                net->Run(state, Negated(on), rules, stall);
+            net->Run(state, Negated(on), rules, stall);
             JudgeContradiction(*net, Negated(on), best);
             JudgeCommon({&trueNet, net.get()}, {on},
                             "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides", best);
