@@ -30,11 +30,13 @@ enum class Technique : std::uint8_t {
     TwoStrongLinks,  // skyscraper, kite, turbot fish, their loops and grouped forms
     XYWing,
     XYZWing,
+    UniqueRectangle,  // needs the puzzle to have one solution, as does the grave
     NakedQuad,
     Jellyfish,
     HiddenQuad,
     ThreeStrongLinks,
     WXYZWing,
+    BivalueGrave,
     FourStrongLinks,
     FiveStrongLinks,
     VWXYZWing,
