@@ -18,8 +18,8 @@ enum class Technique : std::uint8_t {
     NakedSingle,
     DirectHiddenTriple,
     Pointing,        // every other locked set counts as a generalized one
-    DirectClaiming,  // as dear as plain claiming on this scale, asked first for its placement
     Claiming,
+    DirectClaiming,  // not a step of the scale (plain claiming comes first); kept for its name
     GeneralizedLocked,  // every place of d in a house sees the cell
     NakedPair,
     XWing,
