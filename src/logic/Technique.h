@@ -19,8 +19,8 @@ enum class Technique : std::uint8_t {
     DirectHiddenTriple,
     Pointing,        // every other locked set counts as a generalized one
     Claiming,
-    DirectClaiming,  // not a step of the scale (plain claiming comes first); kept for its name
     GeneralizedLocked,  // every place of d in a house sees the cell
+    DirectClaiming,     // not a step of the scale (plain claiming comes first); kept for its name
     NakedPair,
     XWing,
     HiddenPair,
