@@ -18,9 +18,10 @@ int CandidateIndex(int literal) { return literal >> 1; }
 // digit by digit with the search kept to that digit's links.
 template <class Fn>
 void ForEachScopedCandidate(const LogicState& state, int digitScope, Fn&& fn) {
-    if (digitScope == kEveryDigit) {
-        ImplicationSearch search(state, kEveryDigit);
+    if (digitScope == kEveryDigit || digitScope == kBivalueCells) {
+        ImplicationSearch search(state, digitScope);
         for (int cell = 0; cell < kCellCount; ++cell) {
+            if (digitScope == kBivalueCells && !TwoDigits(state.cand[cell])) continue;
             for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) fn(search, cell, LowestDigit(m));
         }
         return;
@@ -156,6 +157,133 @@ bool ImplicationClosure::ShareConsequence(const std::vector<int>& literals) cons
     return false;
 }
 
+void ChainNet::Run(const LogicState& origin, int start, const NetRules& rules, const Stall& stall) {
+    origin_ = &origin;
+    rules_ = rules;
+    reached_.fill(0);
+    contradiction_ = -1;
+    cand_ = origin.cand;
+    cellsWith_ = origin.cellsWith;
+    causes_.clear();
+    causes_.reserve(4 * kLiteralCount);
+    trueHead_ = trueTail_ = falseHead_ = falseTail_ = 0;
+    Reach(start, -1, nullptr, 0);
+    do {
+        while (!Stopped() && (trueHead_ < trueTail_ || falseHead_ < falseTail_)) {
+            while (!Stopped() && trueHead_ < trueTail_) FromTrue(trueQueue_[trueHead_++]);
+            while (!Stopped() && falseHead_ < falseTail_) FromFalse(falseQueue_[falseHead_++]);
+        }
+    } while (!Stopped() && stall && stall(*this));
+}
+
+void ChainNet::Add(int literal, const std::vector<int>& causes) {
+    Emit(literal, causes.empty() ? -1 : causes[0], causes.data() + (causes.empty() ? 0 : 1),
+         causes.empty() ? 0 : static_cast<int>(causes.size()) - 1);
+}
+
+void ChainNet::Reach(int literal, int parent, const int* more, int moreCount) {
+    reached_[literal / 64] |= std::uint64_t{1} << (literal % 64);
+    firstCause_[literal] = static_cast<std::int16_t>(causes_.size());
+    if (parent >= 0) causes_.push_back(static_cast<std::int16_t>(parent));
+    for (int i = 0; i < moreCount; ++i) causes_.push_back(static_cast<std::int16_t>(more[i]));
+    causeCount_[literal] = static_cast<std::uint8_t>(causes_.size() - firstCause_[literal]);
+    if (IsOn(literal)) trueQueue_[trueTail_++] = static_cast<std::int16_t>(literal);
+    else falseQueue_[falseTail_++] = static_cast<std::int16_t>(literal);
+}
+
+void ChainNet::Emit(int literal, int parent, const int* more, int moreCount) {
+    if (Reached(literal) || Stopped()) return;
+    if (Reached(Negated(literal)) && contradiction_ < 0) {
+        contradiction_ = literal;
+        if (rules_.stopAtContradiction) {
+            // Recorded for its proof, not followed.
+            Reach(literal, parent, more, moreCount);
+            if (IsOn(literal)) --trueTail_;
+            else --falseTail_;
+            return;
+        }
+    }
+    Reach(literal, parent, more, moreCount);
+}
+
+void ChainNet::FromTrue(int literal) {
+    const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
+    if (rules_.cellLinks) {
+        for (DigitMask m = cand_[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1)
+            Emit(LiteralOf(cell, LowestDigit(m), false), literal, nullptr, 0);
+    }
+    for (int peer : kHouses.peers[cell] & cellsWith_[digit]) Emit(LiteralOf(peer, digit, false), literal, nullptr, 0);
+}
+
+void ChainNet::FromFalse(int literal) {
+    const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
+    if ((cand_[cell] & Bit(digit)) == 0) return;  // already off the board
+    std::array<int, 9> hidden;
+    if (rules_.cellLinks && TwoDigits(cand_[cell])) {
+        int count = 0;
+        if (rules_.dynamic) {
+            for (DigitMask m = origin_->cand[cell] & static_cast<DigitMask>(~cand_[cell]); m != 0; m &= m - 1)
+                hidden[count++] = LiteralOf(cell, LowestDigit(m), false);
+        }
+        Emit(LiteralOf(cell, LowestDigit(cand_[cell] & static_cast<DigitMask>(~Bit(digit))), true), literal, hidden.data(), count);
+    }
+    if (rules_.houseLinks) {
+        for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+            const int house = kHouses.housesOf[cell][k];
+            CellSet others = cellsWith_[digit] & kHouses.sets[house];
+            others.Remove(cell);
+            if (!OneCell(others)) continue;
+            int count = 0;
+            if (rules_.dynamic) {
+                for (int gone : origin_->PlacesOf(house, digit).Without(cellsWith_[digit]))
+                    hidden[count++] = LiteralOf(gone, digit, false);
+            }
+            Emit(LiteralOf(others.First(), digit, true), literal, hidden.data(), count);
+        }
+    }
+    if (rules_.dynamic) {
+        cand_[cell] &= static_cast<DigitMask>(~Bit(digit));
+        cellsWith_[digit].Remove(cell);
+    }
+}
+
+int NetRecord::Ancestors(int literal, int limit) const {
+    thread_local std::array<std::uint32_t, kLiteralCount> seen{};
+    thread_local std::uint32_t stamp = 0;
+    if (++stamp == 0) {
+        seen.fill(0);
+        stamp = 1;
+    }
+    std::array<std::int16_t, kLiteralCount> stack;
+    int top = 0, count = 0;
+    stack[top++] = static_cast<std::int16_t>(literal);
+    seen[literal] = stamp;
+    while (top > 0 && count <= limit) {
+        const int at = stack[--top];
+        ++count;
+        for (int i = 0; i < causeCount_[at]; ++i) {
+            const int cause = causes_[firstCause_[at] + i];
+            if (seen[cause] == stamp) continue;
+            seen[cause] = stamp;
+            stack[top++] = static_cast<std::int16_t>(cause);
+        }
+    }
+    return count;
+}
+
+std::vector<ChainLink> NetRecord::Proof(int literal) const {
+    std::vector<ChainLink> links;
+    std::vector<std::uint8_t> done(kLiteralCount, 0);
+    auto visit = [&](auto&& self, int at) -> void {
+        if (done[at]) return;
+        done[at] = 1;
+        for (int i = 0; i < causeCount_[at]; ++i) self(self, causes_[firstCause_[at] + i]);
+        for (int i = 0; i < causeCount_[at]; ++i) links.push_back(LinkOf(causes_[firstCause_[at] + i], at));
+    };
+    visit(visit, literal);
+    return links;
+}
+
 const ImplicationClosure& ClosureOf(const LogicState& state) {
     struct Cache {
         LogicState state;
@@ -199,7 +327,9 @@ std::string ChainText(const std::vector<ChainLink>& chain) {
     return text;
 }
 
-Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains) {
+int ComplexityBonus(int complexity) { return LengthBonus(complexity - 2); }
+
+Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains, int complexity) {
     Step step;
     step.technique = technique;
     std::size_t length = 0;
@@ -220,7 +350,7 @@ Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<
             note(link.to);
         }
     }
-    step.difficulty = baseDifficulty + LengthBonus(static_cast<int>(length));
+    step.difficulty = baseDifficulty + (complexity < 0 ? LengthBonus(static_cast<int>(length)) : ComplexityBonus(complexity));
     step.chains = std::move(chains);
     return step;
 }
@@ -313,7 +443,8 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
             std::vector<ChainLink> chain = search.PathTo(literal);
             chain.push_back(LinkOf(literal, start));
             const std::string text = ChainText(chain);
-            best = ChainStep(technique, Info(technique).difficulty, {std::move(chain)});
+            const int nodes = static_cast<int>(chain.size());
+            best = ChainStep(technique, Info(technique).difficulty, {std::move(chain)}, nodes);
             for (int index = 0; index < kLiteralCount / 2; ++index) {
                 if (gone[index])
                     best->eliminations.push_back({static_cast<std::uint8_t>(index / 9), static_cast<std::uint8_t>(index % 9 + 1)});
@@ -333,14 +464,12 @@ namespace tessaro::logic {
 
 // Single-digit alternating loops (X-cycles) and loops over cells and houses of any digits.
 std::optional<Step> FindXCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::XCycle, kEachDigitAlone); }
+std::optional<Step> FindYCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::YCycle, kBivalueCells); }
 std::optional<Step> FindCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::Cycle, kEveryDigit); }
 
-// Chains of one digit, or over bivalue cells and bilocal digits, that refute or prove one candidate.
+// Chains of one digit that refute or prove one candidate.
 std::optional<Step> FindForcingXChain(const LogicState& state) {
     return FindContradictionChain(state, Technique::ForcingXChain, kEachDigitAlone);
-}
-std::optional<Step> FindForcingChain(const LogicState& state) {
-    return FindContradictionChain(state, Technique::ForcingChain, kEveryDigit);
 }
 
 }  // namespace tessaro::logic

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <climits>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +26,8 @@ constexpr int Negated(int literal) { return literal ^ 1; }
 // (searches) only the links between candidates of one digit (X-chains).
 inline constexpr int kEveryDigit = 0;
 inline constexpr int kEachDigitAlone = -1;
+// Only the links of bivalue cells and between equal digits that see each other (Y-cycles).
+inline constexpr int kBivalueCells = -2;
 
 // Two different candidates that cannot both be true: the same cell, or the same digit in cells
 // that share a house (row, column, box or diagonal).
@@ -46,13 +50,14 @@ void ForEachConsequence(const LogicState& state, int literal, int digitScope, F&
     const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
     if (IsOn(literal)) {
         for (int peer : kHouses.peers[cell] & state.cellsWith[digit]) f(LiteralOf(peer, digit, false));
-        if (digitScope != kEveryDigit) return;
+        if (digitScope != kEveryDigit && digitScope != kBivalueCells) return;
         for (DigitMask rest = state.cand[cell] & static_cast<DigitMask>(~Bit(digit)); rest != 0; rest &= rest - 1)
             f(LiteralOf(cell, LowestDigit(rest), false));
         return;
     }
-    if (digitScope == kEveryDigit && TwoDigits(state.cand[cell]))
+    if ((digitScope == kEveryDigit || digitScope == kBivalueCells) && TwoDigits(state.cand[cell]))
         f(LiteralOf(cell, LowestDigit(state.cand[cell] & static_cast<DigitMask>(~Bit(digit))), true));
+    if (digitScope == kBivalueCells) return;
     for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
         CellSet others = state.PlacesOf(kHouses.housesOf[cell][k], digit);
         others.Remove(cell);
@@ -137,6 +142,68 @@ private:
     std::array<std::int16_t, kLiteralCount> dense_{};
 };
 
+// Which links a net of consequences may use, and how.
+struct NetRules {
+    bool cellLinks = true;   // within a cell (else: one digit only, X-links)
+    bool houseLinks = true;  // within a house
+    // Each false candidate leaves the board as soon as the net has drawn it, so later links see
+    // what it left (a cell or house with one place fewer); else the links are the board's.
+    bool dynamic = false;
+    bool stopAtContradiction = true;
+};
+
+// What a net of consequences reached and why: each conclusion with the conclusions it needs
+// (several where the net is dynamic: the candidates it removed earlier). Copyable, so the nets of
+// every candidate on a board can be kept and compared.
+class NetRecord {
+public:
+    bool Reached(int literal) const { return (reached_[literal / 64] >> (literal % 64) & 1u) != 0; }
+    const LiteralSet& ReachedSet() const { return reached_; }
+    // The literal reached in both truth values, or -1 (the net stopped there when told to).
+    int Contradiction() const { return contradiction_; }
+    // How many distinct conclusions, the literal included, its proof needs; counting stops past
+    // limit.
+    int Ancestors(int literal, int limit = INT_MAX) const;
+    // The proof's links, every cause before its effects.
+    std::vector<ChainLink> Proof(int literal) const;
+
+protected:
+    LiteralSet reached_{};
+    int contradiction_ = -1;
+    std::array<std::int16_t, kLiteralCount> firstCause_{};
+    std::array<std::uint8_t, kLiteralCount> causeCount_{};
+    std::vector<std::int16_t> causes_;
+};
+
+// Everything one assumption implies, drawn true before false layer by layer.
+class ChainNet : public NetRecord {
+public:
+    // Called when the links give out; may Add conclusions of its own (true: it did).
+    using Stall = std::function<bool(ChainNet&)>;
+    void Run(const LogicState& origin, int start, const NetRules& rules, const Stall& stall = nullptr);
+    // A conclusion with its causes, followed on like the net's own.
+    void Add(int literal, const std::vector<int>& causes);
+    const NetRecord& Record() const { return *this; }
+    // The board as the net has left it (dynamic nets remove their false candidates).
+    const std::array<DigitMask, kCellCount>& Candidates() const { return cand_; }
+    const std::array<CellSet, 10>& CellsWith() const { return cellsWith_; }
+    const LogicState& Origin() const { return *origin_; }
+
+private:
+    void Reach(int literal, int parent, const int* more, int moreCount);
+    void Emit(int literal, int parent, const int* more, int moreCount);
+    void FromTrue(int literal);
+    void FromFalse(int literal);
+    bool Stopped() const { return contradiction_ >= 0 && rules_.stopAtContradiction; }
+
+    const LogicState* origin_ = nullptr;
+    NetRules rules_;
+    std::array<DigitMask, kCellCount> cand_{};
+    std::array<CellSet, 10> cellsWith_{};
+    std::array<std::int16_t, kLiteralCount> trueQueue_{}, falseQueue_{};
+    int trueHead_ = 0, trueTail_ = 0, falseHead_ = 0, falseTail_ = 0;
+};
+
 // The closure of the state, kept for the next finder asking about the same state.
 const ImplicationClosure& ClosureOf(const LogicState& state);
 
@@ -152,9 +219,11 @@ std::string LiteralText(const Candidate& candidate, bool on);
 // "Z1S2=5 → Z1S7≠5 → Z3S8=5".
 std::string ChainText(const std::vector<ChainLink>& chain);
 
-// A chain step: difficulty from the base and the total length of its chains, pattern and cells
-// from the chains' candidates.
-Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains);
+// A chain step: difficulty from the base and the chain's complexity (by default the total length
+// of its chains), pattern and cells from the chains' candidates.
+Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<ChainLink>> chains, int complexity = -1);
+// The scale's rise for a chain whose proof needs that many distinct conclusions.
+int ComplexityBonus(int complexity);
 
 // The shortest proof that a candidate is false (it implies its own negation, or some candidate and
 // its negation) or true (its negation does), over the links of digitScope. Shared by the forcing

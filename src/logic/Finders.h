@@ -56,7 +56,11 @@ std::optional<Step> FindXCycle(const LogicState& state);
 std::optional<Step> FindForcingXChain(const LogicState& state);
 std::optional<Step> FindForcingChain(const LogicState& state);
 std::optional<Step> FindCycle(const LogicState& state);
+std::optional<Step> FindYCycle(const LogicState& state);
+std::optional<Step> FindNishioForcingChain(const LogicState& state);
 std::optional<Step> FindMultipleForcingChain(const LogicState& state);
+std::optional<Step> FindDynamicForcingChain(const LogicState& state);
+std::optional<Step> FindDynamicForcingChainPlus(const LogicState& state);
 std::optional<Step> FindNestedForcingChain(const LogicState& state);
 std::optional<Step> FindNestedForcingChainUpTo(const LogicState& state, int nesting);
 

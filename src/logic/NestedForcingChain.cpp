@@ -1,7 +1,6 @@
 // Proof by contradiction: a candidate is assumed and the consequences are drawn with the lower
-// rungs (level 1: the singles, level 2: every rung below the chains, level 3: every rung below
-// this one, level 4 and on: this rung itself, one level shallower) until some cell or house
-// cannot be filled. Deep enough, this refutes some candidate in every position with one
+// rungs (level 1: every rung below this one, the dynamic chains included; level 2 and on: this
+// rung itself, one level shallower) until some cell or house cannot be filled. Deep enough, this refutes some candidate in every position with one
 // solution, which makes the ladder complete.
 #include <algorithm>
 #include <bitset>
@@ -57,21 +56,6 @@ public:
         return Conflict() ? Outcome::Refuted : Outcome::Exhausted;
     }
 
-    // The links of the last refutation, every cause before its effects.
-    std::vector<ChainLink> Proof() const {
-        std::vector<ChainLink> links;
-        std::bitset<kLiteralCount> explained;
-        if (conflictCell_ >= 0) {
-            for (DigitMask m = origin_.cand[conflictCell_]; m != 0; m &= m - 1)
-                Explain(LiteralOf(conflictCell_, LowestDigit(m), false), explained, links);
-        } else {
-            for (int cell : origin_.PlacesOf(conflictHouse_, conflictDigit_))
-                Explain(LiteralOf(cell, conflictDigit_, false), explained, links);
-        }
-        return links;
-    }
-
-    std::string Contradiction() const { return ContradictionText(conflictCell_, conflictHouse_, conflictDigit_); }
     // The state the last propagation reached.
     const LogicState& Result() const { return state_; }
 
@@ -138,31 +122,6 @@ private:
         }
     }
 
-    void Explain(int literal, std::bitset<kLiteralCount>& explained, std::vector<ChainLink>& links) const {
-        if (explained[literal]) return;
-        explained[literal] = true;
-        const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
-        if (!IsOn(literal)) {
-            const int cause = 2 * offCause_[Index(cell, digit)] + 1;
-            Explain(cause, explained, links);
-            links.push_back(LinkOf(cause, literal));
-            return;
-        }
-        const std::int8_t reason = onReason_[Index(cell, digit)];
-        if (reason == kAssumed) return;
-        std::vector<int> causes;
-        if (reason == kNakedSingle) {
-            for (DigitMask m = origin_.cand[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1)
-                causes.push_back(LiteralOf(cell, LowestDigit(m), false));
-        } else {
-            CellSet places = origin_.PlacesOf(reason, digit);
-            places.Remove(cell);
-            for (int other : places) causes.push_back(LiteralOf(other, digit, false));
-        }
-        for (int c : causes) Explain(c, explained, links);
-        for (int c : causes) links.push_back(LinkOf(c, literal));
-    }
-
     const LogicState& origin_;
     std::array<DigitMask, kHouseCount> originPlaced_{};
     LogicState state_;
@@ -181,33 +140,6 @@ Step RefutationStep(int level, int cell, int digit, std::vector<ChainLink> proof
     step.explanation = "Wäre " + CellName(cell) + " die " + Sym(digit) + ", so folgte " + how +
                        ". Das ist ein Widerspruch, also " + CellName(cell) + "≠" + Sym(digit) + ".";
     return step;
-}
-
-// Level 1: the shortest refutation by singles among those of the fewest rounds, the rounds
-// deepened step by step so that the search stops early on most candidates.
-std::optional<Step> RefuteWithSingles(const LogicState& state) {
-    SinglesPropagation propagation(state);
-    std::bitset<kLiteralCount / 2> exhausted;  // ran out of singles: deeper rounds cannot refute
-    for (int maxDepth : {2, 4, 7, 12, 20, 255}) {
-        std::optional<Step> best;
-        std::size_t bestLength = SIZE_MAX;
-        for (int cell = 0; cell < kCellCount; ++cell) {
-            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
-                const int digit = LowestDigit(m);
-                if (exhausted[Index(cell, digit)]) continue;
-                const auto outcome = propagation.Refutes(cell, digit, maxDepth);
-                exhausted[Index(cell, digit)] = outcome == SinglesPropagation::Outcome::Exhausted;
-                if (outcome != SinglesPropagation::Outcome::Refuted) continue;
-                std::vector<ChainLink> proof = propagation.Proof();
-                if (proof.size() >= bestLength) continue;
-                bestLength = proof.size();
-                best = RefutationStep(1, cell, digit, std::move(proof),
-                                      "mit Einern Schritt für Schritt, dass " + propagation.Contradiction());
-            }
-        }
-        if (best) return best;
-    }
-    return std::nullopt;
 }
 
 std::string ContradictionIn(const LogicState& state) {
@@ -287,19 +219,16 @@ std::optional<Step> FindNestedForcingChain(const LogicState& state) {
 // How deep this rung may nest where it runs: a deeper level lowers the limit for its inner steps.
 std::optional<Step> FindNestedForcingChainUpTo(const LogicState& state, int deepest) {
     if (deepest < 1) return std::nullopt;
-    if (std::optional<Step> step = RefuteWithSingles(state)) return step;
+    // These levels search for long only to refute nothing where the board has several solutions
+    // (every candidate may be right); with one or none, some candidate falls.
+    if (SudokuXSolver::CountSolutions(state.ToGrid(), 2) > 1) return std::nullopt;
     const std::vector<Candidate> order = CandidatesByCellSize(state);
     SinglesPropagation singles(state);
-    for (int level = 2; level <= deepest; ++level) {
-        // The deeper levels search for long only to refute nothing where the board has several
-        // solutions (every candidate may be right); with one or none, some candidate falls.
-        if (level == 2 && SudokuXSolver::CountSolutions(state.ToGrid(), 2) > 1) return std::nullopt;
-        const int maxDifficulty = level == 2   ? Info(Technique::XCycle).difficulty
-                                  : level == 3 ? Info(Technique::NestedForcingChain).difficulty
-                                               : INT_MAX;
+    for (int level = 1; level <= deepest; ++level) {
+        const int maxDifficulty = level == 1 ? Info(Technique::NestedForcingChain).difficulty : INT_MAX;
         // Deeper levels cost much more: the first refutation in the order above is taken.
         for (const Candidate& c : order) {
-            if (std::optional<Step> step = RefuteWithLadder(state, singles, c.cell, c.digit, level, maxDifficulty, level - 3))
+            if (std::optional<Step> step = RefuteWithLadder(state, singles, c.cell, c.digit, level, maxDifficulty, level - 1))
                 return step;
         }
     }

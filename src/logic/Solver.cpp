@@ -13,13 +13,9 @@ std::optional<Step> NextStep(const LogicState& state, int maxDifficulty, int nes
     std::optional<Step> best;
     for (const Rung& rung : Ladder()) {
         const int base = Info(rung.technique).difficulty;
-        if (base >= maxDifficulty) break;
-        if (best && base >= best->difficulty) break;
+        if (base >= maxDifficulty || best) break;  // the scale takes the first rung that has a step
         std::optional<Step> step = rung.findNested ? rung.findNested(state, nesting) : rung.find(state);
-        if (step && step->difficulty < maxDifficulty && (!best || step->difficulty < best->difficulty)) {
-            best = std::move(step);
-            if (!rung.chain) break;
-        }
+        if (step && step->difficulty < maxDifficulty) best = std::move(step);
     }
     return best;
 }

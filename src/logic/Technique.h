@@ -41,13 +41,17 @@ enum class Technique : std::uint8_t {
     FiveStrongLinks,
     VWXYZWing,
     XCycle,
+    YCycle,                // alternating loops over bivalue cells
     ForcingXChain,
     SixStrongLinks,
     UVWXYZWing,
     ForcingChain,
     Cycle,
     TUVWXYZWing,
+    NishioForcingChain,    // a contradiction over one digit's links, dynamic
     MultipleForcingChain,  // cell or house forcing chains
+    DynamicForcingChain,   // later links use the removals of earlier ones
+    DynamicForcingChainPlus,  // with the rungs below the chains inside
     NestedForcingChain,
     Count
 };

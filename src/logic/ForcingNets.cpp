@@ -1,0 +1,271 @@
+// Forcing chains drawn as nets of consequences. A candidate implies its own negation (forcing
+// chain), a contradiction over one digit's links with each removal counted at once (Nishio) or
+// over all links (dynamic); both values of a candidate, every candidate of a cell or every place
+// of a digit in a house imply one conclusion (double, cell and house forcing chains). The scale
+// rates each by how many distinct conclusions its proof needs; the easiest instance is taken.
+#include <bitset>
+#include <climits>
+#include <memory>
+#include <vector>
+
+#include "logic/Chains.h"
+#include "logic/Finders.h"
+#include "logic/Solver.h"
+
+namespace tessaro::logic {
+namespace {
+
+std::string Assumed(int literal) {
+    const Candidate c = CandidateOfLiteral(literal);
+    return "Wäre " + CellName(c.cell) + (IsOn(literal) ? " die " : " nicht die ") + Sym(c.digit);
+}
+
+// The easiest instance so far; later ones replace it only when strictly easier.
+class Best {
+public:
+    explicit Best(Technique technique) : technique_(technique), base_(Info(technique).difficulty) {}
+    // Whether an instance of that complexity would be easier than the one kept.
+    bool Beats(int complexity) const { return complexity <= limit_; }
+    // The largest complexity that still beats the instance kept.
+    int Limit() const { return limit_; }
+    void Keep(int complexity, std::vector<std::vector<ChainLink>> chains, int concluded, std::string explanation) {
+        Step step = ChainStep(technique_, base_, std::move(chains), complexity);
+        (IsOn(concluded) ? step.placements : step.eliminations).push_back(CandidateOfLiteral(concluded));
+        step.explanation = std::move(explanation);
+        difficulty_ = step.difficulty;
+        limit_ = complexity;
+        while (base_ + ComplexityBonus(limit_) >= difficulty_ && limit_ > 0) --limit_;
+        if (base_ + ComplexityBonus(limit_) >= difficulty_) limit_ = -1;
+        step_ = std::move(step);
+    }
+    std::optional<Step>& Result() { return step_; }
+
+private:
+    Technique technique_;
+    int base_;
+    int difficulty_ = INT_MAX;
+    int limit_ = INT_MAX;
+    std::optional<Step> step_;
+};
+
+// The net from start ran into a contradiction: start is false.
+void JudgeContradiction(const NetRecord& net, int start, Best& best) {
+    const int clash = net.Contradiction();
+    if (clash < 0) return;
+    const int first = net.Ancestors(clash, best.Limit());
+    const int complexity = first > best.Limit() ? first : first + net.Ancestors(Negated(clash), best.Limit() - first);
+    if (!best.Beats(complexity)) return;
+    std::vector<std::vector<ChainLink>> chains{net.Proof(Negated(clash)), net.Proof(clash)};
+    std::string text = Assumed(start) + ", so folgte " + LiteralText(clash) + " ebenso wie " + LiteralText(Negated(clash)) +
+                       ". Das ist ein Widerspruch, also " + LiteralText(Negated(start)) + ".";
+    best.Keep(complexity, std::move(chains), Negated(start), std::move(text));
+}
+
+// Every net of the group reached the same conclusion; starts are the group's assumptions.
+void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<int>& starts, const std::string& group,
+                 Best& best) {
+    LiteralSet common = nets[0]->ReachedSet();
+    for (const NetRecord* net : nets) {
+        if (net->Contradiction() >= 0) return;
+        for (int w = 0; w < kLiteralWords; ++w) common[w] &= net->ReachedSet()[w];
+    }
+    for (int start : starts) {
+        common[start / 64] &= ~(std::uint64_t{1} << (start % 64));
+        common[Negated(start) / 64] &= ~(std::uint64_t{1} << (Negated(start) % 64));
+    }
+    for (int w = 0; w < kLiteralWords; ++w) {
+        for (std::uint64_t bits = common[w]; bits != 0; bits &= bits - 1) {
+            const int literal = 64 * w + std::countr_zero(bits);
+            int complexity = 0;
+            for (const NetRecord* net : nets) {
+                if (complexity > best.Limit()) break;
+                complexity += net->Ancestors(literal, best.Limit() - complexity);
+            }
+            if (!best.Beats(complexity)) continue;
+            std::vector<std::vector<ChainLink>> chains;
+            std::string text;
+            for (const NetRecord* net : nets) {
+                chains.push_back(net->Proof(literal));
+                text += (text.empty() ? "" : "; ") + ChainText(chains.back());
+            }
+            best.Keep(complexity, std::move(chains), literal,
+                      group + " führt zu " + LiteralText(literal) + ": " + text + ". Also " + LiteralText(literal) + ".");
+        }
+    }
+}
+
+enum class Family { Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
+
+// The lower rungs on the board the net has left, their effects added to the net with the removals
+// in their cells as causes.
+bool AddLowerRungSteps(ChainNet& net) {
+    const LogicState& origin = net.Origin();
+    LogicState board = origin;
+    board.cand = net.Candidates();
+    board.cellsWith = net.CellsWith();
+    for (int w = 0; w < kLiteralWords; ++w) {
+        for (std::uint64_t bits = net.ReachedSet()[w]; bits != 0; bits &= bits - 1) {
+            const int literal = 64 * w + std::countr_zero(bits);
+            const int cell = CellOfLiteral(literal);
+            if (IsOn(literal) && board.value[cell] == 0 && board.Has(cell, DigitOfLiteral(literal))) board.Place(cell, DigitOfLiteral(literal));
+        }
+    }
+    if (board.Contradicted() || board.Solved()) return false;
+    const std::optional<Step> step = NextStep(board, Info(Technique::XCycle).difficulty, 0);
+    if (!step) return false;
+    std::vector<int> causes;
+    auto causesIn = [&](int cell) {
+        for (DigitMask m = origin.cand[cell] & static_cast<DigitMask>(~net.Candidates()[cell]); m != 0; m &= m - 1) {
+            const int literal = LiteralOf(cell, LowestDigit(m), false);
+            if (net.Reached(literal)) causes.push_back(literal);
+        }
+    };
+    for (int cell : step->cells) causesIn(cell);
+    for (int house : step->houses) {
+        if (!causes.empty()) break;
+        for (int cell : kHouses.cells[house]) causesIn(cell);
+    }
+    bool added = false;
+    auto add = [&](const Candidate& c, bool on) {
+        const int literal = LiteralOf(c.cell, c.digit, on);
+        if (net.Reached(literal)) return;
+        net.Add(literal, causes);
+        added = true;
+    };
+    for (const Candidate& c : step->placements) add(c, true);
+    for (const Candidate& c : step->eliminations) add(c, false);
+    return added;
+}
+
+std::optional<Step> FindNetChain(const LogicState& state, Family family, Technique technique) {
+    Best best(technique);
+    NetRules rules;
+    rules.dynamic = family != Family::Forcing && family != Family::Multiple;
+    rules.cellLinks = family != Family::Nishio;
+    rules.stopAtContradiction = family != Family::Forcing;
+    const ChainNet::Stall stall = family == Family::DynamicPlus ? ChainNet::Stall(AddLowerRungSteps) : nullptr;
+    auto net = std::make_unique<ChainNet>();
+
+    if (family == Family::Forcing) {
+        const ImplicationClosure& closure = ClosureOf(state);
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+                for (bool on : {true, false}) {
+                    const int start = LiteralOf(cell, LowestDigit(m), on);
+                    if (!closure.Implies(start, Negated(start))) continue;
+                    net->Run(state, start, rules);
+                    if (!net->Reached(Negated(start))) continue;
+                    const int complexity = net->Ancestors(Negated(start), best.Limit());
+                    if (!best.Beats(complexity)) continue;
+                    std::vector<std::vector<ChainLink>> chains{net->Proof(Negated(start))};
+                    std::string text = Assumed(start) + ", so folgte " + ChainText(chains[0]) +
+                                       ". Das ist ein Widerspruch, also " + LiteralText(Negated(start)) + ".";
+                    best.Keep(complexity, std::move(chains), Negated(start), std::move(text));
+                }
+            }
+        }
+        return std::move(best.Result());
+    }
+
+    // The net of every candidate assumed true, kept for the cell and house forcing chains. Without
+    // dynamic links, only the candidates of groups whose closures share a conclusion need one.
+    thread_local std::vector<NetRecord> trueNets;
+    trueNets.resize(kLiteralCount / 2);
+    const bool binary = family == Family::Dynamic || family == Family::DynamicPlus;
+    // Two candidates in a cell or two places in a house make a chain the lower rungs find first.
+    const int fewest = binary ? 2 : 3;
+    std::bitset<kLiteralCount / 2> needed;
+    if (family == Family::Multiple) {
+        const ImplicationClosure& closure = ClosureOf(state);
+        std::vector<int> group;
+        auto note = [&] {
+            if (static_cast<int>(group.size()) < fewest || !closure.ShareConsequence(group)) return;
+            for (int literal : group) needed[literal / 2] = true;
+        };
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            group.clear();
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) group.push_back(LiteralOf(cell, LowestDigit(m), true));
+            note();
+        }
+        for (int house = 0; house < kHouseCount; ++house) {
+            for (int digit = 1; digit <= 9; ++digit) {
+                group.clear();
+                for (int cell : state.PlacesOf(house, digit)) group.push_back(LiteralOf(cell, digit, true));
+                note();
+            }
+        }
+    } else {
+        needed.set();
+    }
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+            const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
+            if (!needed[on / 2]) continue;
+            net->Run(state, on, rules, stall);
+            JudgeContradiction(*net, on, best);
+            if (family == Family::Nishio) continue;
+            NetRecord& trueNet = trueNets[9 * cell + digit - 1];
+            trueNet = net->Record();
+            if (!binary) continue;
+            net->Run(state, Negated(on), rules, stall);
+            JudgeContradiction(*net, Negated(on), best);
+            if (trueNet.Contradiction() < 0)
+                JudgeCommon({&trueNet, net.get()}, {on},
+                            "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides", best);
+        }
+    }
+    if (family == Family::Nishio) return std::move(best.Result());
+
+    auto wanted = [&](const std::vector<int>& starts) {
+        for (int start : starts) {
+            if (!needed[start / 2]) return false;
+        }
+        return family != Family::Multiple || ClosureOf(state).ShareConsequence(starts);
+    };
+    std::vector<const NetRecord*> nets;
+    std::vector<int> starts;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (DigitCount(state.cand[cell]) < fewest) continue;
+        nets.clear();
+        starts.clear();
+        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+            nets.push_back(&trueNets[9 * cell + LowestDigit(m) - 1]);
+            starts.push_back(LiteralOf(cell, LowestDigit(m), true));
+        }
+        if (wanted(starts)) JudgeCommon(nets, starts, "Jeder Kandidat von " + CellName(cell), best);
+    }
+    for (int house = 0; house < kHouseCount; ++house) {
+        for (int digit = 1; digit <= 9; ++digit) {
+            const CellSet places = state.PlacesOf(house, digit);
+            if (places.Count() < fewest) continue;
+            nets.clear();
+            starts.clear();
+            for (int cell : places) {
+                nets.push_back(&trueNets[9 * cell + digit - 1]);
+                starts.push_back(LiteralOf(cell, digit, true));
+            }
+            if (wanted(starts)) JudgeCommon(nets, starts, "Jede Stelle der " + Sym(digit) + " in " + HouseName(house), best);
+        }
+    }
+    return std::move(best.Result());
+}
+
+}  // namespace
+
+std::optional<Step> FindForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Forcing, Technique::ForcingChain);
+}
+std::optional<Step> FindNishioForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Nishio, Technique::NishioForcingChain);
+}
+std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Multiple, Technique::MultipleForcingChain);
+}
+std::optional<Step> FindDynamicForcingChain(const LogicState& state) {
+    return FindNetChain(state, Family::Dynamic, Technique::DynamicForcingChain);
+}
+std::optional<Step> FindDynamicForcingChainPlus(const LogicState& state) {
+    return FindNetChain(state, Family::DynamicPlus, Technique::DynamicForcingChainPlus);
+}
+
+}  // namespace tessaro::logic
