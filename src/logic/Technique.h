@@ -74,9 +74,7 @@ struct TechniqueInfo {
     int difficulty;         // base, in tenths
     Finder find = nullptr;               // nesting as deep as it needs
     NestingFinder findNested = nullptr;  // nested rungs: the same with a depth limit
-    // Chains: a long instance rises past later rungs' bases and lets them compete; below the
-    // chains the first rung with an instance wins whatever its rise, as the common scale does.
-    bool chain = false;
+    bool chain = false;  // its steps carry the chains of their proof
 };
 using Rung = TechniqueInfo;
 
