@@ -30,6 +30,7 @@ struct Entry {
     std::string ourTechnique;
     bool solved = false;
     std::vector<std::string> theirPath;  // "<rating> <description>" a step
+    bool samePath = false;               // step for step the same ratings
 };
 
 int Tenths(const std::string& text) { return static_cast<int>(std::lround(std::strtod(text.c_str(), nullptr) * 10)); }
@@ -77,6 +78,9 @@ void RateAll(std::vector<Entry>& entries) {
             e.solved = path.verdict == Verdict::Solved;
             e.ourRating = path.rating;
             e.ourTechnique = std::string(Info(path.hardest).name);
+            e.samePath = path.steps.size() == e.theirPath.size();
+            for (std::size_t s = 0; e.samePath && s < path.steps.size(); ++s)
+                e.samePath = path.steps[s].difficulty == Tenths(e.theirPath[s]);
         }
     };
     std::vector<std::thread> workers;
@@ -135,8 +139,9 @@ int main(int argc, char** argv) {
     };
     std::map<std::string, Family> families;
     std::map<std::string, int> differences;
-    int equal = 0, near = 0, unsolved = 0;
+    int equal = 0, near = 0, unsolved = 0, samePaths = 0;
     for (const Entry& e : entries) {
+        samePaths += e.samePath;
         Family& f = families[FamilyOf(e.theirTechnique)];
         ++f.count;
         unsolved += !e.solved;
@@ -163,8 +168,9 @@ int main(int argc, char** argv) {
                     top == f.ours.end() ? "" : (top->first + " x" + std::to_string(top->second)).c_str());
     }
     const double percent = entries.empty() ? 0 : 100.0 * equal / entries.size();
-    std::printf("equal ratings: %d of %zu (%.1f %%); within 0.2: %d more; unsolved: %d\n", equal, entries.size(),
-                percent, near, unsolved);
+    std::printf("equal ratings: %d of %zu (%.1f %%); within 0.2: %d more; unsolved: %d; paths rated step for step "
+                "alike: %d\n",
+                equal, entries.size(), percent, near, unsolved, samePaths);
     if (!differences.empty()) {
         const auto top = std::max_element(differences.begin(), differences.end(),
                                           [](const auto& a, const auto& b) { return a.second < b.second; });

@@ -56,7 +56,7 @@ void AddCells(Step& step, CellSet cells) {
 
 std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed, HouseMask within) {
     for (int i = 0; i < kHouseCount; ++i) {
-        const int house = i < 9 ? 18 + i : i < 27 ? i - 9 : i;  // boxes, then rows, columns, diagonals
+        const int house = BoxesFirst(i);
         if ((within >> house & 1) == 0) continue;
         const CellSet places = state.PlacesOf(house, digit);
         if ((places & removed).Empty()) continue;

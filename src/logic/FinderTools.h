@@ -37,6 +37,9 @@ struct Single {
     int house;
     int cell;
 };
+// The i-th house with the boxes first, then rows, columns and diagonals.
+constexpr int BoxesFirst(int i) { return i < 9 ? 18 + i : i < 27 ? i - 9 : i; }
+
 using HouseMask = std::uint32_t;  // bit h: house h
 inline constexpr HouseMask kEveryHouse = (1u << kHouseCount) - 1;
 inline constexpr HouseMask kBoxes = 0x1ffu << 18;
@@ -109,7 +112,8 @@ template <class Visit>
 bool ForEachHiddenSubset(const LogicState& state, int size, Visit&& visit) {
     CellSet open{};
     for (int d = 1; d <= 9; ++d) open |= state.cellsWith[d];
-    for (int house = 0; house < kHouseCount; ++house) {
+    for (int i = 0; i < kHouseCount; ++i) {
+        const int house = BoxesFirst(i);
         // Only a house with more open cells than size has other candidates to remove.
         if ((open & kHouses.sets[house]).Count() <= size) continue;
         detail::HouseDigits digits;

@@ -47,6 +47,10 @@ std::optional<Step> FindWXYZWing(const LogicState& state);
 std::optional<Step> FindVWXYZWing(const LogicState& state);
 std::optional<Step> FindUVWXYZWing(const LogicState& state);
 std::optional<Step> FindTUVWXYZWing(const LogicState& state);
+// Only for a puzzle known to have one solution: a rectangle of two candidates off the diagonals,
+// and the state where every cell but a few holds two candidates (bivalent universal grave).
+std::optional<Step> FindUniqueRectangle(const LogicState& state);
+std::optional<Step> FindBivalueGrave(const LogicState& state);
 // Chains, each its shortest instance; the last one is complete on positions with one solution.
 std::optional<Step> FindXCycle(const LogicState& state);
 std::optional<Step> FindForcingXChain(const LogicState& state);

@@ -15,15 +15,6 @@ Step LockedStep(Technique technique, const LockedSet& set) {
     return step;
 }
 
-std::optional<Step> FindLocked(const LogicState& state, bool fromBox, Technique technique) {
-    std::optional<Step> found;
-    ForEachLockedSet(state, fromBox, [&](const LockedSet& set) {
-        found = LockedStep(technique, set);
-        return true;
-    });
-    return found;
-}
-
 // The scale knows direct pointing only from a box into a row or a column, leaving a single in a box.
 std::optional<Step> FindDirectLocked(const LogicState& state, bool fromBox, Technique technique) {
     std::optional<Step> found;
@@ -39,29 +30,27 @@ std::optional<Step> FindDirectLocked(const LogicState& state, bool fromBox, Tech
     return found;
 }
 
-}  // namespace
-
-std::optional<Step> FindPointing(const LogicState& state) { return FindLocked(state, true, Technique::Pointing); }
-
-std::optional<Step> FindClaiming(const LogicState& state) { return FindLocked(state, false, Technique::Claiming); }
-
-std::optional<Step> FindDirectPointing(const LogicState& state) {
-    return FindDirectLocked(state, true, Technique::DirectPointing);
-}
-
-std::optional<Step> FindDirectClaiming(const LogicState& state) {
-    return FindDirectLocked(state, false, Technique::DirectClaiming);
-}
-
-std::optional<Step> FindGeneralizedLocked(const LogicState& state) {
-    for (int house = 0; house < kHouseCount; ++house) {
+// The scale finds every locked set as one technique, houses with the boxes first: every place of
+// a digit in a house sees some other cell of it. The first one found is a pointing (box into a
+// row or column), a claiming (row or column into a box) or a generalized one; each rung takes it
+// when it is of its shape, so the path takes the scale's first one whatever its shape.
+std::optional<Step> ScaleLocked(const LogicState& state, Technique shape) {
+    for (int i = 0; i < kHouseCount; ++i) {
+        const int house = BoxesFirst(i);
         for (int d = 1; d <= 9; ++d) {
             const CellSet places = state.PlacesOf(house, d);
             if (places.Count() < 2) continue;
             CellSet seen = state.cellsWith[d].Without(kHouses.sets[house]);
             for (int cell : places) seen &= kHouses.peers[cell];
             if (seen.Empty()) continue;
-            Step step = NewStep(Technique::GeneralizedLocked);
+            const int first = places.First();
+            auto within = [&](int other) { return places.Without(kHouses.sets[other]).Empty(); };
+            const bool box = KindOf(house) == HouseKind::Box;
+            const Technique found = box && (within(RowOf(first)) || within(9 + ColumnOf(first))) ? Technique::Pointing
+                                    : !box && house < 18 && within(18 + BoxOf(first))            ? Technique::Claiming
+                                                                                                 : Technique::GeneralizedLocked;
+            if (found != shape) return std::nullopt;
+            Step step = NewStep(shape);
             AddCells(step, places);
             step.houses = {house};
             AddCandidates(step.pattern, places, d);
@@ -73,6 +62,22 @@ std::optional<Step> FindGeneralizedLocked(const LogicState& state) {
         }
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Step> FindDirectPointing(const LogicState& state) {
+    return FindDirectLocked(state, true, Technique::DirectPointing);
+}
+
+std::optional<Step> FindDirectClaiming(const LogicState& state) {
+    return FindDirectLocked(state, false, Technique::DirectClaiming);
+}
+
+std::optional<Step> FindPointing(const LogicState& state) { return ScaleLocked(state, Technique::Pointing); }
+std::optional<Step> FindClaiming(const LogicState& state) { return ScaleLocked(state, Technique::Claiming); }
+std::optional<Step> FindGeneralizedLocked(const LogicState& state) {
+    return ScaleLocked(state, Technique::GeneralizedLocked);
 }
 
 }  // namespace tessaro::logic

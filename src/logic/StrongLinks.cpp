@@ -28,6 +28,13 @@ struct Fish {
     bool loop = false;
 };
 
+// The scale's choice among fishes: the least rise, then a loop, then the most removed.
+bool Better(const Fish& a, const Fish& b) {
+    if (a.rise != b.rise) return a.rise < b.rise;
+    if (a.loop != b.loop) return a.loop;
+    return a.removed.Count() > b.removed.Count();
+}
+
 bool InOneLine(CellSet cells) {
     for (int line : kLines) {
         if (cells.Without(kHouses.sets[line]).Empty()) return true;
@@ -141,9 +148,9 @@ struct DigitLinks {
             }
             if (removed.Empty()) return;
             const int rise = Rise();
-            if (best.rise >= 0 && (rise > best.rise || (rise == best.rise && removed.Count() <= best.removed.Count())))
-                return;
-            best = {rise, chain, removed, loop};
+            const Fish fish{rise, chain, removed, loop};
+            if (best.rise >= 0 && !Better(fish, best)) return;
+            best = fish;
         }
 
         void Extend(int depth) {
@@ -217,7 +224,7 @@ std::optional<Step> FindStrongLinks(const LogicState& state, int size, Technique
         const Fish& fish = cache[d].Best(size);
         if (fish.rise < 0) continue;
         const Fish* held = bestDigit == 0 ? nullptr : &cache[bestDigit].Best(size);
-        if (!held || fish.rise < held->rise || (fish.rise == held->rise && fish.removed.Count() > held->removed.Count()))
+        if (!held || Better(fish, *held))
             bestDigit = d;
     }
     if (bestDigit == 0) return std::nullopt;

@@ -62,7 +62,8 @@ bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int 
 
 std::optional<Step> FindNaked(const LogicState& state, int size) {
     std::optional<Step> found;
-    for (int house = 0; house < kHouseCount; ++house) {
+    for (int i = 0; i < kHouseCount; ++i) {
+        const int house = BoxesFirst(i);
         HouseCells cells;
         int open = 0;
         for (int cell : kHouses.cells[house]) {

@@ -18,9 +18,9 @@ enum class Technique : std::uint8_t {
     NakedSingle,
     DirectHiddenTriple,
     Pointing,        // every other locked set counts as a generalized one
-    DirectClaiming,  // as dear as plain claiming on this scale, asked first for its placement
     Claiming,
     GeneralizedLocked,  // every place of d in a house sees the cell
+    DirectClaiming,     // not a step of the scale (plain claiming comes first); kept for its name
     NakedPair,
     XWing,
     HiddenPair,
@@ -30,11 +30,13 @@ enum class Technique : std::uint8_t {
     TwoStrongLinks,  // skyscraper, kite, turbot fish, their loops and grouped forms
     XYWing,
     XYZWing,
+    UniqueRectangle,  // needs the puzzle to have one solution, as does the grave
     NakedQuad,
     Jellyfish,
     HiddenQuad,
     ThreeStrongLinks,
     WXYZWing,
+    BivalueGrave,
     FourStrongLinks,
     FiveStrongLinks,
     VWXYZWing,
@@ -72,9 +74,7 @@ struct TechniqueInfo {
     int difficulty;         // base, in tenths
     Finder find = nullptr;               // nesting as deep as it needs
     NestingFinder findNested = nullptr;  // nested rungs: the same with a depth limit
-    // Chains: a long instance rises past later rungs' bases and lets them compete; below the
-    // chains the first rung with an instance wins whatever its rise, as the common scale does.
-    bool chain = false;
+    bool chain = false;  // its steps carry the chains of their proof
 };
 using Rung = TechniqueInfo;
 

@@ -80,6 +80,7 @@ struct BentSetSearch {
     int size;
     std::array<int, 7> cells{};
     std::optional<Step> found;
+    CellSet narrow{};  // the cells with two to size candidates, the only ones that may join
 
     // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
     // does not see; the house cells see one another), at most one.
@@ -130,9 +131,9 @@ struct BentSetSearch {
             for (int i = 0; i < used; ++i) inHouse.Add(cells[i]);
             CellSet pivots{};
             for (int cell : inHouse) pivots |= kHouses.peers[cell];
-            for (int pivot : pivots.Without(kHouses.sets[house])) {
+            for (int pivot : (pivots & narrow).Without(kHouses.sets[house])) {
                 const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
-                if (state.cand[pivot] == 0 || DigitCount(all) != size) continue;
+                if (DigitCount(all) != size) continue;
                 DigitMask unseen = 0;
                 for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
                 const DigitMask loose = state.cand[pivot] & unseen;
@@ -143,7 +144,7 @@ struct BentSetSearch {
         for (int i = next; i < 9; ++i) {
             const int cell = kHouses.cells[house][i];
             const DigitMask c = state.cand[cell];
-            if (c == 0 || DigitCount(static_cast<DigitMask>(digits | c)) > size) continue;
+            if (!narrow.Has(cell) || DigitCount(static_cast<DigitMask>(digits | c)) > size) continue;
             cells[used] = cell;
             if (Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c))) return true;
         }
@@ -156,7 +157,12 @@ struct BentSetSearch {
 
 std::optional<Step> FindBentSet(const LogicState& state, int size) {
     BentSetSearch search{state, size};
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        const int count = DigitCount(state.cand[cell]);
+        if (count >= 2 && count <= size) search.narrow.Add(cell);
+    }
     for (int house = 0; house < kHouseCount; ++house) {
+        if ((search.narrow & kHouses.sets[house]).Count() < size - 1) continue;
         if (search.Extend(house, 0, 0, 0)) return search.found;
     }
     return std::nullopt;

@@ -74,9 +74,9 @@ TEST(Techniques, LockedCandidatesOnLinesAndDiagonals) {
     ExpectFinds({
         {"pointing along a row", FindPointing, {{Box(1), "5", {Z(1, 1), Z(1, 2)}}}, {},
          Removes("Z1S4 Z1S5 Z1S6 Z1S7 Z1S8 Z1S9", "5")},
-        {"pointing along the main diagonal", FindPointing, {{Box(1), "5", {Z(1, 1), Z(3, 3)}}}, {},
+        {"a box along the main diagonal counts as generalized", FindGeneralizedLocked, {{Box(1), "5", {Z(1, 1), Z(3, 3)}}}, {},
          Removes("Z4S4 Z5S5 Z6S6 Z7S7 Z8S8 Z9S9", "5")},
-        {"claiming from the main diagonal", FindClaiming, {{kMain, "5", {Z(1, 1), Z(2, 2)}}}, {},
+        {"the main diagonal into a box counts as generalized", FindGeneralizedLocked, {{kMain, "5", {Z(1, 1), Z(2, 2)}}}, {},
          Removes("Z1S2 Z1S3 Z2S1 Z2S3 Z3S1 Z3S2", "5")},
         {"both row ends see the centre and the far corners", FindGeneralizedLocked, {{Row(1), "2", {Z(1, 1), Z(1, 9)}}},
          {}, Removes("Z5S5 Z9S1 Z9S9", "2")},
@@ -136,6 +136,8 @@ TEST(Techniques, WingsThroughDiagonalPeers) {
         {"xy-wing", FindXYWing, {}, {{Z(1, 1), "12"}, {Z(5, 5), "13"}, {Z(1, 9), "23"}},
          Removes("Z1S5 Z2S8 Z3S7 Z4S6 Z5S9 Z6S4 Z7S3 Z8S2 Z9S1 Z9S9", "3")},
         {"xyz-wing", FindXYZWing, {}, {{Z(5, 5), "123"}, {Z(1, 1), "13"}, {Z(9, 1), "23"}}, "Z1S9-3 Z5S1-3 Z9S9-3"},
+        {"unique rectangle off the diagonals: the fourth corner loses the pair", FindUniqueRectangle, {},
+         {{Z(1, 3), "12"}, {Z(1, 5), "12"}, {Z(2, 5), "12"}, {Z(2, 3), "123"}}, "Z2S3-1 Z2S3-2"},
         {"wxyz-wing: three cells of row 1 and one of box 1", FindWXYZWing, {},
          {{Z(1, 1), "14"}, {Z(1, 2), "24"}, {Z(1, 7), "34"}, {Z(3, 3), "124"}}, "Z1S3-4", 56},
     });
