@@ -20,6 +20,20 @@ std::string Assumed(int literal) {
     return "Wäre " + CellName(c.cell) + (IsOn(literal) ? " die " : " nicht die ") + Sym(c.digit);
 }
 
+// A proof as one chain where each link starts at the last one's end, else link by link (a dynamic
+// conclusion may need several earlier ones).
+std::string ProofText(const std::vector<ChainLink>& links) {
+    for (std::size_t i = 1; i < links.size(); ++i) {
+        if (!(links[i].from == links[i - 1].to && links[i].fromOn == links[i - 1].toOn)) {
+            std::string text;
+            for (const ChainLink& link : links)
+                text += (text.empty() ? "" : ", ") + LiteralText(link.from, link.fromOn) + " → " + LiteralText(link.to, link.toOn);
+            return text;
+        }
+    }
+    return ChainText(links);
+}
+
 // The easiest instance so far: the fewest conclusions, then the earliest in the order of search
 // (cell by cell, each digit's own chains before the cell's).
 class Best {
@@ -102,7 +116,7 @@ void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<in
             std::string text;
             for (const NetRecord* net : nets) {
                 chains.push_back(net->Proof(literal));
-                text += (text.empty() ? "" : "; ") + ChainText(chains.back());
+                text += (text.empty() ? "" : "; ") + ProofText(chains.back());
             }
             best.Keep(complexity, std::move(chains), literal,
                       group + " führt zu " + LiteralText(literal) + ": " + text + ". Also " + LiteralText(literal) + ".");
