@@ -223,10 +223,11 @@ void ChainNet::FromTrue(int literal) {
         for (DigitMask m = cand_[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1)
             Emit(LiteralOf(cell, LowestDigit(m), false), literal, nullptr, 0);
     }
+    CellSet done = CellSet::Of(cell);  // a peer in two houses is drawn from the first
     for (int k : kHouseOrder) {
         if (k >= kHouses.houseCount[cell]) continue;
-        CellSet places = cellsWith_[digit] & kHouses.sets[kHouses.housesOf[cell][k]];
-        places.Remove(cell);
+        const CellSet places = (cellsWith_[digit] & kHouses.sets[kHouses.housesOf[cell][k]]).Without(done);
+        done |= places;
         for (int peer : places) Emit(LiteralOf(peer, digit, false), literal, nullptr, 0);
     }
 }
