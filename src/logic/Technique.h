@@ -51,7 +51,7 @@ enum class Technique : std::uint8_t {
     NishioForcingChain,    // a contradiction over one digit's links, dynamic
     MultipleForcingChain,  // cell or house forcing chains
     DynamicForcingChain,   // later links use the removals of earlier ones
-    DynamicForcingChainPlus,  // with the rungs below the chains inside
+    DynamicForcingChainPlus,  // with the basic rungs (locked sets, subsets, X-wing, swordfish) inside
     NestedForcingChain,
     Count
 };
