@@ -373,41 +373,6 @@ Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<
     return step;
 }
 
-std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope) {
-    int bestLength = INT_MAX;
-    std::optional<Step> best;
-    const ImplicationClosure& closure = ClosureOf(state);
-    ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cell, int digit) {
-        for (bool assumeOn : {true, false}) {
-            const int start = LiteralOf(cell, digit, assumeOn);
-            if (!closure.Implies(start, Negated(start)) && !closure.ImpliesContradiction(start)) continue;
-            search.Run(start, MaxDepthBelow(bestLength, 1), [&](int literal, int depth) {
-                const int opposite = Negated(literal);
-                if (!search.Reached(opposite)) return false;
-                const int length = depth + search.Depth(opposite);
-                if (length >= bestLength) return true;
-                bestLength = length;
-                std::vector<std::vector<ChainLink>> chains{search.PathTo(literal)};
-                std::string text;
-                if (opposite == start) {
-                    text = "so folgte " + ChainText(chains[0]);
-                } else {
-                    chains.push_back(search.PathTo(opposite));
-                    text = "so folgte sowohl " + ChainText(chains[0]) + " als auch " + ChainText(chains[1]);
-                }
-                best = ChainStep(technique, Info(technique).difficulty, std::move(chains));
-                const Candidate assumed = CandidateOfLiteral(start);
-                (assumeOn ? best->eliminations : best->placements).push_back(assumed);
-                best->explanation = std::string("Wäre ") + CellName(cell) + (assumeOn ? " die " : " nicht die ") +
-                                    Sym(digit) + ", " + text + ". Das ist ein Widerspruch, also " +
-                                    LiteralText(assumed, !assumeOn) + ".";
-                return true;
-            });
-        }
-    });
-    return best;
-}
-
 std::optional<Step> FindContinuousLoop(const LogicState& state, Technique technique, int digitScope) {
     int bestLength = INT_MAX;
     std::optional<Step> best;
@@ -484,10 +449,5 @@ namespace tessaro::logic {
 std::optional<Step> FindXCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::XCycle, kEachDigitAlone); }
 std::optional<Step> FindYCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::YCycle, kBivalueCells); }
 std::optional<Step> FindCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::Cycle, kEveryDigit); }
-
-// Chains of one digit that refute or prove one candidate.
-std::optional<Step> FindForcingXChain(const LogicState& state) {
-    return FindContradictionChain(state, Technique::ForcingXChain, kEachDigitAlone);
-}
 
 }  // namespace tessaro::logic

@@ -230,10 +230,6 @@ Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<
 // The scale's rise for a chain whose proof needs that many distinct conclusions.
 int ComplexityBonus(int complexity);
 
-// The shortest proof that a candidate is false (it implies its own negation, or some candidate and
-// its negation) or true (its negation does), over the links of digitScope. Shared by the forcing
-// X-chains and the forcing chains.
-std::optional<Step> FindContradictionChain(const LogicState& state, Technique technique, int digitScope);
 // The shortest continuous alternating loop with an effect: every weak link in it is in fact
 // strong, so candidates that see both ends of one fall. Shared by the X-cycles and the cycles.
 std::optional<Step> FindContinuousLoop(const LogicState& state, Technique technique, int digitScope);

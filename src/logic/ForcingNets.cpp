@@ -1,5 +1,5 @@
-// Forcing chains drawn as nets of consequences. A candidate implies its own negation (forcing
-// chain), a contradiction over one digit's links with each removal counted at once (Nishio) or
+// Forcing chains drawn as nets of consequences. A candidate implies its own negation over one
+// digit's links or all (forcing X-chain, forcing chain), a contradiction over one digit's links with each removal counted at once (Nishio) or
 // over all links (dynamic); both values of a candidate, every candidate of a cell or every place
 // of a digit in a house imply one conclusion (double, cell and house forcing chains). The scale
 // rates each by how many distinct conclusions its proof needs; the easiest instance is taken.
@@ -133,7 +133,7 @@ bool Barren(const LogicState& state, int cell, int digit, const NetRules& rules)
     return true;
 }
 
-enum class Family { Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
+enum class Family { ForcingX, Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
 
 // The basic rungs (locked candidates, subsets, X-wing and swordfish: those below the strong-link
 // patterns, cheap enough to ask at every stall of every net) on the board the net has left,
@@ -180,13 +180,14 @@ bool AddLowerRungSteps(ChainNet& net) {
 std::optional<Step> FindNetChain(const LogicState& state, Family family, Technique technique) {
     Best best(technique);
     NetRules rules;
-    rules.dynamic = family != Family::Forcing && family != Family::Multiple;
-    rules.cellLinks = family != Family::Nishio;
-    rules.stopAtContradiction = family != Family::Forcing;
+    const bool forcing = family == Family::Forcing || family == Family::ForcingX;
+    rules.dynamic = !forcing && family != Family::Multiple;
+    rules.cellLinks = family != Family::Nishio && family != Family::ForcingX;
+    rules.stopAtContradiction = !forcing;
     const ChainNet::Stall stall = family == Family::DynamicPlus ? ChainNet::Stall(AddLowerRungSteps) : nullptr;
     auto net = std::make_unique<ChainNet>();
 
-    if (family == Family::Forcing) {
+    if (forcing) {
         const ImplicationClosure& closure = ClosureOf(state);
         for (int cell = 0; cell < kCellCount; ++cell) {
             for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
@@ -305,6 +306,9 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
 
 }  // namespace
 
+std::optional<Step> FindForcingXChain(const LogicState& state) {
+    return FindNetChain(state, Family::ForcingX, Technique::ForcingXChain);
+}
 std::optional<Step> FindForcingChain(const LogicState& state) {
     return FindNetChain(state, Family::Forcing, Technique::ForcingChain);
 }
