@@ -97,11 +97,12 @@ struct BentSetSearch {
             if (!removed[d].Empty()) removing |= Bit(d);
         }
         if (removing == 0) return false;
-        Step step = NewStep(kByTechnique[size - 4]);
-        for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
         int widest = 0;
         for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
+        Step step = NewStep(kByTechnique[size - 4]);
         step.difficulty += Rise(widest);
+        if (found && step.difficulty >= found->difficulty) return false;
+        for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
         for (int i = 0; i + 1 < size; ++i) step.cells.push_back(cells[i]);
         step.cells.push_back(pivot);
         step.houses = {house};
@@ -113,8 +114,9 @@ struct BentSetSearch {
                                              " kann darin zweimal stehen; also steht sie dort sicher einmal"
                                        : "jede höchstens einmal, also jede genau einmal") +
                            ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
+        // The scale takes the least rated set; one at the base cannot be beaten.
         found = std::move(step);
-        return true;
+        return found->difficulty == Info(found->technique).difficulty;
     }
 
     // The scale's tenths above the base by the most candidates a cell of the set holds.
@@ -163,9 +165,9 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
     }
     for (int house = 0; house < kHouseCount; ++house) {
         if ((search.narrow & kHouses.sets[house]).Count() < size - 1) continue;
-        if (search.Extend(house, 0, 0, 0)) return search.found;
+        if (search.Extend(house, 0, 0, 0)) break;
     }
-    return std::nullopt;
+    return search.found;
 }
 
 }  // namespace
