@@ -5,7 +5,10 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "display/ClientArea.h"
+#include "engine/Houses.h"
 
 namespace tessaro {
 namespace {
@@ -254,8 +257,9 @@ BoardAccessibility* BoardAccessibility::Of(const QObject* area) {
 
 QString BoardAccessibility::CellName(int x, int y) const {
     QString name = QStringLiteral("Zeile %1, Spalte %2").arg(y).arg(x);
-    const bool main = x == y;
-    const bool anti = x + y == 10;
+    const std::array<int, 5>& houses = geometry::kHouseCells.housesOf[geometry::CellOf(x, y)];
+    const bool main = std::ranges::find(houses, geometry::kMainDiagonal) != houses.end();
+    const bool anti = std::ranges::find(houses, geometry::kAntiDiagonal) != houses.end();
     if (main && anti) {
         name += QStringLiteral(", beide Diagonalen");
     } else if (main || anti) {

@@ -63,7 +63,10 @@ void Engine::ComputeCandidates() {
         for (int x = 1; x <= 9; ++x) {
             for (int y = 1; y <= 9; ++y) {
                 if (model_.cell(x, y) != 0) continue;
-                for (int d = 1; d <= 9; ++d) model_.mark(x, y, d) = Allowed(x, y, d);
+                const unsigned mask = literalAdmissible_ ? 0u : index_.Mask(x, y);
+                for (int d = 1; d <= 9; ++d) {
+                    model_.mark(x, y, d) = literalAdmissible_ ? Allowed(x, y, d) : (mask >> d & 1u) != 0;
+                }
             }
         }
     }
