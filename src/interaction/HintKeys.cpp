@@ -1,11 +1,6 @@
 #include "interaction/HintKeys.h"
 
-#include <QFont>
-#include <QPainter>
-
 #include <array>
-
-#include <set>
 
 #include "display/BoardAccessible.h"
 #include "display/Canvas.h"
@@ -26,7 +21,6 @@ namespace {
 // The board cell (x, y) of a logic cell index.
 CellRef BoardCell(int cell) { return {logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1}; }
 
-const QRect kBoardRect(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize);
 const QString kPauseHelp = QStringLiteral("Pause: P spielt weiter");
 constexpr std::size_t kHelpWidth = 26;
 
@@ -71,19 +65,17 @@ std::string StepHeadline(const logic::Step& step, bool showDigits) {
     return text + (text.size() + count.size() <= kHelpWidth ? count : "+");
 }
 
-// The part of a cell its own fill covers (the thick box line takes a pixel of the last cell of a box).
-QRect CellInside(int x, int y) {
-    return {CellLeft(x) + 1, CellTop(y) + 1, x % 3 == 0 ? 57 : 58, y % 3 == 0 ? 57 : 58};
-}
-
 }  // namespace
 
 HintKeys::HintKeys(Display& display, Engine& engine, GameClock& clock)
-    : display_(display), engine_(engine), clock_(clock) {}
+    : display_(display), engine_(engine), clock_(clock) {
+    // The marks went with the change; the next T starts afresh.
+    display_.SetBoardChangedHandler([this] { shown_.reset(); });
+}
 
 HintKeys::~HintKeys() {
     if (explanation_) explanation_->close();
-    if (next_) engine_.SetObserver(next_);
+    display_.SetBoardChangedHandler(nullptr);
 }
 
 bool HintKeys::KeyReleased(int key, bool ownBoard) {
@@ -136,7 +128,6 @@ void HintKeys::ShowConflicts(const ConflictSet& conflicts) {
     Unmark();
     SetText(QString::fromStdString(ConflictText(conflicts, engine_.Config().showDigits)));
     if (!conflicts.Any()) return;
-    BeginMarking();
     for (const Conflict& conflict : conflicts.conflicts) TintUnit(conflict.unit);
     for (int y = 1; y <= 9; ++y) {
         for (int x = 1; x <= 9; ++x) {
@@ -239,7 +230,6 @@ void HintKeys::ShowWrongEntry(int cell) {
     shown.step.cells = {cell};
     shown.step.explanation = "Der Eintrag in " + logic::CellName(cell) +
                              " weicht von der einzigen Lösung des Rätsels ab. T nimmt ihn heraus.";
-    BeginMarking();
     FrameCell(BoardCell(cell), kColourDarkRed);
     shown_ = shown;
     SetText(QStringLiteral("Z%1 S%2 stimmt nicht").arg(BoardCell(cell).y).arg(BoardCell(cell).x));
@@ -248,7 +238,6 @@ void HintKeys::ShowWrongEntry(int cell) {
 
 void HintKeys::ShowStep(const logic::Step& step) {
     Unmark();
-    BeginMarking();
     std::vector<CellRef> tinted;
     for (int house : step.houses) {
         for (int cell : logic::kHouses.cells[house]) tinted.push_back(BoardCell(cell));
@@ -265,7 +254,7 @@ void HintKeys::ShowStep(const logic::Step& step) {
 }
 
 void HintKeys::Enter(int x, int y, int value, bool ownBoard) {
-    // The entry ends the markings (and this hint) through the observer, as the picker's would.
+    // The entry ends the marks (and this hint), as the picker's would.
     if (ownBoard) {
         engine_.SetGiven(x, y, value);
     } else {
@@ -317,22 +306,8 @@ QString HintKeys::ExplanationText() const {
 void HintKeys::Pause() {
     paused_ = true;
     clock_.PauseClock();
-    beforePause_ = display_.area().Capture(kBoardRect);
     helpBeforePause_ = display_.state().helpText;
-    Canvas& canvas = display_.canvas();
-    canvas.SetRasterOp(kRopCopyPen);
-    canvas.SetFillStyle(kFillSolid);
-    canvas.SetLineWidth(1);
-    canvas.SetForeColour(kColourDarkGrey);
-    canvas.SetFillColour(kColourDarkGrey);
-    for (int y = 1; y <= 9; ++y) {
-        for (int x = 1; x <= 9; ++x) {
-            const QRect inside = CellInside(x, y);
-            canvas.FilledBox(inside.left(), inside.top(), inside.right() + 1, inside.bottom() + 1);
-        }
-    }
-    canvas.SetForeColour(kColourBlack);
-    canvas.SetFillColour(kColourWhite);
+    display_.overlay().paused = true;
     display_.SetHelpText(kPauseHelp);
     Repaint();
 }
@@ -340,43 +315,21 @@ void HintKeys::Pause() {
 void HintKeys::Resume() {
     if (!paused_) return;
     paused_ = false;
-    display_.area().Restore(beforePause_, kBoardRect.x(), kBoardRect.y());
-    beforePause_ = QImage();
+    display_.overlay().paused = false;
+    Repaint();
     display_.SetHelpText(helpBeforePause_);
     clock_.ResumeClock();
 }
 
-void HintKeys::BeginMarking() {
-    if (next_) return;
-    unmarked_ = display_.area().Capture(kBoardRect);
-    next_ = &engine_.Observer();
-    engine_.SetObserver(this);
-}
-
-BoardObserver& HintKeys::Unmark() {
+void HintKeys::Unmark() {
     shown_.reset();
-    if (!next_) return engine_.Observer();
-    BoardObserver& next = *next_;
-    next_ = nullptr;
-    engine_.SetObserver(&next);
-    display_.area().Restore(unmarked_, kBoardRect.x(), kBoardRect.y());
-    unmarked_ = QImage();
-    return next;
+    if (display_.overlay().hint.Empty()) return;
+    display_.overlay().hint.Clear();
+    Repaint();
 }
 
 void HintKeys::FrameCell(CellRef cell, int colour) {
-    QPainter* painter = display_.canvas().Painter();
-    if (!painter) return;
-    // Three pixels wide, inside the diagonals' outline.
-    const QRect frame = CellInside(cell.x, cell.y).adjusted(2, 2, -2, -2);
-    const QColor ink = PaletteColour(colour);
-    painter->save();
-    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter->fillRect(frame.left(), frame.top(), frame.width(), 3, ink);
-    painter->fillRect(frame.left(), frame.bottom() - 2, frame.width(), 3, ink);
-    painter->fillRect(frame.left(), frame.top(), 3, frame.height(), ink);
-    painter->fillRect(frame.right() - 2, frame.top(), 3, frame.height(), ink);
-    painter->restore();
+    display_.overlay().hint.frames.push_back({cell.x, cell.y, PaletteColour(colour)});
 }
 
 void HintKeys::TintUnit(Unit unit) {
@@ -385,47 +338,17 @@ void HintKeys::TintUnit(Unit unit) {
 }
 
 void HintKeys::TintCells(const std::vector<CellRef>& cells) {
-    QPainter* painter = display_.canvas().Painter();
-    if (!painter) return;
-    // Translucent, so the symbols stay readable; a cell of two houses is tinted once.
+    // Translucent, so the symbols stay readable.
     const QColor tint(255, 160, 0, 70);
-    std::set<std::pair<int, int>> done;
-    painter->save();
-    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    for (const CellRef& cell : cells) {
-        if (done.insert({cell.x, cell.y}).second) painter->fillRect(CellInside(cell.x, cell.y), tint);
-    }
-    painter->restore();
+    for (const CellRef& cell : cells) display_.overlay().hint.tints.push_back({cell.x, cell.y, tint});
 }
 
 void HintKeys::DrawCandidate(int cell, int digit, const QColor& fill) {
-    QPainter* painter = display_.canvas().Painter();
-    if (!painter) return;
-    // Inside the frame, on a 3 x 3 grid of 16-pixel places: the symbol's mark place.
-    const int x = CellLeft(logic::ColumnOf(cell) + 1) + 6 + 16 * ((digit - 1) % 3);
-    const int y = CellTop(logic::RowOf(cell) + 1) + 6 + 16 * ((digit - 1) / 3);
-    const QRect square(x, y, 15, 15);
-    painter->save();
-    painter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter->fillRect(square, fill);
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(12);
-    font.setBold(true);
-    painter->setFont(font);
-    painter->setPen(Qt::white);
     const bool digits = engine_.Config().showDigits;
-    painter->drawText(square, Qt::AlignCenter, QString::fromStdString(SymbolText(digit, digits)));
-    painter->restore();
+    display_.overlay().hint.squares.push_back({logic::ColumnOf(cell) + 1, logic::RowOf(cell) + 1, digit,
+                                               QString::fromStdString(SymbolText(digit, digits)), fill});
 }
 
-void HintKeys::Repaint() { display_.area().update(kBoardRect); }
-
-void HintKeys::CellChanged(int x, int y, int value) { Unmark().CellChanged(x, y, value); }
-void HintKeys::AllCellsChanged() { Unmark().AllCellsChanged(); }
-void HintKeys::StatisticsRefreshed(bool beep) { Unmark().StatisticsRefreshed(beep); }
-void HintKeys::CandidatesChanged() { Unmark().CandidatesChanged(); }
-void HintKeys::TimedGameEnded() { Unmark().TimedGameEnded(); }
-void HintKeys::GivensChanged() { Unmark().GivensChanged(); }
-void HintKeys::MarksChanged(int x, int y) { Unmark().MarksChanged(x, y); }
+void HintKeys::Repaint() { display_.RepaintOverlay(); }
 
 }  // namespace tessaro

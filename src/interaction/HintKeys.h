@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QColor>
-#include <QImage>
 #include <QPoint>
 #include <qnamespace.h>
 #include <QString>
@@ -10,7 +9,6 @@
 #include <optional>
 #include <vector>
 
-#include "engine/BoardObserver.h"
 #include "engine/Conflicts.h"
 #include "logic/LogicState.h"
 #include "logic/Step.h"
@@ -27,17 +25,15 @@ class ExplanationWindow;
 class GameClock;
 
 // F or W (show the conflicts; in letters mode, where F is a symbol, only W), T (hint, then act on
-// it) and P (pause) of the play loops. Markings and the
-// pause cover are drawn over the board only; the board's image from before comes back when they go.
-// While markings are up this object stands between the engine and its observer, so that the first
-// change of the board takes them away before it is painted.
+// it) and P (pause) of the play loops. Marks and the pause cover live on the display's overlay;
+// the first change of the board takes the marks away.
 // T names a wrong entry first, then the logic engine's easiest step, drawn; T again removes the
 // entry, enters the placement, or takes the eliminations into the hint's own candidate state and
 // shows the next step. That state lives while the board only gains entries.
-class HintKeys final : public BoardObserver {
+class HintKeys final {
 public:
     HintKeys(Display& display, Engine& engine, GameClock& clock);
-    ~HintKeys() override;
+    ~HintKeys();
     HintKeys(const HintKeys&) = delete;
     HintKeys& operator=(const HintKeys&) = delete;
 
@@ -49,23 +45,12 @@ public:
     bool Paused() const { return paused_; }
     // The loop ends: a pause ends and the markings go.
     void LoopEnded();
-    // The markings go now (the keyboard cursor is about to move over them).
-    void Dismiss() { Unmark(); }
     // Shift+T: the whole explanation of the hint on screen (found first when none is) in a window
     // beside the board, told to assistive technology.
     void Explain(bool ownBoard);
     // Esc while the explanation window is open closes it; true when it did.
     bool CloseExplanation();
     const ExplanationWindow* Explanation() const { return explanation_.get(); }
-
-    // BoardObserver: each call ends the markings, then goes on to the engine's own observer.
-    void CellChanged(int x, int y, int value) override;
-    void AllCellsChanged() override;
-    void StatisticsRefreshed(bool beep) override;
-    void CandidatesChanged() override;
-    void TimedGameEnded() override;
-    void GivensChanged() override;
-    void MarksChanged(int x, int y) override;
 
 private:
     // What T has on screen.
@@ -91,10 +76,8 @@ private:
     // As the candidate display does: the clock stops and the game can no longer enter the hall of fame.
     void EndTimedGame(bool ownBoard);
 
-    // The board's image is kept and the engine reports to this object until Unmark.
-    void BeginMarking();
-    // Puts the kept image and the engine's observer back; returns that observer.
-    BoardObserver& Unmark();
+    // The hint (or the conflicts) leaves the screen.
+    void Unmark();
     void FrameCell(CellRef cell, int colour);
     void TintUnit(Unit unit);
     void TintCells(const std::vector<CellRef>& cells);
@@ -107,8 +90,6 @@ private:
     Display& display_;
     Engine& engine_;
     GameClock& clock_;
-    BoardObserver* next_ = nullptr;  // the engine's observer while markings are up
-    QImage unmarked_;
     std::optional<Shown> shown_;  // the hint on screen; the next T acts on it
     QString shownText_;
     std::optional<logic::LogicState> hintState_;
@@ -118,7 +99,6 @@ private:
     Grid solution_{};
     std::unique_ptr<ExplanationWindow> explanation_;
     bool paused_ = false;
-    QImage beforePause_;
     QString helpBeforePause_;
 };
 

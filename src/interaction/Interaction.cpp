@@ -224,7 +224,7 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     if (cell.column == 0) return;
     state_.clickedColumn = cell.column;
     state_.clickedRow = cell.row;
-    if (display_.state().cursorColumn != 0) MoveCursor(cell.column, cell.row);
+    if (display_.state().overlay.cursorColumn != 0) MoveCursor(cell.column, cell.row);
     if (ownBoard) {
         OwnBoardCellClick(button == Qt::RightButton);
     } else {
