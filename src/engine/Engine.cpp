@@ -101,6 +101,12 @@ void Engine::RedrawBoard() {
     }
 }
 
+void Engine::EntryDone() {
+    if (settings_.showCandidates) ComputeCandidates();
+    UpdateDigitCounts();
+    if (settings_.ownBoard) observer_->GivensChanged();
+}
+
 void Engine::Place(int x, int y, int d) {
     model_.cell(x, y) = static_cast<std::uint8_t>(d);
     index_.Set(model_.board, x, y);
@@ -202,7 +208,7 @@ void Engine::HiddenSinglesFast(const std::array<int, 9>& xs, const std::array<in
     }
 }
 
-void Engine::SolveBoard() {
+bool Engine::SolveBoard() {
     // The fast path stops sweeping once the sweeps can place nothing more: when the board is full,
     // or after a sweep that placed nothing (the next one would see the same board). The reference
     // path keeps all ten sweeps.
@@ -227,10 +233,10 @@ void Engine::SolveBoard() {
         PlaceHiddenSingle(kOneToNine, kNineToOne);
     }
     UpdateDigitCounts();
-    if (!StatusSolved() && !guessing_) {
-        settings_.difficulty = kExtrem;
-        GuessBivalue();
-    }
+    if (StatusSolved() || guessing_) return false;
+    settings_.difficulty = kExtrem;
+    GuessBivalue();
+    return true;
 }
 
 void Engine::SolveWithRestart() {

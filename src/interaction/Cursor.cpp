@@ -116,17 +116,14 @@ void Interaction::EnterAtCursor(int value, bool ownBoard) {
             ClearOwnBoardGiven(column, row);
         } else {
             engine_.SetGiven(column, row, value);
-            if (engine_.Config().showCandidates) engine_.ComputeCandidates();
         }
-        display_.UpdateDigitCounts();
-        display_.UpdateDifficultyPanel();
+        engine_.EntryDone();
         return;
     }
     const BoardModel& model = engine_.Model();
     if (model.given(column, row) != 0 || model.cell(column, row) == value) return;
     engine_.EnterSymbol(column, row, value);
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
-    display_.UpdateDigitCounts();
+    engine_.EntryDone();
     FinishIfSolved();
 }
 

@@ -260,9 +260,7 @@ void HintKeys::Enter(int x, int y, int value, bool ownBoard) {
     } else {
         engine_.EnterSymbol(x, y, value);
     }
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
-    display_.UpdateDigitCounts();
-    if (ownBoard) display_.UpdateDifficultyPanel();
+    engine_.EntryDone();
 }
 
 void HintKeys::Explain(bool ownBoard) {

@@ -237,19 +237,17 @@ void Interaction::GameCellClick(bool rightButton) {
     const int column = state_.clickedColumn;
     const int row = state_.clickedRow;
     const BoardModel& model = engine_.Model();
-    Settings& settings = engine_.Config();
     if (model.given(column, row) != 0) return;
     if (rightButton && model.cell(column, row) == 0) {
         display_.DrawPicker(column, row);
         PickSymbol(column, row);
     } else if (rightButton) {
         engine_.EnterSymbol(column, row, 0);
-        if (settings.showCandidates) engine_.ComputeCandidates();
-        display_.UpdateDigitCounts();
+        engine_.EntryDone();
     } else {
         display_.DrawPicker(column, row);
         PickSymbol(column, row);
-        display_.UpdateDigitCounts();
+        engine_.EntryDone();
     }
     FinishIfSolved();
 }
@@ -266,7 +264,6 @@ void Interaction::FinishIfSolved() {
 void Interaction::ClearOwnBoardGiven(int column, int row) {
     if (engine_.Model().given(column, row) == 0) return;
     engine_.SetGiven(column, row, 0);
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
 }
 
 void Interaction::OwnBoardCellClick(bool rightButton) {
@@ -280,8 +277,7 @@ void Interaction::OwnBoardCellClick(bool rightButton) {
         // A chosen symbol became the given already; a right click clears it.
         if (state_.closedByRightButton) ClearOwnBoardGiven(column, row);
     }
-    display_.UpdateDigitCounts();
-    display_.UpdateDifficultyPanel();
+    engine_.EntryDone();
 }
 
 // ---- symbol entry ---------------------------------------------------------------------------
@@ -369,7 +365,7 @@ void Interaction::FinishPicker() {
     WaitMouseRelease();
     display_.SetHelpText(display_.LargeFontMode() ? QStringLiteral("Bitte ein Feld anklicken!    ")
                                                   : QStringLiteral("Bitte ein Feld anklicken! "));
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
+    // Marks were recomputed by the engine; an entry's caller ends it with EntryDone.
     clock_.cellInput = false;
 }
 
