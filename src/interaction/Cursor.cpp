@@ -36,7 +36,7 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
         return rightClick;
     }
     // The cover of a paused game stays; the keys are taken so that nothing else sees them.
-    if (hintKeys_.Paused()) return IsCursorKey(qtKey);
+    if (pause_.Paused()) return IsCursorKey(qtKey);
     const bool ownBoard = frame->mode == Mode::OwnBoard;
     if (qtKey == Qt::Key_T && (modifiers & Qt::ShiftModifier) &&
         !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {

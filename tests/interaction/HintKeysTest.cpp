@@ -108,8 +108,8 @@ TEST(HintKeys, FMarksTheRepeatsAndTheirUnitUntilTheBoardChanges) {
     d.Run(kCmdGameStart);
 }
 
-// T names a step and marks its cell; a second T enters it (undoable); on a board with a repeat T
-// acts as F.
+// T first only points (the houses tinted, the technique and where, no cell framed), T again draws
+// the step and a third T enters it (undoable); on a board with a repeat T acts as F.
 TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     PlayRig rig;
     rig.settings().currentFile = "mittel.brd";
@@ -122,6 +122,12 @@ TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     int count = 0;
     StepDriver d(rig);
     d.InLoop([&] { before = BoardImage(rig); });
+    d.Key(Qt::Key_T);
+    d.InLoop([&] {
+        EXPECT_TRUE(Framed(rig, kColourDarkGreen).empty());
+        EXPECT_FALSE(Tinted(rig).empty());
+        EXPECT_FALSE(rig.game.display.helpText.contains('=')) << rig.game.display.helpText;
+    });
     d.Key(Qt::Key_T);
     d.InLoop([&] {
         const Cells framed = Framed(rig, kColourDarkGreen);
@@ -187,8 +193,7 @@ TEST(HintKeys, FWAndTEndTheTimedGame) {
             rig.game.engine.ModelReplaced();
             rig.window.display().RedrawBoard();
         });
-        d.Key(Qt::Key_T);
-        d.Key(Qt::Key_T);
+        d.Key(Qt::Key_T).Key(Qt::Key_T).Key(Qt::Key_T);
         d.InLoop([&] {
             EXPECT_EQ(rig.settings().status, Status::Solved);
             EXPECT_EQ(rig.game.clock.championTime, "X");
@@ -288,7 +293,8 @@ Cells CellsOf(const std::vector<int>& cells) {
 }
 
 // Pressing T alone follows the engine's solving path of the hard puzzle to its end, each
-// elimination counting for the next step. Every step is drawn as it is: its cells framed, its
+// elimination counting for the next step. Each step is first only pointed at (where to look
+// tinted, no cell framed, no symbol named), then drawn as it is: its cells framed, its
 // houses tinted, its candidates blue and the removed ones red, with candidates hidden and (from
 // halfway, after M) shown; a hint that goes leaves the image from before. Shift+T on the first
 // chain shows the whole explanation, link by link, and tells the screen reader; Esc closes it.
@@ -306,11 +312,28 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
     bool restored = false;
     StepDriver d(rig, std::chrono::minutes(2));
     d.InLoop([&] {
-        bool clean = true;                     // no hint drawn
+        bool pointed = false;  // the step's pointer is on screen already
+        QImage before;
         for (std::size_t k = 0; k < path.steps.size(); ++k) {
             const logic::Step& step = path.steps[k];
             SCOPED_TRACE(testing::Message() << k << " " << logic::Info(step.technique).key << " " << logic::EffectsText(step));
-            const QImage before = BoardImage(rig);
+            if (!pointed) {
+                before = BoardImage(rig);
+                QTest::keyClick(&rig.area(), Qt::Key_T);
+            }
+            ASSERT_TRUE(Framed(rig, kColourDarkGreen).empty());
+            if (!rig.settings().showCandidates) {
+                ASSERT_EQ(TintedCorner(rig), CellsOf(logic::PointerCells(step)));
+            }
+            ASSERT_FALSE(rig.game.display.helpText.contains('=')) << rig.game.display.helpText;
+            ASSERT_LE(rig.game.display.helpText.size(), 26);
+            if (!pointed && step.placements.empty() && !restored) {
+                // A redraw takes the hint away, the picture from before comes back; T points again.
+                rig.window.display().RedrawBoard();
+                ASSERT_EQ(BoardImage(rig), before);
+                QTest::keyClick(&rig.area(), Qt::Key_T);
+                restored = true;
+            }
             QTest::keyClick(&rig.area(), Qt::Key_T);
             ASSERT_EQ(Framed(rig, kColourDarkGreen), CellsOf(step.cells));
             std::vector<int> housed;
@@ -345,17 +368,10 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
                 EXPECT_FALSE(window->isVisible());
                 ASSERT_TRUE(rig.interaction().AcceptingInput());
             }
-            if (clean && step.placements.empty() && !restored) {
-                // A redraw takes the hint away, the picture from before comes back; T shows it again.
-                rig.window.display().RedrawBoard();
-                ASSERT_EQ(BoardImage(rig), before);
-                QTest::keyClick(&rig.area(), Qt::Key_T);
-                restored = true;
-            }
-            clean = !step.placements.empty();
-            if (!clean) continue;
+            // The placement entered, or the eliminations counted and the next step pointed at.
             QTest::keyClick(&rig.area(), Qt::Key_T);
-            if (k >= path.steps.size() / 2 && !rig.settings().showCandidates) QTest::keyClick(&rig.area(), Qt::Key_M);
+            pointed = step.placements.empty();
+            if (!pointed && k >= path.steps.size() / 2 && !rig.settings().showCandidates) QTest::keyClick(&rig.area(), Qt::Key_M);
         }
         EXPECT_NE(window, nullptr) << "the path has a chain";
         EXPECT_TRUE(restored);
