@@ -118,6 +118,7 @@ void Interaction::GameModeLoop() {
     display_.DrawTimerPanel();
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
+    pause_.Resume();
     hintKeys_.LoopEnded();
     display_.ShowCursor(0, 0);
 }
@@ -202,7 +203,7 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
 }
 
 void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard) {
-    if (hintKeys_.TakesPress(button, position)) return;
+    if (pause_.TakesPress(button, position)) return;
     state_.pointerX = position.x();
     state_.pointerY = position.y();
     if (button == Qt::LeftButton) {
@@ -224,7 +225,7 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     if (cell.column == 0) return;
     state_.clickedColumn = cell.column;
     state_.clickedRow = cell.row;
-    if (display_.state().cursorColumn != 0) MoveCursor(cell.column, cell.row);
+    if (display_.state().overlay.cursorColumn != 0) MoveCursor(cell.column, cell.row);
     if (ownBoard) {
         OwnBoardCellClick(button == Qt::RightButton);
     } else {
@@ -421,7 +422,7 @@ void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) 
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
     // Nothing of the covered board may change or be copied while a game is paused.
-    if (hintKeys_.Paused()) {
+    if (pause_.Paused()) {
         keysTakenByControl_.insert(qtKey);
         return;
     }
@@ -449,7 +450,10 @@ void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (keysTakenByControl_.erase(qtKey) != 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
-    if (hintKeys_.KeyReleased(qtKey, frame->mode == Mode::OwnBoard)) return;
+    const bool ownBoard = frame->mode == Mode::OwnBoard;
+    if (qtKey == Qt::Key_Escape && hintKeys_.CloseExplanation()) return;
+    if (pause_.KeyReleased(qtKey, ownBoard, engine_.Config().showDigits)) return;
+    if (hintKeys_.KeyReleased(qtKey, ownBoard)) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/InputSink.h"
+#include "interaction/GamePause.h"
 #include "interaction/HintKeys.h"
 
 class QEventLoop;
@@ -155,6 +156,7 @@ private:
     std::set<int> keysDownInLoop_;
     std::set<int> keysTakenByControl_;
     HintKeys hintKeys_{display_, engine_, clock_};
+    GamePause pause_{display_, clock_};
     QString helpBeforePaste_;
 };
 
