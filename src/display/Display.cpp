@@ -9,6 +9,7 @@
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Primitives.h"
+#include "display/SymbolHighlight.h"
 #include "engine/Engine.h"
 
 namespace tessaro {
@@ -131,7 +132,22 @@ void Display::BoardChanged() {
         state_.overlay.hint.Clear();
         RepaintOverlay();
     }
+    if (state_.highlightedSymbol != 0) UpdateHighlight();
     if (boardChanged_) boardChanged_();
+}
+
+void Display::SetHighlight(int symbol) {
+    state_.highlightedSymbol = symbol >= 1 && symbol <= 9 ? symbol : 0;
+    UpdateHighlight();
+    AnnouncePanel(AccessiblePanel::Statistics);
+}
+
+void Display::UpdateHighlight() {
+    Overlay::Marks& marks = state_.overlay.highlight;
+    const bool shown = !marks.Empty();
+    marks = HighlightMarks(PlacesOf(model_, state_.highlightedSymbol), state_.highlightedSymbol,
+                           settings_.showDigits);
+    if (shown || !marks.Empty()) RepaintOverlay();
 }
 
 void Display::RedrawBoard() { engine_.RedrawBoard(); }

@@ -74,6 +74,9 @@ public:
     Overlay& overlay() { return state_.overlay; }
     // Shows the overlay as it now stands.
     void RepaintOverlay();
+    // Highlights the places of symbol 1..9 (0 ends it): the marks follow every change of the board
+    // and the symbol mode until it ends, and assistive technology is told.
+    void SetHighlight(int symbol);
     // Called on every change the engine reports, after the hint's marks have gone.
     void SetBoardChangedHandler(std::function<void()> handler) { boardChanged_ = std::move(handler); }
 
@@ -92,8 +95,9 @@ public:
     void MarksChanged(int x, int y) override;
 
 private:
-    // A change of the board ends the hint's marks.
+    // A change of the board ends the hint's marks and moves the highlight's.
     void BoardChanged();
+    void UpdateHighlight();
     // Tells assistive technology, if the client area has its interface.
     void AnnounceCell(int x, int y);
     void AnnounceAllCells();

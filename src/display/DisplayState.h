@@ -43,6 +43,8 @@ struct DisplayState {
     Grid ratedGivens{};
     // The aids' marks, the keyboard cursor and the pause cover, painted over the image.
     Overlay overlay;
+    // The symbol 1..9 whose places are highlighted; 0 for none.
+    int highlightedSymbol = 0;
 };
 
 // The level the difficulty panel names: a pasted puzzle's own, else the chosen one.

@@ -198,8 +198,16 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
         if (ownBoard) engine_.Shuffle();
         break;
     default:
+        // A shown cursor takes the digits (letters mode leaves them here).
+        if (key >= Qt::Key_0 && key <= Qt::Key_9 && display_.state().overlay.cursorColumn == 0) {
+            HighlightSymbol(key - Qt::Key_0);
+        }
         break;
     }
+}
+
+void Interaction::HighlightSymbol(int symbol) {
+    display_.SetHighlight(symbol == display_.state().highlightedSymbol ? 0 : symbol);
 }
 
 void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard) {
@@ -207,6 +215,10 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     state_.pointerX = position.x();
     state_.pointerY = position.y();
     if (button == Qt::LeftButton) {
+        if (const int symbol = StatisticsSymbolAt(position.x(), position.y())) {
+            HighlightSymbol(symbol);
+            return;
+        }
         if (const PlayButton* hit = ButtonAt(state_.pointerX, state_.pointerY)) {
             if (hit->key == Qt::Key_A) {
                 Leave(ownBoard);
@@ -414,6 +426,8 @@ void Interaction::Win_0_MouseMove(QPointF position) {
 
 void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
     Frame* frame = Top();
+    // The start screen shows a board too.
+    if (!frame && !autoRepeat && qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) HighlightSymbol(qtKey - Qt::Key_0);
     if (autoRepeat || !frame || frame->done || frame->mode == Mode::Picker) return;
     keysDownInLoop_.insert(qtKey);
 }
@@ -467,6 +481,8 @@ void Interaction::MousePressed(Qt::MouseButton button, QPoint position) {
     if (!frame || frame->done) {
         state_.pointerX = position.x();
         state_.pointerY = position.y();
+        const int symbol = StatisticsSymbolAt(position.x(), position.y());
+        if (!frame && button == Qt::LeftButton && symbol != 0) HighlightSymbol(symbol);
         return;
     }
     if (frame->mode == Mode::Picker) {

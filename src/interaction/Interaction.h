@@ -122,6 +122,8 @@ private:
     // A button whose action lives above the loops (dialog, printing, help), then the mouse release.
     void PressForAction(int key, const std::function<void()>& action);
     void HandleLoopKey(int key, bool ownBoard);
+    // Highlights the symbol, or ends the highlight when it is the one shown; 0 always ends it.
+    void HighlightSymbol(int symbol);
     void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
     // Shows the keyboard cursor on a cell; markings on the board go first when it moves.
     void MoveCursor(int column, int row);
