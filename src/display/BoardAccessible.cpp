@@ -5,7 +5,11 @@
 #include <QPointer>
 #include <QWindow>
 
+#include <algorithm>
+
 #include "display/ClientArea.h"
+#include "engine/Houses.h"
+#include "engine/SymbolPlaces.h"
 
 namespace tessaro {
 namespace {
@@ -254,8 +258,9 @@ BoardAccessibility* BoardAccessibility::Of(const QObject* area) {
 
 QString BoardAccessibility::CellName(int x, int y) const {
     QString name = QStringLiteral("Zeile %1, Spalte %2").arg(y).arg(x);
-    const bool main = x == y;
-    const bool anti = x + y == 10;
+    const std::array<int, 5>& houses = geometry::kHouseCells.housesOf[geometry::CellOf(x, y)];
+    const bool main = std::ranges::find(houses, geometry::kMainDiagonal) != houses.end();
+    const bool anti = std::ranges::find(houses, geometry::kAntiDiagonal) != houses.end();
     if (main && anti) {
         name += QStringLiteral(", beide Diagonalen");
     } else if (main || anti) {
@@ -280,6 +285,18 @@ QString BoardAccessibility::PanelHeading(AccessiblePanel panel) {
     return QString::fromUtf8(kPanels[static_cast<std::size_t>(panel)].heading);
 }
 
+QString BoardAccessibility::HighlightText() const {
+    const int symbol = display_.highlightedSymbol;
+    if (symbol == 0) return {};
+    const SymbolPlaces places = PlacesOf(model_, symbol);
+    QStringList open;
+    for (int at : places.open) open << QStringLiteral("Z%1S%2").arg(at / 10).arg(at % 10);
+    return QStringLiteral("; hervorgehoben: %1, %2-mal gesetzt, frei: %3")
+        .arg(QString::fromStdString(SymbolText(symbol, settings_.showDigits)))
+        .arg(places.holding.size())
+        .arg(open.isEmpty() ? QStringLiteral("keine Felder") : open.join(QLatin1Char(' ')));
+}
+
 QString BoardAccessibility::PanelText(AccessiblePanel panel) const {
     switch (panel) {
     case AccessiblePanel::Statistics: {
@@ -288,7 +305,7 @@ QString BoardAccessibility::PanelText(AccessiblePanel panel) const {
             counts << QString::fromStdString(SymbolText(k, settings_.showDigits)) + QStringLiteral(": ") +
                           QString::number(model_.digitCount[static_cast<std::size_t>(k)]);
         }
-        return counts.join(QStringLiteral(", "));
+        return counts.join(QStringLiteral(", ")) + HighlightText();
     }
     case AccessiblePanel::Status: return Trimmed(std::string(StatusText(settings_.status)));
     case AccessiblePanel::Difficulty: {

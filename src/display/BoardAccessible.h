@@ -62,6 +62,8 @@ public:
 
 private:
     void Send(QAccessibleEvent& event);
+    // The highlighted symbol with its count and free places, for the statistics panel's text.
+    QString HighlightText() const;
 
     ClientArea& area_;
     const BoardModel& model_;

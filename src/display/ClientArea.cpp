@@ -73,6 +73,14 @@ void ClientArea::Restore(const QImage& saved, int x, int y) {
     update();
 }
 
+QImage ClientArea::Composed() const {
+    if (!overlay_ || overlay_->Empty()) return image_;
+    QImage shown = image_.copy();
+    QPainter painter(&shown);
+    PaintOverlay(painter, *overlay_);
+    return shown;
+}
+
 QRectF ClientArea::ImageRect() const {
     const qreal scale = std::min(width() / qreal(kClientWidth), height() / qreal(kClientHeight));
     const QSizeF size(kClientWidth * scale, kClientHeight * scale);
@@ -128,6 +136,12 @@ void ClientArea::paintEvent(QPaintEvent* event) {
     } else {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(shown, image_);
+    }
+    if (overlay_) {
+        painter.translate(shown.topLeft());
+        painter.scale(shown.width() / kClientWidth, shown.height() / kClientHeight);
+        PaintOverlay(painter, *overlay_);
+        painter.resetTransform();
     }
     // The rest of a window of another aspect ratio.
     const QRegion margins = QRegion(event->rect()).subtracted(QRegion(shown.toAlignedRect()));

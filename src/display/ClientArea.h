@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "display/Canvas.h"
+#include "display/Overlay.h"
 
 namespace tessaro {
 
 class InputSink;
 
 // The main window's client area: a widget over a persistent 862 x 694 image that every drawing goes
-// into. paintEvent only copies the image, 1:1 at the default size, otherwise scaled to fit with its
-// aspect ratio kept; pointer positions are mapped back into the image's coordinates here, so nothing
-// else knows about the scale. Input goes to the current InputSink.
+// into. paintEvent copies the image, 1:1 at the default size, otherwise scaled to fit with its
+// aspect ratio kept, and paints the overlay over it at the same scale; pointer positions are
+// mapped back into the image's coordinates here, so nothing else knows about the scale. Input goes
+// to the current InputSink.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,13 @@ public:
     // The canvas that draws into the image.
     Canvas& canvas() { return canvas_; }
     const QImage& image() const { return image_; }
+    // What the screen shows: the image with the overlay painted over it, at the image's resolution.
+    QImage Composed() const;
+
+    // The overlay painted over the image (none until set); its owner repaints after a change.
+    void SetOverlay(const Overlay* overlay) { overlay_ = overlay; }
+    // Schedules a repaint of an image rectangle.
+    void UpdateArea(const QRect& imageRect) { update(ToWidget(imageRect).adjusted(-1, -1, 1, 1)); }
 
     void SetInputSink(InputSink* sink) { sink_ = sink; }
     InputSink* inputSink() const { return sink_; }
@@ -74,6 +83,7 @@ private:
     std::vector<PlacedChild> placed_;
     Canvas canvas_;
     InputSink* sink_ = nullptr;
+    const Overlay* overlay_ = nullptr;
     std::function<void()> repaint_;
 };
 

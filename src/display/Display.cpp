@@ -9,6 +9,7 @@
 #include "display/Canvas.h"
 #include "display/ClientArea.h"
 #include "display/Primitives.h"
+#include "display/SymbolHighlight.h"
 #include "engine/Engine.h"
 
 namespace tessaro {
@@ -26,9 +27,13 @@ Display::Display(ClientArea& area, const BoardModel& model, Settings& settings, 
     : area_(area), canvas_(area.canvas()), model_(model), settings_(settings), engine_(engine), state_(state),
       beep_([] { QApplication::beep(); }) {
     engine_.SetObserver(this);
+    area_.SetOverlay(&state_.overlay);
 }
 
-Display::~Display() { engine_.SetObserver(nullptr); }
+Display::~Display() {
+    engine_.SetObserver(nullptr);
+    area_.SetOverlay(nullptr);
+}
 
 bool Display::LargeFontMode() const { return canvas_.LargeFontMode(); }
 
@@ -103,53 +108,46 @@ void Display::DrawDiagonals() {
         const int y = top + kCellSize * (9 - i);
         canvas_.Box(x, y, x + kCellSize, y + kCellSize);
     }
-    // Every cell drawing ends with the outlines: the cursor goes on top of them.
-    if (state_.cursorColumn != 0) DrawCursorFrame();
     canvas_.SetForeColour(kColourBlack);
     canvas_.SetFillColour(kColourWhite);
     canvas_.SetLineStyle(0);
     canvas_.SetLineWidth(1);
-}
-
-void Display::DrawCursorFrame() {
-    // Three pixels wide and blue, so it never reads as a red two-pixel diagonal outline; two pixels
-    // clear of the cell's edge lines (a diagonal's outline reaches two pixels into the cell on its
-    // right and lower side), outside the symbol's ink.
-    constexpr int kInset = 3;
-    const int left = CellLeft(state_.cursorColumn) + kInset;
-    const int top = CellTop(state_.cursorRow) + kInset;
-    const int right = CellLeft(state_.cursorColumn) + kCellSize - kInset - 1;
-    const int bottom = CellTop(state_.cursorRow) + kCellSize - kInset - 1;
-    canvas_.SetRasterOp(kRopCopyPen);
-    canvas_.SetLineStyle(0);
-    canvas_.SetLineWidth(3);
-    canvas_.SetForeColour(kColourBlue);
-    canvas_.Box(left, top, right, bottom);
 }
 
 void Display::ShowCursor(int column, int row) {
     if (column < 1 || column > 9 || row < 1 || row > 9) column = row = 0;
-    const int oldColumn = state_.cursorColumn;
-    const int oldRow = state_.cursorRow;
-    state_.cursorColumn = column;
-    state_.cursorRow = row;
-    if (oldColumn != 0 && (oldColumn != column || oldRow != row)) {
-        // The left cell as the board shows it; its outlines bring the new frame along.
-        batchingCells_ = true;
-        if (model_.given(oldColumn, oldRow) != 0) {
-            DrawGivenCell(oldColumn, oldRow, model_.given(oldColumn, oldRow));
-        } else {
-            DrawPlayerCell(oldColumn, oldRow, model_.cell(oldColumn, oldRow));
-        }
-        batchingCells_ = false;
-        DrawCellCandidates(oldColumn, oldRow);
-    } else if (column != 0) {
-        DrawCursorFrame();
+    Overlay& overlay = state_.overlay;
+    if (overlay.cursorColumn != column || overlay.cursorRow != row) {
+        overlay.cursorColumn = column;
+        overlay.cursorRow = row;
+        RepaintOverlay();
     }
-    canvas_.SetForeColour(kColourBlack);
-    canvas_.SetFillColour(kColourWhite);
-    canvas_.SetLineWidth(1);
     if (BoardAccessibility* access = BoardAccessibility::Of(&area_)) access->SetFocusCell(column, row);
+}
+
+void Display::RepaintOverlay() { area_.UpdateArea(QRect(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize)); }
+
+void Display::BoardChanged() {
+    if (!state_.overlay.hint.Empty()) {
+        state_.overlay.hint.Clear();
+        RepaintOverlay();
+    }
+    if (state_.highlightedSymbol != 0) UpdateHighlight();
+    if (boardChanged_) boardChanged_();
+}
+
+void Display::SetHighlight(int symbol) {
+    state_.highlightedSymbol = symbol >= 1 && symbol <= 9 ? symbol : 0;
+    UpdateHighlight();
+    AnnouncePanel(AccessiblePanel::Statistics);
+}
+
+void Display::UpdateHighlight() {
+    Overlay::Marks& marks = state_.overlay.highlight;
+    const bool shown = !marks.Empty();
+    marks = HighlightMarks(PlacesOf(model_, state_.highlightedSymbol), state_.highlightedSymbol,
+                           settings_.showDigits);
+    if (shown || !marks.Empty()) RepaintOverlay();
 }
 
 void Display::RedrawBoard() { engine_.RedrawBoard(); }
@@ -394,6 +392,7 @@ void Display::DrawPicker(int column, int row) {
         state_.backgroundX = left;
         state_.backgroundY = top;
         state_.backgroundSaved = true;
+        state_.overlay.picker = QRect(left, top, kPickerSize, kPickerSize);
     }
     canvas_.SelectFont(kFontPicker);
     for (int r = 1; r <= 3; ++r) {
@@ -420,14 +419,17 @@ void Display::DrawPicker(int column, int row) {
 void Display::RestorePickerBackground() {
     if (!state_.backgroundSaved) return;
     area_.Restore(state_.pickerBackground, state_.backgroundX, state_.backgroundY);
+    state_.overlay.picker = QRect();
 }
 
 void Display::FreePickerBackground() {
     state_.pickerBackground = QImage();
     state_.backgroundSaved = false;
+    state_.overlay.picker = QRect();
 }
 
 void Display::CellChanged(int x, int y, int value) {
+    BoardChanged();
     if (model_.given(x, y) != 0) {
         DrawGivenCell(x, y, model_.given(x, y));
     } else {
@@ -443,6 +445,7 @@ void Display::CellChanged(int x, int y, int value) {
 }
 
 void Display::AllCellsChanged() {
+    BoardChanged();
     state_.cellWidth = state_.cellHeight = kCellSize;
     // A cell's fill covers only its own diagonal outline and nothing is shown before the redraw
     // ends, so one outline pass after the 81 cells gives the same picture as one per cell.
@@ -463,6 +466,7 @@ void Display::AllCellsChanged() {
 }
 
 void Display::StatisticsRefreshed(bool beep) {
+    BoardChanged();
     PaintCounts();
     if (beep && beep_) beep_();
     state_.allNine = settings_.complete;
@@ -470,11 +474,13 @@ void Display::StatisticsRefreshed(bool beep) {
 }
 
 void Display::CandidatesChanged() {
+    BoardChanged();
     DrawCandidates();
     AnnounceAllCells();
 }
 
 void Display::MarksChanged(int x, int y) {
+    BoardChanged();
     DrawCellCandidates(x, y);
     AnnounceCell(x, y);
 }
@@ -494,9 +500,13 @@ void Display::AnnouncePanel(AccessiblePanel panel) {
     if (BoardAccessibility* access = BoardAccessibility::Of(&area_)) access->PanelChanged(panel);
 }
 
-void Display::GivensChanged() { UpdateDifficultyPanel(); }
+void Display::GivensChanged() {
+    BoardChanged();
+    UpdateDifficultyPanel();
+}
 
 void Display::TimedGameEnded() {
+    BoardChanged();
     if (timedGameEnded_) timedGameEnded_();
 }
 

@@ -69,9 +69,16 @@ public:
     // Draws the saved area back where it was taken (nothing when none is saved).
     void RestorePickerBackground();
     void FreePickerBackground();
-    // Moves the keyboard cursor's frame to the cell (0, 0 hides it); the cell it leaves is drawn
-    // again and the accessible focus follows.
+    // Moves the keyboard cursor's frame to the cell (0, 0 hides it); the accessible focus follows.
     void ShowCursor(int column, int row);
+    Overlay& overlay() { return state_.overlay; }
+    // Shows the overlay as it now stands.
+    void RepaintOverlay();
+    // Highlights the places of symbol 1..9 (0 ends it): the marks follow every change of the board
+    // and the symbol mode until it ends, and assistive technology is told.
+    void SetHighlight(int symbol);
+    // Called on every change the engine reports, after the hint's marks have gone.
+    void SetBoardChangedHandler(std::function<void()> handler) { boardChanged_ = std::move(handler); }
 
     // Called when the candidate display ends a timed game (the clock label follows it).
     void SetTimedGameEndedHandler(std::function<void()> handler) { timedGameEnded_ = std::move(handler); }
@@ -88,7 +95,9 @@ public:
     void MarksChanged(int x, int y) override;
 
 private:
-    void DrawCursorFrame();
+    // A change of the board ends the hint's marks and moves the highlight's.
+    void BoardChanged();
+    void UpdateHighlight();
     // Tells assistive technology, if the client area has its interface.
     void AnnounceCell(int x, int y);
     void AnnounceAllCells();
@@ -115,6 +124,7 @@ private:
     DisplayState& state_;
     std::function<void()> timedGameEnded_;
     std::function<void()> beep_;
+    std::function<void()> boardChanged_;
     static constexpr int kFrameMilliseconds = 16;
     QElapsedTimer lastFlush_;
     bool batchingCells_ = false;

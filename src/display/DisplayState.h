@@ -5,6 +5,7 @@
 
 #include <atomic>
 
+#include "display/Overlay.h"
 #include "engine/Board.h"
 
 namespace tessaro {
@@ -40,9 +41,10 @@ struct DisplayState {
     // A pasted puzzle's level by its rating (0..3, -1 none), shown while these givens are the board's.
     int ratedLevel = -1;
     Grid ratedGivens{};
-    // The keyboard cursor's cell; column 0 while none is shown.
-    int cursorColumn = 0;
-    int cursorRow = 0;
+    // The aids' marks, the keyboard cursor and the pause cover, painted over the image.
+    Overlay overlay;
+    // The symbol 1..9 whose places are highlighted; 0 for none.
+    int highlightedSymbol = 0;
 };
 
 // The level the difficulty panel names: a pasted puzzle's own, else the chosen one.

@@ -40,4 +40,13 @@ constexpr int PickerItemAt(int left, int top, int x, int y) {
     return 3 * ((y - top) / kPickerItemSize) + (x - left) / kPickerItemSize + 1;
 }
 
+// The symbol 1..9 whose column of the statistics panel (symbol above, count below) holds (x, y);
+// 0 elsewhere.
+constexpr int StatisticsSymbolAt(int x, int y) {
+    constexpr int kLeft = 675;
+    constexpr int kColumnWidth = 16;
+    if (x < kLeft || x >= kLeft + 9 * kColumnWidth || y < 228 || y > 267) return 0;
+    return (x - kLeft) / kColumnWidth + 1;
+}
+
 }  // namespace tessaro

@@ -1,30 +1,42 @@
 #include "engine/Conflicts.h"
 
+#include "engine/Houses.h"
+
 namespace tessaro {
+
+int HouseOf(Unit unit) {
+    switch (unit.kind) {
+    case UnitKind::Row: return unit.index - 1;
+    case UnitKind::Column: return 8 + unit.index;
+    case UnitKind::Box: return 17 + unit.index;
+    case UnitKind::MainDiagonal: return geometry::kMainDiagonal;
+    case UnitKind::AntiDiagonal: break;
+    }
+    return geometry::kAntiDiagonal;
+}
+
+Unit UnitOf(int house) {
+    switch (geometry::KindOf(house)) {
+    case geometry::HouseKind::Row: return {UnitKind::Row, house + 1};
+    case geometry::HouseKind::Column: return {UnitKind::Column, house - 8};
+    case geometry::HouseKind::Box: return {UnitKind::Box, house - 17};
+    case geometry::HouseKind::Diagonal: break;
+    }
+    return {house == geometry::kMainDiagonal ? UnitKind::MainDiagonal : UnitKind::AntiDiagonal, 0};
+}
 
 std::array<CellRef, 9> CellsOf(Unit unit) {
     std::array<CellRef, 9> cells{};
-    for (int i = 0; i < 9; ++i) {
-        switch (unit.kind) {
-        case UnitKind::Row: cells[i] = {i + 1, unit.index}; break;
-        case UnitKind::Column: cells[i] = {unit.index, i + 1}; break;
-        case UnitKind::Box:
-            cells[i] = {1 + 3 * ((unit.index - 1) % 3) + i % 3, 1 + 3 * ((unit.index - 1) / 3) + i / 3};
-            break;
-        case UnitKind::MainDiagonal: cells[i] = {i + 1, i + 1}; break;
-        case UnitKind::AntiDiagonal: cells[i] = {i + 1, 9 - i}; break;
-        }
-    }
+    const std::array<int, 9>& house = geometry::kHouseCells.cells[HouseOf(unit)];
+    for (int i = 0; i < 9; ++i) cells[i] = {geometry::ColumnOf(house[i]) + 1, geometry::RowOf(house[i]) + 1};
     return cells;
 }
 
 bool Contains(Unit unit, int x, int y) {
-    switch (unit.kind) {
-    case UnitKind::Row: return y == unit.index;
-    case UnitKind::Column: return x == unit.index;
-    case UnitKind::Box: return BoxOf(x, y) == unit.index;
-    case UnitKind::MainDiagonal: return OnMainDiagonal(x, y);
-    case UnitKind::AntiDiagonal: return OnAntiDiagonal(x, y);
+    const int cell = geometry::CellOf(x, y);
+    const int house = HouseOf(unit);
+    for (int k = 0; k < geometry::kHouseCells.houseCount[cell]; ++k) {
+        if (geometry::kHouseCells.housesOf[cell][k] == house) return true;
     }
     return false;
 }
@@ -32,13 +44,7 @@ bool Contains(Unit unit, int x, int y) {
 const std::array<Unit, 29>& AllUnits() {
     static const std::array<Unit, 29> units = [] {
         std::array<Unit, 29> all{};
-        for (int i = 1; i <= 9; ++i) {
-            all[i - 1] = {UnitKind::Row, i};
-            all[8 + i] = {UnitKind::Column, i};
-            all[17 + i] = {UnitKind::Box, i};
-        }
-        all[27] = {UnitKind::MainDiagonal, 0};
-        all[28] = {UnitKind::AntiDiagonal, 0};
+        for (int house = 0; house < geometry::kHouseCount; ++house) all[house] = UnitOf(house);
         return all;
     }();
     return units;
@@ -46,23 +52,24 @@ const std::array<Unit, 29>& AllUnits() {
 
 ConflictSet FindConflicts(const Grid& board) {
     ConflictSet result;
-    for (const Unit& unit : AllUnits()) {
-        const std::array<CellRef, 9> cells = CellsOf(unit);
+    for (int house = 0; house < geometry::kHouseCount; ++house) {
+        const std::array<int, 9>& cells = geometry::kHouseCells.cells[house];
         unsigned seen = 0;
         unsigned repeated = 0;
-        for (const CellRef& c : cells) {
-            const int value = board[At(c.x, c.y)];
+        for (int cell : cells) {
+            const int value = board[geometry::GridIndex(cell)];
             if (value < 1 || value > 9) continue;
             repeated |= seen & (1u << value);
             seen |= 1u << value;
         }
         for (int symbol = 1; repeated >> symbol != 0; ++symbol) {
             if (!(repeated >> symbol & 1u)) continue;
-            Conflict conflict{unit, symbol, {}};
-            for (const CellRef& c : cells) {
-                if (board[At(c.x, c.y)] != symbol) continue;
-                conflict.cells.push_back(c);
-                result.marked[At(c.x, c.y)] = true;
+            Conflict conflict{UnitOf(house), symbol, {}};
+            for (int cell : cells) {
+                const int at = geometry::GridIndex(cell);
+                if (board[at] != symbol) continue;
+                conflict.cells.push_back({at % 10, at / 10});
+                result.marked[at] = true;
             }
             result.conflicts.push_back(std::move(conflict));
         }

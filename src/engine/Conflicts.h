@@ -25,15 +25,15 @@ struct CellRef {
     bool operator==(const CellRef&) const = default;
 };
 
-// The main diagonal runs from (1, 1) to (9, 9), the anti-diagonal from (1, 9) to (9, 1).
-constexpr int BoxOf(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3) + 1; }
-constexpr bool OnMainDiagonal(int x, int y) { return x == y; }
-constexpr bool OnAntiDiagonal(int x, int y) { return x + y == 10; }
-
-// The nine cells of a unit: rows and diagonals left to right, columns top to bottom, boxes row by row.
+// The house of the unit in the one table of houses, and back.
+int HouseOf(Unit unit);
+Unit UnitOf(int house);
+// The nine cells of a unit as the house table lists them (ascending cell numbers: rows and the
+// main diagonal left to right, columns top to bottom, boxes row by row, the anti-diagonal from
+// the top right).
 std::array<CellRef, 9> CellsOf(Unit unit);
 bool Contains(Unit unit, int x, int y);
-// The 29 units: rows 1..9, columns 1..9, boxes 1..9, main diagonal, anti-diagonal.
+// The 29 units in house order: rows 1..9, columns 1..9, boxes 1..9, main diagonal, anti-diagonal.
 const std::array<Unit, 29>& AllUnits();
 
 // A symbol that stands more than once in a unit, and where.

@@ -63,7 +63,10 @@ void Engine::ComputeCandidates() {
         for (int x = 1; x <= 9; ++x) {
             for (int y = 1; y <= 9; ++y) {
                 if (model_.cell(x, y) != 0) continue;
-                for (int d = 1; d <= 9; ++d) model_.mark(x, y, d) = Allowed(x, y, d);
+                const unsigned mask = literalAdmissible_ ? 0u : index_.Mask(x, y);
+                for (int d = 1; d <= 9; ++d) {
+                    model_.mark(x, y, d) = literalAdmissible_ ? Allowed(x, y, d) : (mask >> d & 1u) != 0;
+                }
             }
         }
     }
@@ -99,6 +102,12 @@ void Engine::RedrawBoard() {
     } else {
         observer_->CandidatesChanged();
     }
+}
+
+void Engine::EntryDone() {
+    if (settings_.showCandidates) ComputeCandidates();
+    UpdateDigitCounts();
+    if (settings_.ownBoard) observer_->GivensChanged();
 }
 
 void Engine::Place(int x, int y, int d) {
@@ -202,7 +211,7 @@ void Engine::HiddenSinglesFast(const std::array<int, 9>& xs, const std::array<in
     }
 }
 
-void Engine::SolveBoard() {
+bool Engine::SolveBoard() {
     // The fast path stops sweeping once the sweeps can place nothing more: when the board is full,
     // or after a sweep that placed nothing (the next one would see the same board). The reference
     // path keeps all ten sweeps.
@@ -227,10 +236,10 @@ void Engine::SolveBoard() {
         PlaceHiddenSingle(kOneToNine, kNineToOne);
     }
     UpdateDigitCounts();
-    if (!StatusSolved() && !guessing_) {
-        settings_.difficulty = kExtrem;
-        GuessBivalue();
-    }
+    if (StatusSolved() || guessing_) return false;
+    settings_.difficulty = kExtrem;
+    GuessBivalue();
+    return true;
 }
 
 void Engine::SolveWithRestart() {

@@ -50,6 +50,9 @@ public:
     bool StatusSolved() const { return settings_.status == Status::Solved; }
     // Repaint every cell, refresh the statistics, then the candidate marks (recomputed when shown).
     void RedrawBoard();
+    // What follows the player's entry, clearing or marking of a cell: the marks recomputed when
+    // they are shown, the counts and the verdict, and in own-board mode the givens and the level.
+    void EntryDone();
 
     // ---- the player's changes; each is one undo entry ----
     // A symbol (0 clears) in a cell without a given; the cell is repainted.
@@ -91,7 +94,9 @@ public:
     bool Redo();
 
     // ---- solver steps (the game calls SolveWithRestart; these write without history) ----
-    void SolveBoard();
+    // Sweeps, then the guess phase when they leave the board unsolved (which sets the difficulty
+    // to Extrem); true when the guess phase ran.
+    bool SolveBoard();
     void PlaceNakedSingles(int x0, int y0);
     void PlaceHiddenSingleInBox(int x0, int y0);
     // Hidden singles of one line of nine cells, walked in the given order.

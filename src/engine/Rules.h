@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/Board.h"
+#include "engine/Houses.h"
 
 namespace tessaro {
 
@@ -37,10 +38,7 @@ public:
     // The admissible digits of (x, y) as bits 1..9.
     unsigned Mask(int x, int y) const {
         if (!valid_) return 0;
-        unsigned used = rows_[y] | columns_[x] | boxes_[BoxIndex(x, y)];
-        if (x == y) used |= mainDiagonal_;
-        if (x + y == 10) used |= antiDiagonal_;
-        return ~used & 0x3FEu;
+        return ~geometry::UsedAt(used_, geometry::CellOf(x, y)) & 0x3FEu;
     }
     // board is the synced board with only cell (x, y) rewritten since.
     void Set(const Grid& board, int x, int y);
@@ -48,19 +46,11 @@ public:
     int EmptyCells() const { return empty_; }
 
 private:
-    static int BoxIndex(int x, int y) { return (x - 1) / 3 + 3 * ((y - 1) / 3); }
-    // Adds or removes one digit's bit in the five units of (x, y).
-    void Toggle(int x, int y, std::uint8_t value);
-
     Grid seen_{};
     bool fresh_ = false;
     bool valid_ = true;
     int empty_ = 81;
-    std::array<std::uint16_t, 10> rows_{};
-    std::array<std::uint16_t, 10> columns_{};
-    std::array<std::uint16_t, 9> boxes_{};
-    std::uint16_t mainDiagonal_ = 0;
-    std::uint16_t antiDiagonal_ = 0;
+    geometry::HouseMasks used_{};
 };
 
 }  // namespace tessaro

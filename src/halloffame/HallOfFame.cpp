@@ -120,7 +120,12 @@ bool IsChampionTime(const QString& time) {
     return true;
 }
 
-QString ChampionDate(const QDate& date) { return QLocale::system().toString(date, QLocale::ShortFormat); }
+QString ChampionDate(const QDate& date, const QLocale& locale) {
+    const QString text = locale.toString(date, QLocale::ShortFormat);
+    // The file's code page cannot hold every locale's digits or marks; digits it can.
+    if (!UnstorableChampionChars(text).isEmpty()) return date.toString(QStringLiteral("dd.MM.yyyy"));
+    return text;
+}
 
 void ParseChampions(HallOfFame& hof, std::string_view bytes) {
     std::vector<QString> lines;

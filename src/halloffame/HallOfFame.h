@@ -3,6 +3,7 @@
 #include "persistence/GameFile.h"
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -65,8 +66,8 @@ QString ChampionLine(const QString& text);
 QString UnstorableChampionChars(const QString& text);
 // True for a time of the form hh:mm:ss.t.
 bool IsChampionTime(const QString& time);
-// The system's short date.
-QString ChampionDate(const QDate& date);
+// The locale's short date, or dd.mm.yyyy when it holds characters the file cannot store.
+QString ChampionDate(const QDate& date, const QLocale& locale = QLocale::system());
 
 // The place 1..10 that `time` earns in `level` (ties go below equal times), or 0.
 int ChampionPlace(const HallOfFame& hof, int level, const QString& time);

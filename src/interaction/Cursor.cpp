@@ -31,12 +31,12 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
     if (frame->mode == Mode::Picker) {
         // Shift+Enter in the picker is its right click, as Shift+Enter on the board is.
         const bool rightClick = (qtKey == Qt::Key_Return || qtKey == Qt::Key_Enter) &&
-                                (modifiers & Qt::ShiftModifier) && display_.state().cursorColumn != 0;
+                                (modifiers & Qt::ShiftModifier) && display_.state().overlay.cursorColumn != 0;
         if (rightClick && !autoRepeat) PickerPress(Qt::RightButton, {});
         return rightClick;
     }
     // The cover of a paused game stays; the keys are taken so that nothing else sees them.
-    if (hintKeys_.Paused()) return IsCursorKey(qtKey);
+    if (pause_.Paused()) return IsCursorKey(qtKey);
     const bool ownBoard = frame->mode == Mode::OwnBoard;
     if (qtKey == Qt::Key_T && (modifiers & Qt::ShiftModifier) &&
         !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
@@ -44,8 +44,8 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
         return true;
     }
     const DisplayState& look = display_.state();
-    int column = look.cursorColumn;
-    int row = look.cursorRow;
+    int column = look.overlay.cursorColumn;
+    int row = look.overlay.cursorRow;
     int dx = 0;
     int dy = 0;
     switch (qtKey) {
@@ -104,16 +104,11 @@ bool Interaction::CursorKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers, b
     }
 }
 
-void Interaction::MoveCursor(int column, int row) {
-    const DisplayState& look = display_.state();
-    // Markings keep the board's image from before them, cursor included: they go before it moves.
-    if (look.cursorColumn != column || look.cursorRow != row) hintKeys_.Dismiss();
-    display_.ShowCursor(column, row);
-}
+void Interaction::MoveCursor(int column, int row) { display_.ShowCursor(column, row); }
 
 void Interaction::EnterAtCursor(int value, bool ownBoard) {
-    const int column = display_.state().cursorColumn;
-    const int row = display_.state().cursorRow;
+    const int column = display_.state().overlay.cursorColumn;
+    const int row = display_.state().overlay.cursorRow;
     display_.state().noteMode = false;
     if (ownBoard) {
         // As the picker does: the symbol becomes the given, 0 clears it.
@@ -121,23 +116,20 @@ void Interaction::EnterAtCursor(int value, bool ownBoard) {
             ClearOwnBoardGiven(column, row);
         } else {
             engine_.SetGiven(column, row, value);
-            if (engine_.Config().showCandidates) engine_.ComputeCandidates();
         }
-        display_.UpdateDigitCounts();
-        display_.UpdateDifficultyPanel();
+        engine_.EntryDone();
         return;
     }
     const BoardModel& model = engine_.Model();
     if (model.given(column, row) != 0 || model.cell(column, row) == value) return;
     engine_.EnterSymbol(column, row, value);
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
-    display_.UpdateDigitCounts();
+    engine_.EntryDone();
     FinishIfSolved();
 }
 
 void Interaction::CursorClick(Qt::MouseButton button, bool ownBoard) {
     const DisplayState& look = display_.state();
-    HandleLoopPress(button, {CellLeft(look.cursorColumn) + kCellSize / 2, CellTop(look.cursorRow) + kCellSize / 2},
+    HandleLoopPress(button, {CellLeft(look.overlay.cursorColumn) + kCellSize / 2, CellTop(look.overlay.cursorRow) + kCellSize / 2},
                     ownBoard);
 }
 

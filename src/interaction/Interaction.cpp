@@ -118,6 +118,7 @@ void Interaction::GameModeLoop() {
     display_.DrawTimerPanel();
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
+    pause_.Resume();
     hintKeys_.LoopEnded();
     display_.ShowCursor(0, 0);
 }
@@ -197,15 +198,27 @@ void Interaction::HandleLoopKey(int key, bool ownBoard) {
         if (ownBoard) engine_.Shuffle();
         break;
     default:
+        // A shown cursor takes the digits (letters mode leaves them here).
+        if (key >= Qt::Key_0 && key <= Qt::Key_9 && display_.state().overlay.cursorColumn == 0) {
+            HighlightSymbol(key - Qt::Key_0);
+        }
         break;
     }
 }
 
+void Interaction::HighlightSymbol(int symbol) {
+    display_.SetHighlight(symbol == display_.state().highlightedSymbol ? 0 : symbol);
+}
+
 void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard) {
-    if (hintKeys_.TakesPress(button, position)) return;
+    if (pause_.TakesPress(button, position)) return;
     state_.pointerX = position.x();
     state_.pointerY = position.y();
     if (button == Qt::LeftButton) {
+        if (const int symbol = StatisticsSymbolAt(position.x(), position.y())) {
+            HighlightSymbol(symbol);
+            return;
+        }
         if (const PlayButton* hit = ButtonAt(state_.pointerX, state_.pointerY)) {
             if (hit->key == Qt::Key_A) {
                 Leave(ownBoard);
@@ -224,7 +237,7 @@ void Interaction::HandleLoopPress(Qt::MouseButton button, QPoint position, bool 
     if (cell.column == 0) return;
     state_.clickedColumn = cell.column;
     state_.clickedRow = cell.row;
-    if (display_.state().cursorColumn != 0) MoveCursor(cell.column, cell.row);
+    if (display_.state().overlay.cursorColumn != 0) MoveCursor(cell.column, cell.row);
     if (ownBoard) {
         OwnBoardCellClick(button == Qt::RightButton);
     } else {
@@ -237,19 +250,17 @@ void Interaction::GameCellClick(bool rightButton) {
     const int column = state_.clickedColumn;
     const int row = state_.clickedRow;
     const BoardModel& model = engine_.Model();
-    Settings& settings = engine_.Config();
     if (model.given(column, row) != 0) return;
     if (rightButton && model.cell(column, row) == 0) {
         display_.DrawPicker(column, row);
         PickSymbol(column, row);
     } else if (rightButton) {
         engine_.EnterSymbol(column, row, 0);
-        if (settings.showCandidates) engine_.ComputeCandidates();
-        display_.UpdateDigitCounts();
+        engine_.EntryDone();
     } else {
         display_.DrawPicker(column, row);
         PickSymbol(column, row);
-        display_.UpdateDigitCounts();
+        engine_.EntryDone();
     }
     FinishIfSolved();
 }
@@ -266,7 +277,6 @@ void Interaction::FinishIfSolved() {
 void Interaction::ClearOwnBoardGiven(int column, int row) {
     if (engine_.Model().given(column, row) == 0) return;
     engine_.SetGiven(column, row, 0);
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
 }
 
 void Interaction::OwnBoardCellClick(bool rightButton) {
@@ -280,8 +290,7 @@ void Interaction::OwnBoardCellClick(bool rightButton) {
         // A chosen symbol became the given already; a right click clears it.
         if (state_.closedByRightButton) ClearOwnBoardGiven(column, row);
     }
-    display_.UpdateDigitCounts();
-    display_.UpdateDifficultyPanel();
+    engine_.EntryDone();
 }
 
 // ---- symbol entry ---------------------------------------------------------------------------
@@ -369,7 +378,7 @@ void Interaction::FinishPicker() {
     WaitMouseRelease();
     display_.SetHelpText(display_.LargeFontMode() ? QStringLiteral("Bitte ein Feld anklicken!    ")
                                                   : QStringLiteral("Bitte ein Feld anklicken! "));
-    if (engine_.Config().showCandidates) engine_.ComputeCandidates();
+    // Marks were recomputed by the engine; an entry's caller ends it with EntryDone.
     clock_.cellInput = false;
 }
 
@@ -417,6 +426,8 @@ void Interaction::Win_0_MouseMove(QPointF position) {
 
 void Interaction::KeyPressed(int qtKey, bool autoRepeat) {
     Frame* frame = Top();
+    // The start screen shows a board too.
+    if (!frame && !autoRepeat && qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) HighlightSymbol(qtKey - Qt::Key_0);
     if (autoRepeat || !frame || frame->done || frame->mode == Mode::Picker) return;
     keysDownInLoop_.insert(qtKey);
 }
@@ -425,7 +436,7 @@ void Interaction::ControlKeyPressed(int qtKey, Qt::KeyboardModifiers modifiers) 
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
     // Nothing of the covered board may change or be copied while a game is paused.
-    if (hintKeys_.Paused()) {
+    if (pause_.Paused()) {
         keysTakenByControl_.insert(qtKey);
         return;
     }
@@ -453,7 +464,10 @@ void Interaction::KeyReleased(int qtKey, bool autoRepeat) {
     if (keysTakenByControl_.erase(qtKey) != 0) return;
     Frame* frame = Top();
     if (!frame || frame->done || frame->mode == Mode::Picker) return;
-    if (hintKeys_.KeyReleased(qtKey, frame->mode == Mode::OwnBoard)) return;
+    const bool ownBoard = frame->mode == Mode::OwnBoard;
+    if (qtKey == Qt::Key_Escape && hintKeys_.CloseExplanation()) return;
+    if (pause_.KeyReleased(qtKey, ownBoard, engine_.Config().showDigits)) return;
+    if (hintKeys_.KeyReleased(qtKey, ownBoard)) return;
     HandleLoopKey(qtKey, frame->mode == Mode::OwnBoard);
 }
 
@@ -467,6 +481,8 @@ void Interaction::MousePressed(Qt::MouseButton button, QPoint position) {
     if (!frame || frame->done) {
         state_.pointerX = position.x();
         state_.pointerY = position.y();
+        const int symbol = StatisticsSymbolAt(position.x(), position.y());
+        if (!frame && button == Qt::LeftButton && symbol != 0) HighlightSymbol(symbol);
         return;
     }
     if (frame->mode == Mode::Picker) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "display/InputSink.h"
+#include "interaction/GamePause.h"
 #include "interaction/HintKeys.h"
 
 class QEventLoop;
@@ -121,6 +122,8 @@ private:
     // A button whose action lives above the loops (dialog, printing, help), then the mouse release.
     void PressForAction(int key, const std::function<void()>& action);
     void HandleLoopKey(int key, bool ownBoard);
+    // Highlights the symbol, or ends the highlight when it is the one shown; 0 always ends it.
+    void HighlightSymbol(int symbol);
     void HandleLoopPress(Qt::MouseButton button, QPoint position, bool ownBoard);
     // Shows the keyboard cursor on a cell; markings on the board go first when it moves.
     void MoveCursor(int column, int row);
@@ -155,6 +158,7 @@ private:
     std::set<int> keysDownInLoop_;
     std::set<int> keysTakenByControl_;
     HintKeys hintKeys_{display_, engine_, clock_};
+    GamePause pause_{display_, clock_};
     QString helpBeforePaste_;
 };
 

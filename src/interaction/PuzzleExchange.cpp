@@ -21,15 +21,26 @@ QString Taken(Engine& engine, const PuzzleReading& reading, const QString& refus
     return {};
 }
 
+// The level the taken puzzle's rating falls in, named by the difficulty panel while these givens
+// are the board's. A taken puzzle has one solution: a path the logic could not finish is Extrem.
+void RateTakenPuzzle(DisplayState& look, const Grid& givens) {
+    const logic::SolvingPath path = logic::SolvePath(givens);
+    look.ratedGivens = givens;
+    look.ratedLevel = path.verdict == logic::Verdict::Solved ? logic::LevelForRating(path.rating) : 3;
+}
+
 }  // namespace
 
-QString TakeStartPuzzle(Engine& engine, std::string_view argument) {
+QString TakeStartPuzzle(Engine& engine, DisplayState& look, std::string_view argument) {
     const QString problem =
         Taken(engine, PuzzleFromArgument(argument),
               QStringLiteral("Das Rätsel aus der Befehlszeile wird nicht übernommen."));
+    if (!problem.isEmpty()) return problem;
     // The game starts with this board; there is nothing before it to go back to.
-    if (problem.isEmpty()) engine.ForgetMoves();
-    return problem;
+    engine.ForgetMoves();
+    RateTakenPuzzle(look, engine.Model().givens);
+    engine.Observer().GivensChanged();
+    return {};
 }
 
 bool Interaction::ExchangeKey(int qtKey, Qt::KeyboardModifiers modifiers, bool ownBoard) {
@@ -51,14 +62,9 @@ bool Interaction::ExchangeKey(int qtKey, Qt::KeyboardModifiers modifiers, bool o
         return true;
     }
     if (!ownBoard) clock_.RefreshClock();
-    // The level its rating falls in, while these givens are on the board.
-    const logic::SolvingPath path = logic::SolvePath(reading.givens);
-    DisplayState& look = display_.state();
-    look.ratedGivens = engine_.Model().givens;
-    // A taken puzzle has one solution: a path the engine could not finish counts as Extrem.
-    look.ratedLevel = path.verdict == logic::Verdict::Solved ? logic::LevelForRating(path.rating) : 3;
+    RateTakenPuzzle(display_.state(), engine_.Model().givens);
     display_.UpdateDifficultyPanel();
-    helpBeforePaste_ = look.helpText;
+    helpBeforePaste_ = display_.state().helpText;
     display_.SetHelpText(QStringLiteral("Rätsel übernommen"));
     return true;
 }

@@ -3,30 +3,26 @@
 #include <array>
 #include <string>
 
+#include "engine/Houses.h"
 #include "logic/CellSet.h"
 
 namespace tessaro::logic {
 
-// Cells are numbered 9 * row + column (0-based); houses 0..8 are the rows, 9..17 the columns,
-// 18..26 the boxes in reading order, 27 the main diagonal (row = column) and 28 the
-// anti-diagonal (row + column = 8). Every technique treats a diagonal as a line.
-inline constexpr int kCellCount = 81;
-inline constexpr int kHouseCount = 29;
-inline constexpr int kMainDiagonal = 27;
-inline constexpr int kAntiDiagonal = 28;
+// The engine's cell numbering and house table (9 * row + column; rows, columns, boxes, then the
+// main and the anti-diagonal). Every technique treats a diagonal as a line.
+using geometry::kAntiDiagonal;
+using geometry::kCellCount;
+using geometry::kHouseCount;
+using geometry::kMainDiagonal;
+using geometry::HouseKind;
+using geometry::BoxOf;
+using geometry::CellAt;
+using geometry::ColumnOf;
+using geometry::IsLine;
+using geometry::KindOf;
+using geometry::RowOf;
 
-enum class HouseKind { Row, Column, Box, Diagonal };
-
-constexpr int RowOf(int cell) { return cell / 9; }
-constexpr int ColumnOf(int cell) { return cell % 9; }
-constexpr int BoxOf(int cell) { return RowOf(cell) / 3 * 3 + ColumnOf(cell) / 3; }
-constexpr int CellAt(int row, int column) { return 9 * row + column; }
-constexpr HouseKind KindOf(int house) {
-    return house < 9 ? HouseKind::Row : house < 18 ? HouseKind::Column : house < 27 ? HouseKind::Box
-                                                                                      : HouseKind::Diagonal;
-}
-constexpr bool IsLine(int house) { return KindOf(house) != HouseKind::Box; }
-
+// The house table with the cell sets the finders intersect.
 struct HouseTable {
     std::array<std::array<int, 9>, kHouseCount> cells{};  // each house's cells, ascending
     std::array<CellSet, kHouseCount> sets{};
@@ -37,23 +33,13 @@ struct HouseTable {
 
 inline constexpr HouseTable kHouses = [] {
     HouseTable t{};
+    t.cells = geometry::kHouseCells.cells;
+    t.houseCount = geometry::kHouseCells.houseCount;
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const int r = RowOf(cell), c = ColumnOf(cell);
-        auto add = [&](int house) {
-            t.sets[house].Add(cell);
-            t.housesOf[cell][t.houseCount[cell]++] = house;
-        };
-        add(r);
-        add(9 + c);
-        add(18 + BoxOf(cell));
-        if (r == c) add(kMainDiagonal);
-        if (r + c == 8) add(kAntiDiagonal);
+        for (int k = 0; k < t.houseCount[cell]; ++k) t.housesOf[cell][k] = geometry::kHouseCells.housesOf[cell][k];
     }
     for (int h = 0; h < kHouseCount; ++h) {
-        int i = 0;
-        for (int cell = 0; cell < kCellCount; ++cell) {
-            if (t.sets[h].Has(cell)) t.cells[h][i++] = cell;
-        }
+        for (int cell : t.cells[h]) t.sets[h].Add(cell);
     }
     for (int cell = 0; cell < kCellCount; ++cell) {
         for (int k = 0; k < t.houseCount[cell]; ++k) t.peers[cell] |= t.sets[t.housesOf[cell][k]];

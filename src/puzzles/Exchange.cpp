@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 
+#include "engine/Houses.h"
 #include "puzzles/SudokuXSolver.h"
 
 namespace tessaro {
@@ -34,17 +35,17 @@ std::string CharacterAt(std::string_view text, std::size_t i) {
     return std::string(text.substr(i, length));
 }
 
-// How a message names unit u of kSudokuXUnits.
-std::string UnitName(int u) {
+// How a message names a house.
+std::string UnitName(int house) {
     constexpr std::array<const char*, 9> kBoxes{
         "im Block oben links",  "im Block oben Mitte",  "im Block oben rechts",
         "im Block Mitte links", "im mittleren Block",   "im Block Mitte rechts",
         "im Block unten links", "im Block unten Mitte", "im Block unten rechts"};
-    if (u < 9) return "in Spalte " + std::to_string(u + 1);
-    if (u < 18) return "in Zeile " + std::to_string(u - 8);
-    if (u < 27) return kBoxes[u - 18];
-    return u == 27 ? "in der Diagonale von links oben nach rechts unten"
-                   : "in der Diagonale von links unten nach rechts oben";
+    if (house < 9) return "in Zeile " + std::to_string(house + 1);
+    if (house < 18) return "in Spalte " + std::to_string(house - 8);
+    if (house < 27) return kBoxes[house - 18];
+    return house == geometry::kMainDiagonal ? "in der Diagonale von links oben nach rechts unten"
+                                            : "in der Diagonale von links unten nach rechts oben";
 }
 
 std::string Line(const Grid& givens, const Grid* entries) {
@@ -116,12 +117,16 @@ PuzzleReading ParsePuzzleText(std::string_view text) {
 }
 
 std::string PuzzleProblem(const Grid& givens) {
-    for (int u = 0; u < static_cast<int>(kSudokuXUnits.size()); ++u) {
+    // Columns are named before rows, and the anti-diagonal is read from the lower left, so that
+    // the first repeat found is the one the message has always named.
+    for (int k = 0; k < geometry::kHouseCount; ++k) {
+        const int house = k < 9 ? 9 + k : k < 18 ? k - 9 : k;
         unsigned seen = 0;
-        for (int cell : kSudokuXUnits[u]) {
-            const int d = givens[cell];
+        for (int i = 0; i < 9; ++i) {
+            const int cell = geometry::kHouseCells.cells[house][house == geometry::kAntiDiagonal ? 8 - i : i];
+            const int d = givens[geometry::GridIndex(cell)];
             if (d < 1 || d > 9) continue;
-            if (seen & (1u << d)) return "Die " + std::to_string(d) + " steht zweimal " + UnitName(u) + ".";
+            if (seen & (1u << d)) return "Die " + std::to_string(d) + " steht zweimal " + UnitName(house) + ".";
             seen |= 1u << d;
         }
     }

@@ -169,12 +169,11 @@ EngineGrade GradeWithEngine(const Grid& clues) {
             model.given(x, y) = clues[At(x, y)];
         }
     }
-    settings.difficulty = 0;
     NullObserver observer;
     Engine engine(model, settings);
     engine.SetObserver(&observer);
-    engine.SolveBoard();
-    return {engine.StatusSolved(), settings.difficulty == kExtrem};
+    const bool guessed = engine.SolveBoard();
+    return {engine.StatusSolved(), guessed};
 }
 
 bool MeetsLevel(const Grid& clues, int level) {

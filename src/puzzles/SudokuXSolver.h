@@ -7,24 +7,7 @@
 
 namespace tessaro {
 
-// The 29 units of Sudoku X as cell indices At(x, y): columns x = 1..9, rows y = 1..9, the boxes
-// in reading order, the main diagonal (i, i) and the anti-diagonal (i, 10 - i), each i = 1..9.
-inline constexpr std::array<std::array<int, 9>, 29> kSudokuXUnits = [] {
-    std::array<std::array<int, 9>, 29> units{};
-    for (int k = 0; k < 9; ++k) {
-        for (int i = 0; i < 9; ++i) {
-            units[k][i] = At(k + 1, i + 1);
-            units[9 + k][i] = At(i + 1, k + 1);
-            units[18 + k][i] = At(1 + 3 * (k % 3) + i % 3, 1 + 3 * (k / 3) + i / 3);
-        }
-        units[27][k] = At(k + 1, k + 1);
-        units[28][k] = At(k + 1, 9 - k);
-    }
-    return units;
-}();
-
-// An exact Sudoku X solver: bitmasks per row, column, box and both main diagonals, depth-first
-// search that always branches on the empty cell with the fewest admissible digits.
+// An exact Sudoku X solver: a bitmask per house, depth-first search that always branches on the empty cell with the fewest admissible digits.
 // Puzzles use the board layout of the game (cell (x, y) at At(x, y), 0 = empty).
 class SudokuXSolver {
 public:

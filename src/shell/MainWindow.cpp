@@ -295,6 +295,7 @@ void MainWindow::RunCommand(int id) {
         break;
     case kCmdLeicht: case kCmdMittel: case kCmdSchwer: case kCmdExtrem:
         settings.difficulty = id - kCmdLeicht;
+        game_.display.ratedLevel = -1;  // the chosen level shows at once, also over a pasted puzzle's
         break;
     case kCmdDigits: case kCmdLetters:
         settings.showDigits = id == kCmdDigits;

@@ -1,8 +1,12 @@
 #include "shell/TerminalCommands.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cstdio>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -15,7 +19,7 @@ namespace {
 
 void PrintUsage() {
     std::printf(
-        "Aufruf: tessaro [RÄTSEL]\n"
+        "Aufruf: tessaro [--] [RÄTSEL]\n"
         "        tessaro --loesungsweg RÄTSEL\n"
         "        tessaro --bewerten [DATEI|-]\n"
         "        tessaro --neue-raetsel [--bewertung VON-BIS] [--technik NAME]\n"
@@ -25,7 +29,8 @@ void PrintUsage() {
         "\n"
         "  RÄTSEL                startet das Spiel mit diesem Rätsel als Vorgaben: eine Zeile aus\n"
         "                        81 Zeichen (Ziffern, „.“ oder „0“ für leere Felder) oder eine\n"
-        "                        Textdatei, deren erstes brauchbares Rätsel gilt\n"
+        "                        Textdatei, deren erstes brauchbares Rätsel gilt (ein Dateiname,\n"
+        "                        der mit „-“ beginnt, nach „--“)\n"
         "  --loesungsweg RÄTSEL  zeigt den Lösungsweg, einen Schritt je Zeile\n"
         "                        („Technik: Erklärung => Wirkungen“), dann die Bewertung\n"
         "  --bewerten [DATEI|-]  bewertet jedes Rätsel der Datei, eines je Zeile (ohne DATEI oder\n"
@@ -48,6 +53,39 @@ void PrintUsage() {
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "%s\n„tessaro --help“ zeigt alle Optionen.\n", message.c_str());
     return 2;
+}
+
+// True for UTF-8 text without NUL bytes.
+bool IsText(const QByteArray& bytes) {
+    if (bytes.contains('\0')) return false;
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    [[maybe_unused]] const QString text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+int NotText(const std::string& subject) {
+    std::fprintf(stderr, "%s kein Text; --bewerten liest Rätsel als Textzeilen.\n", subject.c_str());
+    return 2;
+}
+
+// --bewerten on a file or standard input that holds text; anything else is refused whole, so
+// that no line of it is quoted back as bytes that are not UTF-8.
+int RateTextFile(const char* argument) {
+    const std::string_view name = argument;
+    if (name.empty() || name == "-") {
+        QFile in;
+        if (!in.open(stdin, QIODevice::ReadOnly)) return logic::RatePuzzleFile(name, stdout, stderr);
+        const QByteArray bytes = in.readAll();
+        if (!IsText(bytes)) return NotText("Die Standardeingabe ist");
+        std::istringstream lines(bytes.toStdString());
+        return logic::RatePuzzleLines(lines, stdout, stderr);
+    }
+    QFile file(QString::fromLocal8Bit(argument));
+    const QFileInfo info(file);
+    if (info.isFile() && file.open(QIODevice::ReadOnly) && !IsText(file.readAll())) {
+        return NotText("Die Datei „" + std::string(name) + "“ ist");
+    }
+    return logic::RatePuzzleFile(name, stdout, stderr);
 }
 
 int RenewWithOptions(int argc, char** argv) {
@@ -96,10 +134,25 @@ std::optional<int> RunTerminalCommand(int argc, char** argv) {
     }
     if (command == "--bewerten") {
         if (argc > 3) return UsageError("--bewerten liest eine Datei oder die Standardeingabe.");
-        return logic::RatePuzzleFile(argc == 3 ? argv[2] : "-", stdout, stderr);
+        return RateTextFile(argc == 3 ? argv[2] : "-");
     }
     if (command == "--neue-raetsel") return RenewWithOptions(argc, argv);
+    // Qt's own options take one dash; they are known only once the application has taken them.
+    if (command.starts_with("--")) return RefuseUnknownOption(argc, argv);
     return std::nullopt;
+}
+
+std::optional<int> RefuseUnknownOption(int argc, char** argv) {
+    if (argc < 2) return std::nullopt;
+    const std::string_view first = argv[1];
+    if (first.size() < 2 || first[0] != '-' || first == "--") return std::nullopt;
+    return UsageError("Die Option „" + std::string(first) + "“ gibt es nicht.");
+}
+
+const char* StartPuzzleArgument(int argc, char** argv) {
+    if (argc < 2) return nullptr;
+    if (std::string_view(argv[1]) != "--") return argv[1];
+    return argc >= 3 ? argv[2] : nullptr;
 }
 
 }  // namespace tessaro

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     // The plain upload of this small window costs no round trip.
     if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
     QApplication app(argc, argv);
+    if (const std::optional<int> status = tessaro::RefuseUnknownOption(argc, argv)) return *status;
     tessaro::NameApplication();
     QString problem;
     tessaro::EnterWorkingDirectory(&problem);
@@ -32,8 +33,8 @@ int main(int argc, char** argv) {
     QStringList messages;
     if (!problem.isEmpty()) messages << problem;
     // `tessaro PUZZLE`: a line of 81 cells or a text file (Qt's own options are gone from argv).
-    if (argc >= 2) {
-        if (const QString refused = tessaro::TakeStartPuzzle(game.engine, argv[1]); !refused.isEmpty()) {
+    if (const char* puzzle = tessaro::StartPuzzleArgument(argc, argv)) {
+        if (const QString refused = tessaro::TakeStartPuzzle(game.engine, game.display, puzzle); !refused.isEmpty()) {
             messages << refused;
         }
     }

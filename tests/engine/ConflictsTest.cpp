@@ -43,7 +43,7 @@ TEST(Conflicts, EachKindOfUnitFindsExactlyItsCells) {
         {BoardOf({{2, 1, 4}, {2, 8, 4}, {2, 5, 9}}), {{{UnitKind::Column, 2}, 4, {{2, 1}, {2, 8}}}}},
         {BoardOf({{5, 4, 6}, {6, 6, 6}}), {{{UnitKind::Box, 5}, 6, {{5, 4}, {6, 6}}}}},
         {BoardOf({{1, 1, 7}, {9, 9, 7}}), {{{UnitKind::MainDiagonal, 0}, 7, {{1, 1}, {9, 9}}}}},
-        {BoardOf({{1, 9, 8}, {9, 1, 8}}), {{{UnitKind::AntiDiagonal, 0}, 8, {{1, 9}, {9, 1}}}}},
+        {BoardOf({{1, 9, 8}, {9, 1, 8}}), {{{UnitKind::AntiDiagonal, 0}, 8, {{9, 1}, {1, 9}}}}},
         // One pair in two units, a triple, and two symbols repeated in one row.
         {BoardOf({{1, 1, 7}, {2, 1, 7}}),
          {{{UnitKind::Row, 1}, 7, {{1, 1}, {2, 1}}}, {{UnitKind::Box, 1}, 7, {{1, 1}, {2, 1}}}}},

@@ -109,7 +109,7 @@ TEST(SolveBoard, FullCorrectBoardPlacesNothingAndDoesNotGuess) {
     std::mt19937 rng(1);
     rig.Load(sx::RandomFullGrid(rng));
     rig.settings.difficulty = 1;
-    rig.engine.SolveBoard();
+    EXPECT_FALSE(rig.engine.SolveBoard());
     EXPECT_EQ(rig.recorder.events, std::vector<Event>{{Event::Statistics}});
     EXPECT_EQ(rig.settings.status, Status::Solved);
     EXPECT_EQ(rig.settings.difficulty, 1);
@@ -154,7 +154,7 @@ TEST(SolveBoard, PuzzlesBeyondSinglesGoToTheGuessingPhase) {
         Rig rig;
         rig.Load(puzzle);
 
-        rig.engine.SolveBoard();
+        EXPECT_TRUE(rig.engine.SolveBoard());
 
         EXPECT_EQ(rig.settings.difficulty, kExtrem) << "seed " << seed;
         Cells afterSweeps = puzzle;

@@ -81,6 +81,12 @@ TEST(HallOfFameInsert, OrderPushOutAndTies) {
     EXPECT_EQ(InsertChampion(hof, 0, QStringLiteral("X"), QString(), QStringLiteral("junk")), 0);
 }
 
+TEST(HallOfFameInsert, DatesTheFileCannotHoldAreWrittenInDigits) {
+    const QDate day(2024, 3, 9);
+    EXPECT_EQ(ChampionDate(day, QLocale(QLocale::German, QLocale::Germany)), "09.03.24");
+    EXPECT_EQ(ChampionDate(day, QLocale(QLocale::Arabic, QLocale::Egypt)), "09.03.2024");
+}
+
 TEST(HallOfFameInsert, NamesBecomeOneLine) {
     HallOfFame hof;
     InsertChampion(hof, 0, QStringLiteral("Eva\r\nMaria\nX"), QString(), Time(50));

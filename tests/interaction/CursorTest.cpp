@@ -130,7 +130,7 @@ TEST(Cursor, KeysActAsTheClicksOnTheCursorCell) {
             d.Run(c.ownBoard ? kCmdOwnBoard : kCmdGameStart);
             access->SetEventSink(nullptr);
             boards[byKeys] = std::tuple(rig.model().board, rig.model().givens, rig.model().candidates);
-            images[byKeys] = rig.area().image().copy();
+            images[byKeys] = rig.area().Composed().copy();
             EXPECT_NE(boards[byKeys], start) << "the gesture changes the board";
             EXPECT_GT(told, 0) << "the cell's new name is told";
         }
@@ -153,7 +153,7 @@ TEST(Cursor, DigitsEnterDirectlyAndShiftEnterTwiceClearsNotes) {
         if (!byDigit) d.PickerType('7');
         d.InLoop([&] {
             EXPECT_EQ(rig.model().cell(1, 1), 7);
-            const QImage shown = rig.area().image().copy(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize);
+            const QImage shown = rig.area().Composed().copy(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize);
             if (byDigit) {
                 EXPECT_EQ(shown, byPicker) << "the board drawn as after the picker";
             }

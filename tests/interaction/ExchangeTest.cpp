@@ -82,11 +82,12 @@ TEST(Exchange, CopyRefusePasteAndUndo) {
 }
 
 // The command line's puzzle is drawn at start-up exactly as the same givens typed in as an own
-// board, with nothing to undo; a bad argument says why and changes nothing.
+// board, with nothing to undo, its rated level named as after a paste until a level is chosen; a
+// bad argument says why and changes nothing.
 TEST(Exchange, StartPuzzleLooksLikeATypedInBoard) {
     PlayRig rig;
     const QImage start = rig.area().image().copy();
-    EXPECT_TRUE(TakeStartPuzzle(rig.game.engine, "fehlt.txt").contains("fehlt.txt"));
+    EXPECT_TRUE(TakeStartPuzzle(rig.game.engine, rig.game.display, "fehlt.txt").contains("fehlt.txt"));
     EXPECT_EQ(rig.area().image(), start);
     rig.settings().currentFile = "mittel.brd";
     ASSERT_TRUE(LoadRecord(rig.game.engine, 2));
@@ -96,7 +97,7 @@ TEST(Exchange, StartPuzzleLooksLikeATypedInBoard) {
     file.write(QByteArray::fromStdString(std::string(81, '.') + "\n" + GivensLine(rig.model()) + "\n"));
     file.close();
     rig.game.engine.ClearBoard();
-    EXPECT_EQ(TakeStartPuzzle(rig.game.engine, file.fileName().toStdString()), QString());
+    EXPECT_EQ(TakeStartPuzzle(rig.game.engine, rig.game.display, file.fileName().toStdString()), QString());
     EXPECT_EQ(rig.model().board, givens);
     EXPECT_EQ(rig.model().givens, givens);
     EXPECT_FALSE(rig.game.engine.Moves().CanUndo());
@@ -107,6 +108,12 @@ TEST(Exchange, StartPuzzleLooksLikeATypedInBoard) {
     rig.window.display().UpdateDigitCounts();
     rig.window.display().UpdateDifficultyPanel();
     EXPECT_EQ(rig.area().image(), shown);
+    const int rated = logic::LevelForRating(logic::SolvePath(givens).rating);
+    const auto levelShown = [&] { return LastTextAt(rig, 656, 426).trimmed(); };
+    EXPECT_EQ(levelShown(), QString::fromUtf8(kDifficultyNames[rated].data()).trimmed());
+    const int chosen = rated == 3 ? 0 : 3;
+    rig.window.Win_0_MenuEvent(kCmdLeicht + chosen);
+    EXPECT_EQ(levelShown(), QString::fromUtf8(kDifficultyNames[chosen].data()).trimmed());
 }
 
 }  // namespace

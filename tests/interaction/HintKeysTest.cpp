@@ -42,7 +42,8 @@ Cells Of(Unit unit) {
     return cells;
 }
 
-QImage BoardImage(PlayRig& rig) { return rig.area().image().copy(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize); }
+// The board as the screen shows it.
+QImage BoardImage(PlayRig& rig) { return rig.area().Composed().copy(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize); }
 
 // The board holds only these player entries.
 void SetBoard(PlayRig& rig, const std::vector<std::array<int, 3>>& entries) {
@@ -79,12 +80,11 @@ TEST(HintKeys, FMarksTheRepeatsAndTheirUnitUntilTheBoardChanges) {
             EXPECT_TRUE(rig.game.display.helpText.endsWith("doppelt")) << rig.game.display.helpText;
             EXPECT_EQ(Framed(rig, kColourDarkRed), Cells({{c.entries[0][0], c.entries[0][1]}, {c.entries[1][0], c.entries[1][1]}}));
             EXPECT_EQ(Tinted(rig), Of(c.unit));
-            // Moving the keyboard cursor takes the marks away first, so none comes back later.
+            // The keyboard cursor moves over the marks, which stay; the image holds neither.
             for (Qt::Key key : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left}) QTest::keyClick(&rig.area(), key);
-            EXPECT_TRUE(Framed(rig, kColourDarkRed).empty());
+            EXPECT_EQ(rig.area().image().copy(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize), before);
             rig.window.display().ShowCursor(0, 0);
-            EXPECT_EQ(BoardImage(rig), before);
-            QTest::keyClick(&rig.area(), Qt::Key_F);
+            EXPECT_EQ(Framed(rig, kColourDarkRed).size(), 2u);
             rig.window.display().RedrawBoard();
             EXPECT_EQ(BoardImage(rig), before) << "a redraw takes the marks away";
         });
@@ -108,8 +108,8 @@ TEST(HintKeys, FMarksTheRepeatsAndTheirUnitUntilTheBoardChanges) {
     d.Run(kCmdGameStart);
 }
 
-// T names a step and marks its cell; a second T enters it (undoable); on a board with a repeat T
-// acts as F.
+// T first only points (the houses tinted, the technique and where, no cell framed), T again draws
+// the step and a third T enters it (undoable); on a board with a repeat T acts as F.
 TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     PlayRig rig;
     rig.settings().currentFile = "mittel.brd";
@@ -122,6 +122,12 @@ TEST(HintKeys, TNamesAStepAndASecondTEntersIt) {
     int count = 0;
     StepDriver d(rig);
     d.InLoop([&] { before = BoardImage(rig); });
+    d.Key(Qt::Key_T);
+    d.InLoop([&] {
+        EXPECT_TRUE(Framed(rig, kColourDarkGreen).empty());
+        EXPECT_FALSE(Tinted(rig).empty());
+        EXPECT_FALSE(rig.game.display.helpText.contains('=')) << rig.game.display.helpText;
+    });
     d.Key(Qt::Key_T);
     d.InLoop([&] {
         const Cells framed = Framed(rig, kColourDarkGreen);
@@ -187,8 +193,7 @@ TEST(HintKeys, FWAndTEndTheTimedGame) {
             rig.game.engine.ModelReplaced();
             rig.window.display().RedrawBoard();
         });
-        d.Key(Qt::Key_T);
-        d.Key(Qt::Key_T);
+        d.Key(Qt::Key_T).Key(Qt::Key_T).Key(Qt::Key_T);
         d.InLoop([&] {
             EXPECT_EQ(rig.settings().status, Status::Solved);
             EXPECT_EQ(rig.game.clock.championTime, "X");
@@ -213,12 +218,13 @@ TEST(HintKeys, PauseCoversTheBoardUntilResumed) {
         free = CellPoint(FirstFreeCell(rig.model()).x(), FirstFreeCell(rig.model()).y());
     });
     const auto covered = [&] {
+        const QImage shown = rig.area().Composed();
         int symbolPixels = 0;
         for (int y = 1; y <= 9; ++y)
             for (int x = 1; x <= 9; ++x)
                 for (int py = CellTop(y) + 2; py < CellTop(y) + 57; ++py)
                     for (int px = CellLeft(x) + 2; px < CellLeft(x) + 57; ++px)
-                        symbolPixels += rig.Pixel(px, py) != PaletteColour(kColourDarkGrey);
+                        symbolPixels += shown.pixelColor(px, py) != PaletteColour(kColourDarkGrey);
         return symbolPixels == 0;
     };
     d.Key(Qt::Key_P);
@@ -238,7 +244,7 @@ TEST(HintKeys, PauseCoversTheBoardUntilResumed) {
     d.InLoop([&] {
         EXPECT_TRUE(covered());
         EXPECT_TRUE(rig.settings().timedGame);
-        EXPECT_EQ(rig.game.display.cursorColumn, 0);
+        EXPECT_EQ(rig.game.display.overlay.cursorColumn, 0);
         EXPECT_FALSE(rig.settings().showCandidates);
         EXPECT_EQ(rig.game.display.helpText, "Pause: P spielt weiter");
         Press(&rig.area(), free);
@@ -287,7 +293,8 @@ Cells CellsOf(const std::vector<int>& cells) {
 }
 
 // Pressing T alone follows the engine's solving path of the hard puzzle to its end, each
-// elimination counting for the next step. Every step is drawn as it is: its cells framed, its
+// elimination counting for the next step. Each step is first only pointed at (where to look
+// tinted, no cell framed, no symbol named), then drawn as it is: its cells framed, its
 // houses tinted, its candidates blue and the removed ones red, with candidates hidden and (from
 // halfway, after M) shown; a hint that goes leaves the image from before. Shift+T on the first
 // chain shows the whole explanation, link by link, and tells the screen reader; Esc closes it.
@@ -305,11 +312,28 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
     bool restored = false;
     StepDriver d(rig, std::chrono::minutes(2));
     d.InLoop([&] {
-        bool clean = true;                     // no hint drawn
+        bool pointed = false;  // the step's pointer is on screen already
+        QImage before;
         for (std::size_t k = 0; k < path.steps.size(); ++k) {
             const logic::Step& step = path.steps[k];
             SCOPED_TRACE(testing::Message() << k << " " << logic::Info(step.technique).key << " " << logic::EffectsText(step));
-            const QImage before = BoardImage(rig);
+            if (!pointed) {
+                before = BoardImage(rig);
+                QTest::keyClick(&rig.area(), Qt::Key_T);
+            }
+            ASSERT_TRUE(Framed(rig, kColourDarkGreen).empty());
+            if (!rig.settings().showCandidates) {
+                ASSERT_EQ(TintedCorner(rig), CellsOf(logic::PointerCells(step)));
+            }
+            ASSERT_FALSE(rig.game.display.helpText.contains('=')) << rig.game.display.helpText;
+            ASSERT_LE(rig.game.display.helpText.size(), 26);
+            if (!pointed && step.placements.empty() && !restored) {
+                // A redraw takes the hint away, the picture from before comes back; T points again.
+                rig.window.display().RedrawBoard();
+                ASSERT_EQ(BoardImage(rig), before);
+                QTest::keyClick(&rig.area(), Qt::Key_T);
+                restored = true;
+            }
             QTest::keyClick(&rig.area(), Qt::Key_T);
             ASSERT_EQ(Framed(rig, kColourDarkGreen), CellsOf(step.cells));
             std::vector<int> housed;
@@ -327,7 +351,7 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
             ASSERT_LE(rig.game.display.helpText.size(), 26);
             if (k == 7) {  // a locked candidate; the help pages show it (data/help/tipp.png is a copy)
                 QDir().mkpath(QStringLiteral(TESSARO_TEST_OUTPUT_DIR));
-                rig.area().image().copy(0, 0, 850, kBoardTop + 9 * kCellSize + 10).save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/hint_drawn.png"));
+                rig.area().Composed().copy(0, 0, 850, kBoardTop + 9 * kCellSize + 10).save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/hint_drawn.png"));
             }
             if (!window && !step.chains.empty()) {
                 QTest::keyClick(&rig.area(), Qt::Key_T, Qt::ShiftModifier);
@@ -344,18 +368,10 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
                 EXPECT_FALSE(window->isVisible());
                 ASSERT_TRUE(rig.interaction().AcceptingInput());
             }
-            if (clean && step.placements.empty() && !restored) {
-                // Moving the cursor takes the hint away, the image from before comes back; T shows it again.
-                for (Qt::Key key : {Qt::Key_Right, Qt::Key_Left}) QTest::keyClick(&rig.area(), key);
-                rig.window.display().ShowCursor(0, 0);
-                ASSERT_EQ(BoardImage(rig), before);
-                QTest::keyClick(&rig.area(), Qt::Key_T);
-                restored = true;
-            }
-            clean = !step.placements.empty();
-            if (!clean) continue;
+            // The placement entered, or the eliminations counted and the next step pointed at.
             QTest::keyClick(&rig.area(), Qt::Key_T);
-            if (k >= path.steps.size() / 2 && !rig.settings().showCandidates) QTest::keyClick(&rig.area(), Qt::Key_M);
+            pointed = step.placements.empty();
+            if (!pointed && k >= path.steps.size() / 2 && !rig.settings().showCandidates) QTest::keyClick(&rig.area(), Qt::Key_M);
         }
         EXPECT_NE(window, nullptr) << "the path has a chain";
         EXPECT_TRUE(restored);

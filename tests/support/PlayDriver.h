@@ -141,7 +141,8 @@ struct PlayRig {
     BoardModel& model() { return game.model; }
     Settings& settings() { return game.settings; }
     QString clock() { return window.clockLabel().text(); }
-    QColor Pixel(int x, int y) { return area().image().pixelColor(x, y); }
+    // A pixel as the screen shows it, the overlay included.
+    QColor Pixel(int x, int y) { return area().Composed().pixelColor(x, y); }
 
     // Runs the menu command the way the menu bar does.
     void Trigger(int id) {
@@ -230,7 +231,7 @@ inline void ExpectClosingSteps(PlayRig& rig) {
 inline void SaveShot(PlayRig& rig, const QString& name) {
     const QString dir = QString::fromUtf8(TESSARO_TEST_OUTPUT_DIR);
     QDir().mkpath(dir);
-    rig.area().image().save(dir + "/" + name);
+    rig.area().Composed().save(dir + "/" + name);
 }
 
 template <class T>

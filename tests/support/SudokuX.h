@@ -38,8 +38,9 @@ inline std::vector<int> UnitsOf(int i) {
 inline const std::array<std::array<int, 9>, 29>& UnitCells() {
     static const auto units = [] {
         std::array<std::array<int, 9>, 29> u{};
-        for (int k = 0; k < 29; ++k) {
-            for (int i = 0; i < 9; ++i) u[k][i] = Index(kSudokuXUnits[k][i] % 10, kSudokuXUnits[k][i] / 10);
+        std::array<int, 29> filled{};
+        for (int i = 0; i < 81; ++i) {
+            for (int unit : UnitsOf(i)) u[unit][filled[unit]++] = i;
         }
         return u;
     }();

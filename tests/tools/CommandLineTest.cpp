@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -137,6 +138,18 @@ TEST(CommandLine, RatingAListKeepsTheInputOrderAndNamesRefusedLines) {
     EXPECT_THAT(Lines(run.err), testing::ElementsAre(testing::StartsWith("Zeile 3: "),
                                                      "Zeile 5: Das Rätsel hat mehrere Lösungen."));
     EXPECT_EQ(Tessaro("--bewerten /keine/solche/datei.txt").status, 2);
+
+    // Bytes that are no text are refused in one line, never quoted back.
+    std::string bytes(100000, '\0');
+    std::mt19937 rng(5);
+    for (char& c : bytes) c = static_cast<char>(rng());
+    const std::filesystem::path binary = WriteFile("random.bin", bytes);
+    for (const std::string& arguments : {"--bewerten '" + binary.string() + "'", std::string("--bewerten -")}) {
+        const CommandResult refused = Tessaro(arguments, binary.string());
+        EXPECT_EQ(refused.status, 2) << arguments;
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(Lines(refused.err).size(), 1u) << refused.err;
+    }
 }
 
 TEST(CommandLine, HelpVersionAndWrongOptionsAnswerInTheTerminal) {
@@ -151,7 +164,8 @@ TEST(CommandLine, HelpVersionAndWrongOptionsAnswerInTheTerminal) {
     EXPECT_THAT(version.out, testing::MatchesRegex("Tessaro [0-9]+\\.[0-9]+\n"));
 
     for (const char* wrong : {"--neue-raetsel --technik keine", "--neue-raetsel --bewertung 1.0-2.0",
-                              "--neue-raetsel --bewertung", "--neue-raetsel --anders", "--loesungsweg"}) {
+                              "--neue-raetsel --bewertung", "--neue-raetsel --anders", "--loesungsweg",
+                              "--unbekannt"}) {
         const CommandResult run = Tessaro(wrong);
         EXPECT_EQ(run.status, 2) << wrong;
         EXPECT_THAT(run.err, testing::HasSubstr("tessaro --help")) << wrong;
