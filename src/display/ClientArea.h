@@ -40,10 +40,13 @@ public:
     void SetInputSink(InputSink* sink) { sink_ = sink; }
     InputSink* inputSink() const { return sink_; }
 
-    // When the screen's pixel ratio changes the image is made anew at the new ratio; with a
-    // repaint callback the content is drawn again, otherwise the old content is scaled once.
+    // When the screen's pixel ratio or the shown size changes, the image is made anew at the
+    // screen's ratio times the window's scale; with a repaint callback the content is drawn again
+    // (sharp at any size), otherwise the old content is scaled once.
     void SetRepaintCallback(std::function<void()> callback) { repaint_ = std::move(callback); }
-    // Reallocates the image when the widget's pixel ratio differs from the image's.
+    // The image's pixel ratio for the shown size.
+    qreal WantedRatio() const;
+    // Reallocates the image when its pixel ratio differs from the wanted one.
     void MatchDevicePixelRatio();
     // Allocates the image at an explicit ratio (tests; the screen's ratio otherwise).
     void AllocateImage(qreal devicePixelRatio);
@@ -78,6 +81,8 @@ private:
         QFont font;
     };
     void PlaceChild(const PlacedChild& child) const;
+    // The image follows the shown size once the resizing events are through.
+    void ScheduleRescale();
 
     QImage image_;
     std::vector<PlacedChild> placed_;
@@ -85,6 +90,7 @@ private:
     InputSink* sink_ = nullptr;
     const Overlay* overlay_ = nullptr;
     std::function<void()> repaint_;
+    bool rescalePending_ = false;
 };
 
 }  // namespace tessaro

@@ -86,8 +86,10 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     display_ = std::make_unique<Display>(*area_, game_.model, game_.settings, game_.engine, game_.display);
     display_->SetTimedGameEndedHandler([this] { game_.clock.RefreshClock(); });
     area_->SetRepaintCallback([this] {
-        display_->DrawStartScreen();
-        display_->RedrawBoard();
+        // The save-under is the empty background, as at start-up, at the new resolution.
+        saveUnder_ = area_->Capture(QRect(QPoint(30, 598), QPoint(568, 625)));
+        display_->RedrawScreen();
+        if (interaction_) interaction_->RedrawControls();
     });
 
     PlayActions actions;
