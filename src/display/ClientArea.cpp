@@ -46,7 +46,12 @@ void ClientArea::AllocateImage(qreal devicePixelRatio) {
     }
     old = QImage();
     canvas_.Begin(&image_);
-    if (hadContent && repaint_) repaint_();
+    if (hadContent && repaint_) {
+        // Whatever draws next finds the drawing state it left.
+        const Canvas::DrawingState state = canvas_.State();
+        repaint_();
+        canvas_.SetState(state);
+    }
     update();
 }
 
