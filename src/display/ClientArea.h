@@ -16,10 +16,10 @@ namespace tessaro {
 class InputSink;
 
 // The main window's client area: a widget over a persistent 862 x 694 image that every drawing goes
-// into. paintEvent copies the image, 1:1 at the default size, otherwise scaled to fit with its
-// aspect ratio kept, and paints the overlay over it at the same scale; pointer positions are
-// mapped back into the image's coordinates here, so nothing else knows about the scale. Input goes
-// to the current InputSink.
+// into. At another size than the default (aspect ratio kept) the image is drawn again at the shown
+// size, scaled only until that is done. paintEvent copies the image and paints the overlay over it
+// at the same scale; pointer positions are mapped back into the image's coordinates here, so
+// nothing else knows about the scale. Input goes to the current InputSink.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
