@@ -1,4 +1,5 @@
-// Drawing costs of the main window: whole-board redraws, the start screen and the picker.
+// Drawing costs of the main window: whole-board redraws, the start screen, the whole screen at
+// another size and the picker.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -78,6 +79,17 @@ void BM_DrawStartScreen(benchmark::State& st) {
     for (auto _ : st) scene.display.DrawStartScreen();
 }
 BENCHMARK(BM_DrawStartScreen)->Unit(benchmark::kMicrosecond);
+
+// What an enlarged window costs once its size settles: the whole screen drawn again, at the scale
+// in hundredths (the board a third given, with its marks).
+void BM_RedrawScreenForSize(benchmark::State& st) {
+    Scene scene(static_cast<qreal>(st.range(0)) / 100);
+    scene.Puzzle();
+    scene.settings.showCandidates = true;
+    scene.display.RedrawBoard();
+    for (auto _ : st) scene.display.RedrawScreen();
+}
+BENCHMARK(BM_RedrawScreenForSize)->Arg(100)->Arg(150)->Arg(250)->Unit(benchmark::kMillisecond);
 
 void BM_PickerHover(benchmark::State& st) {
     Scene scene(1.0);

@@ -108,6 +108,17 @@ void Canvas::SetFillColour(int index) {
     fill_ = PaletteColour(index);
 }
 
+void Canvas::SetState(const DrawingState& state) {
+    SetForeColour(state.fore);
+    SetFillColour(state.fill);
+    SetLineWidth(state.lineWidth);
+    lineStyle_ = state.lineStyle;
+    fillStyle_ = state.fillStyle;
+    rasterOp_ = state.rasterOp;
+    backgroundMode_ = state.backgroundMode;
+    if (state.fontCode > 0 && state.fontCode != fontCode_) SelectFont(state.fontCode);
+}
+
 void Canvas::SetTextAntialiasing(bool on) {
     if (textAntialiasing_ == on) return;
     textAntialiasing_ = on;

@@ -120,6 +120,14 @@ public:
     int FillStyle() const { return fillStyle_; }
     int RasterOp() const { return rasterOp_; }
     int BackgroundMode() const { return backgroundMode_; }
+    // The drawing state as a whole, for drawing in between that must leave it as it was.
+    struct DrawingState {
+        int fore, fill, lineWidth, lineStyle, fillStyle, rasterOp, backgroundMode, fontCode;
+    };
+    DrawingState State() const {
+        return {foreIndex_, fillIndex_, lineWidth_, lineStyle_, fillStyle_, rasterOp_, backgroundMode_, fontCode_};
+    }
+    void SetState(const DrawingState& state);
 
     // Fonts. SelectFont builds each code's font once and keeps it.
     void SelectFont(int fontCode);

@@ -46,17 +46,40 @@ void ClientArea::AllocateImage(qreal devicePixelRatio) {
     }
     old = QImage();
     canvas_.Begin(&image_);
-    if (hadContent && repaint_) repaint_();
+    if (hadContent && repaint_) {
+        // Whatever draws next finds the drawing state it left.
+        const Canvas::DrawingState state = canvas_.State();
+        repaint_();
+        canvas_.SetState(state);
+    }
     update();
 }
 
-void ClientArea::MatchDevicePixelRatio() { AllocateImage(devicePixelRatioF()); }
+qreal ClientArea::WantedRatio() const {
+    const qreal scale = ImageRect().width() / kClientWidth;
+    return std::abs(scale - 1.0) < 1e-9 ? devicePixelRatioF() : devicePixelRatioF() * scale;
+}
+
+void ClientArea::MatchDevicePixelRatio() { AllocateImage(WantedRatio()); }
+
+void ClientArea::ScheduleRescale() {
+    if (rescalePending_) return;
+    rescalePending_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            rescalePending_ = false;
+            MatchDevicePixelRatio();
+        },
+        Qt::QueuedConnection);
+}
 
 QImage ClientArea::Capture(const QRect& rect) const {
     const qreal ratio = image_.devicePixelRatio();
-    const QRect physical(static_cast<int>(std::lround(rect.x() * ratio)), static_cast<int>(std::lround(rect.y() * ratio)),
-                         static_cast<int>(std::lround(rect.width() * ratio)),
-                         static_cast<int>(std::lround(rect.height() * ratio)));
+    // Edges rounded one by one, as the drawing fills whole device pixels at a fractional ratio.
+    const auto edge = [ratio](int at) { return static_cast<int>(std::lround(at * ratio)); };
+    const QRect physical(QPoint(edge(rect.left()), edge(rect.top())),
+                         QPoint(edge(rect.x() + rect.width()) - 1, edge(rect.y() + rect.height()) - 1));
     QImage copy = image_.copy(physical);
     copy.setDevicePixelRatio(ratio);
     return copy;
@@ -68,7 +91,9 @@ void ClientArea::Restore(const QImage& saved, int x, int y) {
     if (!painter) return;
     painter->save();
     painter->setCompositionMode(QPainter::CompositionMode_Source);
-    painter->drawImage(QPointF(x, y), saved);
+    // On the physical pixel Capture took it from, also at a fractional ratio.
+    const qreal ratio = saved.devicePixelRatio();
+    painter->drawImage(QPointF(std::lround(x * ratio) / ratio, std::lround(y * ratio) / ratio), saved);
     painter->restore();
     update();
 }
@@ -121,11 +146,13 @@ void ClientArea::PlaceChild(const PlacedChild& child) const {
 
 void ClientArea::resizeEvent(QResizeEvent* event) {
     for (const PlacedChild& child : placed_) PlaceChild(child);
+    if (image_.devicePixelRatio() != WantedRatio()) ScheduleRescale();
     QWidget::resizeEvent(event);
 }
 
 void ClientArea::paintEvent(QPaintEvent* event) {
-    if (image_.devicePixelRatio() != devicePixelRatioF()) AllocateImage(devicePixelRatioF());
+    const bool drawnForSize = image_.devicePixelRatio() == WantedRatio();
+    if (!drawnForSize) ScheduleRescale();  // meanwhile the image is scaled
     canvas_.ClearDamage();
     QPainter painter(this);
     const QRectF shown = ImageRect();
@@ -133,6 +160,9 @@ void ClientArea::paintEvent(QPaintEvent* event) {
         const QRect target = event->rect().intersected(shown.toRect());
         const QPointF source = (target.topLeft() - shown.topLeft()) * image_.devicePixelRatio();
         painter.drawImage(target, image_, QRectF(source, target.size() * image_.devicePixelRatio()));
+    } else if (drawnForSize) {
+        // Drawn at the shown size: one image pixel per screen pixel.
+        painter.drawImage(QRectF(shown.topLeft(), QSizeF(image_.size()) / devicePixelRatioF()), image_);
     } else {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(shown, image_);

@@ -16,10 +16,10 @@ namespace tessaro {
 class InputSink;
 
 // The main window's client area: a widget over a persistent 862 x 694 image that every drawing goes
-// into. paintEvent copies the image, 1:1 at the default size, otherwise scaled to fit with its
-// aspect ratio kept, and paints the overlay over it at the same scale; pointer positions are
-// mapped back into the image's coordinates here, so nothing else knows about the scale. Input goes
-// to the current InputSink.
+// into. At another size than the default (aspect ratio kept) the image is drawn again at the shown
+// size, scaled only until that is done. paintEvent copies the image and paints the overlay over it
+// at the same scale; pointer positions are mapped back into the image's coordinates here, so
+// nothing else knows about the scale. Input goes to the current InputSink.
 class ClientArea : public QWidget {
     Q_OBJECT
 public:
@@ -40,10 +40,13 @@ public:
     void SetInputSink(InputSink* sink) { sink_ = sink; }
     InputSink* inputSink() const { return sink_; }
 
-    // When the screen's pixel ratio changes the image is made anew at the new ratio; with a
-    // repaint callback the content is drawn again, otherwise the old content is scaled once.
+    // When the screen's pixel ratio or the shown size changes, the image is made anew at the
+    // screen's ratio times the window's scale; with a repaint callback the content is drawn again
+    // (sharp at any size), otherwise the old content is scaled once.
     void SetRepaintCallback(std::function<void()> callback) { repaint_ = std::move(callback); }
-    // Reallocates the image when the widget's pixel ratio differs from the image's.
+    // The image's pixel ratio for the shown size.
+    qreal WantedRatio() const;
+    // Reallocates the image when its pixel ratio differs from the wanted one.
     void MatchDevicePixelRatio();
     // Allocates the image at an explicit ratio (tests; the screen's ratio otherwise).
     void AllocateImage(qreal devicePixelRatio);
@@ -78,6 +81,8 @@ private:
         QFont font;
     };
     void PlaceChild(const PlacedChild& child) const;
+    // The image follows the shown size once the resizing events are through.
+    void ScheduleRescale();
 
     QImage image_;
     std::vector<PlacedChild> placed_;
@@ -85,6 +90,7 @@ private:
     InputSink* sink_ = nullptr;
     const Overlay* overlay_ = nullptr;
     std::function<void()> repaint_;
+    bool rescalePending_ = false;
 };
 
 }  // namespace tessaro

@@ -45,6 +45,14 @@ void Display::DrawStartScreen() {
     DrawHelpWindow();
 }
 
+void Display::RedrawScreen() {
+    redrawingScreen_ = true;
+    DrawStartScreen();
+    DrawAllCells();
+    DrawCandidates();
+    redrawingScreen_ = false;
+}
+
 void Display::DrawFooter() {
     DrawFrame(canvas_, 0, 2, 0, 652, 862, 674);
     DrawEmbossedText(canvas_, kFontSystem, kColourBlack, 10, 670, QStringLiteral("Tessaro V5.0"));
@@ -128,6 +136,7 @@ void Display::ShowCursor(int column, int row) {
 void Display::RepaintOverlay() { area_.UpdateArea(QRect(kBoardLeft, kBoardTop, 9 * kCellSize, 9 * kCellSize)); }
 
 void Display::BoardChanged() {
+    if (redrawingScreen_) return;
     if (!state_.overlay.hint.Empty()) {
         state_.overlay.hint.Clear();
         RepaintOverlay();
@@ -446,6 +455,11 @@ void Display::CellChanged(int x, int y, int value) {
 
 void Display::AllCellsChanged() {
     BoardChanged();
+    DrawAllCells();
+    AnnounceAllCells();
+}
+
+void Display::DrawAllCells() {
     state_.cellWidth = state_.cellHeight = kCellSize;
     // A cell's fill covers only its own diagonal outline and nothing is shown before the redraw
     // ends, so one outline pass after the 81 cells gives the same picture as one per cell.
@@ -462,13 +476,12 @@ void Display::AllCellsChanged() {
     }
     batchingCells_ = false;
     DrawDiagonals();
-    AnnounceAllCells();
 }
 
 void Display::StatisticsRefreshed(bool beep) {
     BoardChanged();
     PaintCounts();
-    if (beep && beep_) beep_();
+    if (beep && beep_ && !redrawingScreen_) beep_();
     state_.allNine = settings_.complete;
     UpdateStatusMessage();
 }

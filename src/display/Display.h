@@ -37,6 +37,9 @@ public:
 
     // The start screen: footer, board panel (with statistics, difficulty and timer panels), help window.
     void DrawStartScreen();
+    // The start screen with the board as it stands, into a new image: nothing is decided or told
+    // again (no beep, the hint stays).
+    void RedrawScreen();
     void DrawFooter();
 
     void DrawBoardPanel();
@@ -107,6 +110,7 @@ private:
     MarkWipes MarkWipeRects();
     // The marks of one empty cell, wiped over their whole ink first; no diagonal outlines.
     void DrawCellMarks(int x, int y, const MarkWipes& wipe);
+    void DrawAllCells();
     void DrawPanel(int x, int y, int w, int h, int headingDx, const QString& heading);
     void DrawCellBase(int column, int row, int value, int colour);
     void PaintCounts();
@@ -128,6 +132,7 @@ private:
     static constexpr int kFrameMilliseconds = 16;
     QElapsedTimer lastFlush_;
     bool batchingCells_ = false;
+    bool redrawingScreen_ = false;
 };
 
 }  // namespace tessaro

@@ -74,6 +74,11 @@ void Interaction::EndFrame() {
 // ---- buttons --------------------------------------------------------------------------------
 
 void Interaction::DrawButton(int key, int sunken) {
+    if (sunken) {
+        pressedKey_ = key;
+    } else if (pressedKey_ == key) {
+        pressedKey_ = 0;
+    }
     for (const PlayButton& button : PlayButtons()) {
         if (button.key == key) {
             DrawTextButton(display_.canvas(), sunken, button.left, kButtonTop, QString::fromUtf8(button.caption));
@@ -82,7 +87,18 @@ void Interaction::DrawButton(int key, int sunken) {
 }
 
 void Interaction::DrawButtons() {
+    buttonsShown_ = true;
     for (const PlayButton& button : PlayButtons()) DrawButton(button.key, 0);
+}
+
+void Interaction::RedrawControls() {
+    if (buttonsShown_) {
+        for (const PlayButton& button : PlayButtons()) DrawButton(button.key, button.key == pressedKey_ ? 1 : 0);
+    }
+    if (!display_.state().overlay.picker.isEmpty()) {
+        display_.FreePickerBackground();
+        display_.DrawPicker(state_.pickerColumn, state_.pickerRow);
+    }
 }
 
 void Interaction::ShowPressed(int key) {
@@ -118,6 +134,7 @@ void Interaction::GameModeLoop() {
     display_.DrawTimerPanel();
     if (clock_.running) clock_.ClockThread();
     RunFrame(Mode::Game);
+    buttonsShown_ = false;  // the menu command wipes the row next
     pause_.Resume();
     hintKeys_.LoopEnded();
     display_.ShowCursor(0, 0);
@@ -128,6 +145,7 @@ void Interaction::OwnBoardMode() {
     engine_.ForgetMoves();
     DrawButtons();
     RunFrame(Mode::OwnBoard);
+    buttonsShown_ = false;
     hintKeys_.LoopEnded();
     display_.ShowCursor(0, 0);
 }

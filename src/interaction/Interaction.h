@@ -79,6 +79,8 @@ public:
     void Win_0_MouseMove(QPointF position);
     // The player declined to quit: an open picker ends as if Esc had been pressed.
     void RequestLeave();
+    // Into a new image (the window's size changed): the button row as it stands and an open picker.
+    void RedrawControls();
 
     bool InMode() const { return !frames_.empty(); }
     // A mode is running and still takes input (tests wait for this between steps).
@@ -160,6 +162,8 @@ private:
     HintKeys hintKeys_{display_, engine_, clock_};
     GamePause pause_{display_, clock_};
     QString helpBeforePaste_;
+    bool buttonsShown_ = false;
+    int pressedKey_ = 0;  // the button drawn pressed
 };
 
 }  // namespace tessaro

@@ -61,12 +61,19 @@ int OnlyDigit(const Step& step) {
     return digits.size() == 1 ? *digits.begin() : 0;
 }
 
+// A letter and a number. Appended, not inserted: GCC 12 warns wrongly about "x" + std::string.
+std::string Numbered(const char* prefix, int number) {
+    std::string text = prefix;
+    text += std::to_string(number);
+    return text;
+}
+
 // "Z2", "S7", "B5", "Hauptdiag.": a house in few characters.
 std::string HouseShort(int house) {
     switch (KindOf(house)) {
-    case HouseKind::Row: return "Z" + std::to_string(house + 1);
-    case HouseKind::Column: return "S" + std::to_string(house - 8);
-    case HouseKind::Box: return "B" + std::to_string(house - 17);
+    case HouseKind::Row: return Numbered("Z", house + 1);
+    case HouseKind::Column: return Numbered("S", house - 8);
+    case HouseKind::Box: return Numbered("B", house - 17);
     case HouseKind::Diagonal: break;
     }
     return house == kMainDiagonal ? "Hauptdiag." : "Nebendiag.";
@@ -201,7 +208,7 @@ std::string AdviceLine(const Advice& advice, bool showDigits, std::size_t width)
     case Advice::Kind::Stuck: return "Kein Schritt gefunden";
     case Advice::Kind::WrongEntry: {
         const int cell = advice.step.cells.front();
-        return "Z" + std::to_string(RowOf(cell) + 1) + " S" + std::to_string(ColumnOf(cell) + 1) + " stimmt nicht";
+        return Numbered("Z", RowOf(cell) + 1) + Numbered(" S", ColumnOf(cell) + 1) + " stimmt nicht";
     }
     case Advice::Kind::Pointer: return PointerLine(advice.step, showDigits, width);
     case Advice::Kind::Step: return StepLine(advice.step, showDigits, width);
@@ -216,16 +223,23 @@ std::string AdviceExplanation(const Advice& advice, const std::string& line, boo
     std::string text = line + "\n\n" + RenderText(step.explanation, showDigits);
     for (std::size_t k = 0; k < step.chains.size(); ++k) {
         text += "\n\n";
-        if (step.chains.size() > 1) text += "Kette " + std::to_string(k + 1) + ":\n";
+        if (step.chains.size() > 1) text += Numbered("Kette ", static_cast<int>(k) + 1) + ":\n";
         for (const ChainLink& link : step.chains[k]) {
-            text += "  " + CandidateText(link.from, link.fromOn, showDigits) + "  ⇒  " +
-                    CandidateText(link.to, link.toOn, showDigits) + "\n";
+            text += "  ";
+            text += CandidateText(link.from, link.fromOn, showDigits);
+            text += "  ⇒  ";
+            text += CandidateText(link.to, link.toOn, showDigits);
+            text += "\n";
         }
     }
     if (hasStep) {
         std::string effects;
-        for (const Candidate& c : step.placements) effects += " " + CandidateText(c, true, showDigits);
-        for (const Candidate& c : step.eliminations) effects += " " + CandidateText(c, false, showDigits);
+        for (const auto* list : {&step.placements, &step.eliminations}) {
+            for (const Candidate& c : *list) {
+                effects += ' ';
+                effects += CandidateText(c, list == &step.placements, showDigits);
+            }
+        }
         text += "\n\nWirkung:" + effects;
     }
     return text;

@@ -86,8 +86,10 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     display_ = std::make_unique<Display>(*area_, game_.model, game_.settings, game_.engine, game_.display);
     display_->SetTimedGameEndedHandler([this] { game_.clock.RefreshClock(); });
     area_->SetRepaintCallback([this] {
-        display_->DrawStartScreen();
-        display_->RedrawBoard();
+        // The save-under is the empty background, as at start-up, at the new resolution.
+        SaveUnderButtonRow();
+        display_->RedrawScreen();
+        if (interaction_) interaction_->RedrawControls();
     });
 
     PlayActions actions;
@@ -109,9 +111,7 @@ MainWindow::MainWindow(Game& game) : game_(game) {
     }
     BuildMenuBar();
     UpdateMenuChecks();
-    // (30, 598)-(568, 625) with both corners inside: drawn back one row higher it covers every
-    // button, the right and bottom edges of the last one included.
-    saveUnder_ = area_->Capture(QRect(QPoint(30, 598), QPoint(568, 625)));
+    SaveUnderButtonRow();
     game_.display.helpText = kHelpChooseMenu;
 
     uhr_ = new ClockLabel(QString::fromLatin1(kIdleClockText), area_);
@@ -151,6 +151,12 @@ MainWindow::~MainWindow() {
     game_.clock.enterChampion = nullptr;
     game_.clock.context = nullptr;
     area_->SetInputSink(nullptr);
+}
+
+void MainWindow::SaveUnderButtonRow() {
+    // (30, 598)-(568, 625) with both corners inside: drawn back one row higher it covers every
+    // button, the right and bottom edges of the last one included.
+    saveUnder_ = area_->Capture(QRect(QPoint(30, 598), QPoint(568, 625)));
 }
 
 void MainWindow::ShowFitted() {

@@ -73,6 +73,8 @@ protected:
 
 private:
     void FitToScreen(QSize frame);
+    // Keeps the button row's area as it is now (the empty background) for wiping the buttons.
+    void SaveUnderButtonRow();
     void BuildMenuBar();
     void AddEntries(QMenu* menu, const std::vector<MenuEntry>& entries);
     void RunCommand(int id);

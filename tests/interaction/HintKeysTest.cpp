@@ -312,6 +312,7 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
     bool restored = false;
     StepDriver d(rig, std::chrono::minutes(2));
     d.InLoop([&] {
+        QDir().mkpath(QStringLiteral(TESSARO_TEST_OUTPUT_DIR));
         bool pointed = false;  // the step's pointer is on screen already
         QImage before;
         for (std::size_t k = 0; k < path.steps.size(); ++k) {
@@ -327,6 +328,9 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
             }
             ASSERT_FALSE(rig.game.display.helpText.contains('=')) << rig.game.display.helpText;
             ASSERT_LE(rig.game.display.helpText.size(), 26);
+            // The help pages show this step pointed at and drawn (data/help/tipp-ort.png and tipp.png are copies).
+            const QRect shot(0, 0, 850, kBoardTop + 9 * kCellSize + 10);
+            if (k == 7) rig.area().Composed().copy(shot).save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/hint_pointed.png"));
             if (!pointed && step.placements.empty() && !restored) {
                 // A redraw takes the hint away, the picture from before comes back; T points again.
                 rig.window.display().RedrawBoard();
@@ -349,10 +353,7 @@ TEST(HintKeys, TAloneSolvesAHardPuzzleDrawingEveryStep) {
             for (const auto* removed : {&step.eliminations, &step.supportingEliminations})
                 for (const logic::Candidate& c : *removed) ASSERT_EQ(Square(rig, c), kHintEliminatedInk);
             ASSERT_LE(rig.game.display.helpText.size(), 26);
-            if (k == 7) {  // a locked candidate; the help pages show it (data/help/tipp.png is a copy)
-                QDir().mkpath(QStringLiteral(TESSARO_TEST_OUTPUT_DIR));
-                rig.area().Composed().copy(0, 0, 850, kBoardTop + 9 * kCellSize + 10).save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/hint_drawn.png"));
-            }
+            if (k == 7) rig.area().Composed().copy(shot).save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/hint_drawn.png"));
             if (!window && !step.chains.empty()) {
                 QTest::keyClick(&rig.area(), Qt::Key_T, Qt::ShiftModifier);
                 for (QWidget* w : QApplication::topLevelWidgets())

@@ -1,4 +1,5 @@
-// The window at another size than the default: the client image scaled, input mapped back.
+// The window at another size than the default: the picture drawn again at the shown size, input
+// mapped back.
 
 #include "support/PlayDriver.h"
 
@@ -28,6 +29,36 @@ TEST(ScaledWindow, ClicksReachTheCellAndPickerItemUnderThePointer) {
     d.Leave();
     d.Run(kCmdGameStart);
     rig.window.grab().save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/scaled_window.png"));
+}
+
+// Enlarged, the picture (buttons and the open picker included) is drawn again into an image of
+// the shown size and shown pixel for pixel; back at the default size every pixel is as before.
+TEST(ScaledWindow, EnlargedIsDrawnAgainAndTheDefaultStaysExact) {
+    PlayRig rig;
+    const int menuBar = rig.window.height() - rig.area().height();
+    const auto drawnAt = [&](qreal ratio) { return [&rig, ratio] { return rig.area().image().devicePixelRatio() == ratio; }; };
+    QImage before;
+    StepDriver d(rig);
+    d.Click(CellPoint(2, 2));
+    d.InPicker([&] {
+        before = rig.area().Composed();
+        rig.window.resize(1293, 1041 + menuBar);
+    });
+    d.When(drawnAt(1.5), [&] {
+        const QImage& image = rig.area().image();
+        ASSERT_EQ(image.size(), QSize(1293, 1041));
+        // Above the clock label, a widget of its own.
+        const QRect above(0, 0, 1293, 880);
+        const QImage screen = rig.area().grab(above).toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(screen == image.copy(above).convertToFormat(QImage::Format_RGB32)) << "shown as drawn";
+        EXPECT_TRUE(image != before.scaled(image.size())) << "not a scaled bitmap";
+        image.save(QStringLiteral(TESSARO_TEST_OUTPUT_DIR "/enlarged_window.png"));
+        rig.window.resize(862, 694 + menuBar);
+    });
+    d.When(drawnAt(1.0), [&] { EXPECT_TRUE(rig.area().Composed() == before); });
+    d.PickerType('5');
+    d.Leave();
+    d.Run(kCmdGameStart);
 }
 
 }  // namespace
