@@ -33,6 +33,14 @@ std::string ShortName(Technique technique) {
     case Technique::ForcingChain: return "Kette";
     case Technique::MultipleForcingChain: return "Mehrfachkette";
     case Technique::NestedForcingChain: return "Verschachtelt";
+    case Technique::TwoStrongLinks: return "2 starke Verb.";
+    case Technique::ThreeStrongLinks: return "3 starke Verb.";
+    case Technique::FourStrongLinks: return "4 starke Verb.";
+    case Technique::FiveStrongLinks: return "5 starke Verb.";
+    case Technique::SixStrongLinks: return "6 starke Verb.";
+    case Technique::UniqueRectangle: return "Eind. Rechteck";
+    case Technique::DynamicForcingChain: return "Dyn. Kette";
+    case Technique::DynamicForcingChainPlus: return "Dyn. Kette+";
     default: return std::string(Info(technique).name);
     }
 }
