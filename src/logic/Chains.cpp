@@ -157,9 +157,21 @@ bool ImplicationClosure::ShareConsequence(const std::vector<int>& literals) cons
     return false;
 }
 
-// A cell's houses (row, column, box, diagonals) in the order the nets visit them: box, row,
-// column, diagonals. Which link reaches a conclusion first decides what it is counted to need.
-constexpr int kHouseOrder[] = {2, 0, 1, 3, 4};
+// A cell's houses in the order the nets visit them: box, row, column, diagonals. Which link
+// reaches a conclusion first decides what it is counted to need.
+struct NetHouseOrder {
+    std::array<std::array<std::uint8_t, 5>, kCellCount> houses{};
+    std::array<std::uint8_t, kCellCount> count{};
+};
+constexpr NetHouseOrder kNetHouses = [] {
+    NetHouseOrder order{};
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (int k : {2, 0, 1, 3, 4}) {
+            if (k < kHouses.houseCount[cell]) order.houses[cell][order.count[cell]++] = static_cast<std::uint8_t>(kHouses.housesOf[cell][k]);
+        }
+    }
+    return order;
+}();
 
 void ChainNet::Run(const LogicState& origin, int start, const NetRules& rules, const Stall& stall) {
     origin_ = &origin;
@@ -168,67 +180,85 @@ void ChainNet::Run(const LogicState& origin, int start, const NetRules& rules, c
     contradiction_ = -1;
     cand_ = origin.cand;
     cellsWith_ = origin.cellsWith;
+    falseAt_ = {};
+    if (countedFor_ != origin.cellsWith) {
+        countedFor_ = origin.cellsWith;
+        for (int digit = 1; digit <= 9; ++digit) {
+            for (int house = 0; house < kHouseCount; ++house)
+                originCount_[digit][house] = static_cast<std::uint8_t>(origin.PlacesOf(house, digit).Count());
+        }
+    }
+    placeCount_ = originCount_;
     causes_.clear();
     causes_.reserve(4 * kLiteralCount);
     trueHead_ = trueTail_ = falseHead_ = falseTail_ = 0;
-    cut_ = false;
-    Reach(start, -1, nullptr, 0);
+    cut_ = stopped_ = false;
+    Reach(start, CellOfLiteral(start), DigitOfLiteral(start), -1, nullptr, 0);
     do {
-        while (!Stopped() && (trueHead_ < trueTail_ || falseHead_ < falseTail_)) {
-            while (!Stopped() && trueHead_ < trueTail_) FromTrue(trueQueue_[trueHead_++]);
-            while (!Stopped() && falseHead_ < falseTail_) FromFalse(falseQueue_[falseHead_++]);
+        while (!stopped_ && (trueHead_ < trueTail_ || falseHead_ < falseTail_)) {
+            while (!stopped_ && trueHead_ < trueTail_) FromTrue(trueQueue_[trueHead_++]);
+            while (!stopped_ && falseHead_ < falseTail_) FromFalse(falseQueue_[falseHead_++]);
         }
         if (cut_) return;
-    } while (!Stopped() && stall && stall(*this));
+    } while (!stopped_ && stall && stall(*this));
 }
 
 void ChainNet::Add(int literal, const std::vector<int>& causes) {
-    Emit(literal, causes.empty() ? -1 : causes[0], causes.data() + (causes.empty() ? 0 : 1),
-         causes.empty() ? 0 : static_cast<int>(causes.size()) - 1);
+    Emit(literal, CellOfLiteral(literal), DigitOfLiteral(literal), causes.empty() ? -1 : causes[0],
+         causes.data() + (causes.empty() ? 0 : 1), causes.empty() ? 0 : static_cast<int>(causes.size()) - 1);
 }
 
-void ChainNet::Reach(int literal, int parent, const int* more, int moreCount) {
+[[gnu::always_inline]] inline void ChainNet::Reach(int literal, int cell, int digit, int parent, const int* more, int moreCount) {
     depth_[literal] = static_cast<std::uint16_t>(parent < 0 ? 0 : depth_[parent] + 1);
     reached_[literal / 64] |= std::uint64_t{1} << (literal % 64);
-    firstCause_[literal] = static_cast<std::int16_t>(causes_.size());
+    const std::size_t first = causes_.size();
+    firstCause_[literal] = static_cast<std::int16_t>(first);
     if (parent >= 0) causes_.push_back(static_cast<std::int16_t>(parent));
     for (int i = 0; i < moreCount; ++i) causes_.push_back(static_cast<std::int16_t>(more[i]));
-    causeCount_[literal] = static_cast<std::uint8_t>(causes_.size() - firstCause_[literal]);
-    if (IsOn(literal)) trueQueue_[trueTail_++] = static_cast<std::int16_t>(literal);
-    else falseQueue_[falseTail_++] = static_cast<std::int16_t>(literal);
+    causeCount_[literal] = static_cast<std::uint8_t>(causes_.size() - first);
+    if (IsOn(literal)) {
+        trueQueue_[trueTail_++] = static_cast<std::int16_t>(literal);
+    } else {
+        falseQueue_[falseTail_++] = static_cast<std::int16_t>(literal);
+        falseAt_[digit].Add(cell);
+    }
 }
 
-void ChainNet::Emit(int literal, int parent, const int* more, int moreCount) {
-    if (Reached(literal) || Stopped()) return;
+[[gnu::always_inline]] inline void ChainNet::Emit(int literal, int cell, int digit, int parent, const int* more, int moreCount) {
+    if (Reached(literal) || stopped_) return;
     if (parent >= 0 && depth_[parent] >= rules_.maxDepth) {
         cut_ = true;  // the rest of the net could only make longer proofs
         return;
     }
-    if (Reached(Negated(literal)) && contradiction_ < 0) {
+    if (contradiction_ < 0 && Reached(Negated(literal))) {
         contradiction_ = literal;
         if (rules_.stopAtContradiction) {
             // Recorded for its proof, not followed.
-            Reach(literal, parent, more, moreCount);
+            stopped_ = true;
+            Reach(literal, cell, digit, parent, more, moreCount);
             if (IsOn(literal)) --trueTail_;
             else --falseTail_;
             return;
         }
     }
-    Reach(literal, parent, more, moreCount);
+    Reach(literal, cell, digit, parent, more, moreCount);
 }
 
 void ChainNet::FromTrue(int literal) {
     const int cell = CellOfLiteral(literal), digit = DigitOfLiteral(literal);
     if (rules_.cellLinks) {
-        for (DigitMask m = cand_[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1)
-            Emit(LiteralOf(cell, LowestDigit(m), false), literal, nullptr, 0);
+        for (DigitMask m = cand_[cell] & static_cast<DigitMask>(~Bit(digit)); m != 0; m &= m - 1) {
+            const int other = LowestDigit(m);
+            Emit(LiteralOf(cell, other, false), cell, other, literal, nullptr, 0);
+        }
     }
-    CellSet done = CellSet::Of(cell);  // a peer in two houses is drawn from the first
-    for (int k : kHouseOrder) {
-        if (k >= kHouses.houseCount[cell]) continue;
-        const CellSet places = (cellsWith_[digit] & kHouses.sets[kHouses.housesOf[cell][k]]).Without(done);
+    // A peer in two houses is drawn from the first; one already false needs nothing.
+    CellSet done = falseAt_[digit];
+    done.Add(cell);
+    for (int k = 0; k < kNetHouses.count[cell]; ++k) {
+        const CellSet places = (cellsWith_[digit] & kHouses.sets[kNetHouses.houses[cell][k]]).Without(done);
         done |= places;
-        for (int peer : places) Emit(LiteralOf(peer, digit, false), literal, nullptr, 0);
+        for (int peer : places) Emit(LiteralOf(peer, digit, false), peer, digit, literal, nullptr, 0);
     }
 }
 
@@ -237,27 +267,33 @@ void ChainNet::FromFalse(int literal) {
     if ((cand_[cell] & Bit(digit)) == 0) return;  // already off the board
     std::array<int, 9> hidden;
     if (rules_.cellLinks && TwoDigits(cand_[cell])) {
+        const int otherDigit = LowestDigit(cand_[cell] & static_cast<DigitMask>(~Bit(digit)));
+        const int other = LiteralOf(cell, otherDigit, true);
         int count = 0;
-        if (rules_.dynamic) {
+        if (rules_.dynamic && !Reached(other)) {
             for (DigitMask m = origin_->cand[cell] & static_cast<DigitMask>(~cand_[cell]); m != 0; m &= m - 1)
                 hidden[count++] = LiteralOf(cell, LowestDigit(m), false);
         }
-        Emit(LiteralOf(cell, LowestDigit(cand_[cell] & static_cast<DigitMask>(~Bit(digit))), true), literal, hidden.data(), count);
+        Emit(other, cell, otherDigit, literal, hidden.data(), count);
     }
-    if (rules_.houseLinks) {
-        for (int k : kHouseOrder) {
-            if (k >= kHouses.houseCount[cell]) continue;
-            const int house = kHouses.housesOf[cell][k];
-            CellSet others = cellsWith_[digit] & kHouses.sets[house];
-            others.Remove(cell);
-            if (!OneCell(others)) continue;
-            int count = 0;
-            if (rules_.dynamic) {
-                for (int gone : origin_->PlacesOf(house, digit).Without(cellsWith_[digit]))
-                    hidden[count++] = LiteralOf(gone, digit, false);
-            }
-            Emit(LiteralOf(others.First(), digit, true), literal, hidden.data(), count);
+    std::array<std::uint8_t, kHouseCount>& counts = placeCount_[digit];
+    for (int k = 0; k < kNetHouses.count[cell]; ++k) {
+        const int house = kNetHouses.houses[cell][k];
+        // The cell is one of the places; a dynamic net removes it once its houses are seen.
+        const bool lastPlace = counts[house] == 2;
+        if (rules_.dynamic) --counts[house];
+        if (!lastPlace || !rules_.houseLinks) continue;
+        CellSet others = cellsWith_[digit] & kHouses.sets[house];
+        others.Remove(cell);
+        const int lastCell = others.First();
+        const int last = LiteralOf(lastCell, digit, true);
+        if (Reached(last)) continue;
+        int count = 0;
+        if (rules_.dynamic) {
+            for (int gone : origin_->PlacesOf(house, digit).Without(cellsWith_[digit]))
+                hidden[count++] = LiteralOf(gone, digit, false);
         }
+        Emit(last, lastCell, digit, literal, hidden.data(), count);
     }
     if (rules_.dynamic) {
         cand_[cell] &= static_cast<DigitMask>(~Bit(digit));
@@ -287,6 +323,19 @@ int NetRecord::Ancestors(int literal, int limit) const {
         }
     }
     return count;
+}
+
+void NetRecord::KeepIn(NetRecord& record) const {
+    record.reached_ = reached_;
+    record.contradiction_ = contradiction_;
+    record.causes_ = causes_;
+    for (int w = 0; w < kLiteralWords; ++w) {
+        for (std::uint64_t bits = reached_[w]; bits != 0; bits &= bits - 1) {
+            const int literal = 64 * w + std::countr_zero(bits);
+            record.firstCause_[literal] = firstCause_[literal];
+            record.causeCount_[literal] = causeCount_[literal];
+        }
+    }
 }
 
 std::vector<ChainLink> NetRecord::Proof(int literal) const {

@@ -169,6 +169,8 @@ public:
     int Ancestors(int literal, int limit = INT_MAX) const;
     // The proof's links, every cause before its effects.
     std::vector<ChainLink> Proof(int literal) const;
+    // Copies what the reached literals need, not the whole arrays (a net reaches few of them).
+    void KeepIn(NetRecord& record) const;
 
 protected:
     LiteralSet reached_{};
@@ -193,19 +195,26 @@ public:
     const LogicState& Origin() const { return *origin_; }
 
 private:
-    void Reach(int literal, int parent, const int* more, int moreCount);
-    void Emit(int literal, int parent, const int* more, int moreCount);
+    using HouseCounts = std::array<std::array<std::uint8_t, kHouseCount>, 10>;
+    void Reach(int literal, int cell, int digit, int parent, const int* more, int moreCount);
+    void Emit(int literal, int cell, int digit, int parent, const int* more, int moreCount);
     void FromTrue(int literal);
     void FromFalse(int literal);
-    bool Stopped() const { return contradiction_ >= 0 && rules_.stopAtContradiction; }
+    bool Stopped() const { return stopped_; }
 
     const LogicState* origin_ = nullptr;
     NetRules rules_;
     std::array<DigitMask, kCellCount> cand_{};
     std::array<CellSet, 10> cellsWith_{};
+    std::array<CellSet, 10> falseAt_{};  // per digit: the cells whose false literal is reached
+    // Per digit and house: how many places are left, so a false literal finds a house's last
+    // place without counting. The origin's counts are kept for the next net on the same board.
+    HouseCounts placeCount_{}, originCount_{};
+    std::array<CellSet, 10> countedFor_{};
     std::array<std::int16_t, kLiteralCount> trueQueue_{}, falseQueue_{};
     int trueHead_ = 0, trueTail_ = 0, falseHead_ = 0, falseTail_ = 0;
     bool cut_ = false;  // stopped at the depth limit: the lower rungs are not asked either
+    bool stopped_ = false;  // at a contradiction, told to stop there
     std::array<std::uint16_t, kLiteralCount> depth_{};  // links from the assumption, on the first path
 };
 

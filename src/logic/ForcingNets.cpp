@@ -45,6 +45,7 @@ public:
     }
     // The most conclusions an instance may need and still beat the one kept.
     int Limit() const { return step_ ? complexity_ : INT_MAX; }
+    int KeptOrder() const { return keptOrder_; }
     void Keep(int complexity, std::vector<std::vector<ChainLink>> chains, int concluded, std::string explanation) {
         Step step = ChainStep(technique_, base_, std::move(chains), complexity);
         (IsOn(concluded) ? step.placements : step.eliminations).push_back(CandidateOfLiteral(concluded));
@@ -133,7 +134,7 @@ bool Barren(const LogicState& state, int cell, int digit, const NetRules& rules)
     return true;
 }
 
-enum class Family { ForcingX, Forcing, Nishio, Multiple, Dynamic, DynamicPlus };
+enum class Family { ForcingX, Forcing, Multiple, Dynamic, DynamicPlus };
 
 // The basic rungs (locked candidates, subsets, X-wing and swordfish: those below the strong-link
 // patterns, cheap enough to ask at every stall of every net) on the board the net has left,
@@ -177,12 +178,59 @@ bool AddLowerRungSteps(ChainNet& net) {
     return added;
 }
 
+// The net from start, judged for a contradiction.
+void Refute(ChainNet& net, const LogicState& state, int start, NetRules& rules, const ChainNet::Stall& stall, Best& best) {
+    rules.maxDepth = best.Limit();
+    net.Run(state, start, rules, stall);
+    JudgeContradiction(net, start, best);
+}
+
+// Nishio nets keep to one digit, so what they find for a digit depends on its places alone. Most
+// steps leave most digits' places as they were: each digit's easiest instance is kept for the
+// next position, and the easiest of the digits' is the step.
+std::optional<Step> FindNishio(const LogicState& state) {
+    struct DigitInstance {
+        bool known = false;
+        CellSet places;
+        int complexity = INT_MAX, order = 0;
+        std::optional<Step> step;
+    };
+    thread_local std::array<DigitInstance, 10> kept;
+    NetRules rules;
+    rules.dynamic = true;
+    rules.cellLinks = false;
+    auto net = std::make_unique<ChainNet>();
+    const DigitInstance* easiest = nullptr;
+    for (int digit = 1; digit <= 9; ++digit) {
+        DigitInstance& mine = kept[digit];
+        if (!mine.known || mine.places != state.cellsWith[digit]) {
+            Best best(Technique::NishioForcingChain);
+            for (int cell : state.cellsWith[digit]) {
+                const int on = LiteralOf(cell, digit, true);
+                best.SetOrder(OrderOf(cell, digit, 0));
+                Refute(*net, state, on, rules, nullptr, best);
+                if (!Barren(state, cell, digit, rules)) Refute(*net, state, Negated(on), rules, nullptr, best);
+            }
+            mine.known = true;
+            mine.places = state.cellsWith[digit];
+            mine.complexity = best.Limit();
+            mine.order = best.KeptOrder();
+            mine.step = std::move(best.Result());
+        }
+        if (mine.step && (!easiest || mine.complexity < easiest->complexity ||
+                          (mine.complexity == easiest->complexity && mine.order < easiest->order)))
+            easiest = &mine;
+    }
+    if (!easiest) return std::nullopt;
+    return easiest->step;
+}
+
 std::optional<Step> FindNetChain(const LogicState& state, Family family, Technique technique) {
     Best best(technique);
     NetRules rules;
     const bool forcing = family == Family::Forcing || family == Family::ForcingX;
     rules.dynamic = !forcing && family != Family::Multiple;
-    rules.cellLinks = family != Family::Nishio && family != Family::ForcingX;
+    rules.cellLinks = family != Family::ForcingX;
     rules.stopAtContradiction = !forcing;
     const ChainNet::Stall stall = family == Family::DynamicPlus ? ChainNet::Stall(AddLowerRungSteps) : nullptr;
     auto net = std::make_unique<ChainNet>();
@@ -244,28 +292,15 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
             if (!needed[on / 2]) continue;
             best.SetOrder(OrderOf(cell, digit, 0));
-            rules.maxDepth = best.Limit();
-            net->Run(state, on, rules, stall);
-            JudgeContradiction(*net, on, best);
-            if (family == Family::Nishio) {
-                if (Barren(state, cell, digit, rules)) continue;
-                rules.maxDepth = best.Limit();
-                net->Run(state, Negated(on), rules, stall);
-                JudgeContradiction(*net, Negated(on), best);
-                continue;
-            }
+            Refute(*net, state, on, rules, stall, best);
             NetRecord& trueNet = trueNets[9 * cell + digit - 1];
-            trueNet = net->Record();
+            net->KeepIn(trueNet);
             if (!binary || (!stall && Barren(state, cell, digit, rules))) continue;
-            rules.maxDepth = best.Limit();
-            net->Run(state, Negated(on), rules, stall);
-            JudgeContradiction(*net, Negated(on), best);
+            Refute(*net, state, Negated(on), rules, stall, best);
             JudgeCommon({&trueNet, net.get()}, {on},
                             "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides", best);
         }
     }
-    if (family == Family::Nishio) return std::move(best.Result());
-
     auto wanted = [&](const std::vector<int>& starts) {
         for (int start : starts) {
             if (!needed[start / 2]) return false;
@@ -313,7 +348,7 @@ std::optional<Step> FindForcingChain(const LogicState& state) {
     return FindNetChain(state, Family::Forcing, Technique::ForcingChain);
 }
 std::optional<Step> FindNishioForcingChain(const LogicState& state) {
-    return FindNetChain(state, Family::Nishio, Technique::NishioForcingChain);
+    return FindNishio(state);
 }
 std::optional<Step> FindMultipleForcingChain(const LogicState& state) {
     return FindNetChain(state, Family::Multiple, Technique::MultipleForcingChain);

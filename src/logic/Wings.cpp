@@ -87,6 +87,10 @@ struct BentSetSearch {
     bool Try(int house, int pivot, DigitMask digits, DigitMask loose) {
         CellSet set = CellSet::Of(pivot);
         for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
+        int widest = 0;
+        for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
+        const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(widest);
+        if (found && difficulty >= found->difficulty) return false;
         const DigitMask removable = loose != 0 ? loose : digits;
         std::array<CellSet, 10> removed{};
         DigitMask removing = 0;
@@ -97,11 +101,8 @@ struct BentSetSearch {
             if (!removed[d].Empty()) removing |= Bit(d);
         }
         if (removing == 0) return false;
-        int widest = 0;
-        for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
         Step step = NewStep(kByTechnique[size - 4]);
-        step.difficulty += Rise(widest);
-        if (found && step.difficulty >= found->difficulty) return false;
+        step.difficulty = difficulty;
         for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
         for (int i = 0; i + 1 < size; ++i) step.cells.push_back(cells[i]);
         step.cells.push_back(pivot);
@@ -126,14 +127,10 @@ struct BentSetSearch {
         return 0;
     }
 
-    bool Extend(int house, int next, int used, DigitMask digits) {
+    // inHouse: the cells chosen so far; seen: the cells that see one of them.
+    bool Extend(int house, int next, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         if (used == size - 1) {
-            if (DigitCount(digits) > size) return false;
-            CellSet inHouse{};
-            for (int i = 0; i < used; ++i) inHouse.Add(cells[i]);
-            CellSet pivots{};
-            for (int cell : inHouse) pivots |= kHouses.peers[cell];
-            for (int pivot : (pivots & narrow).Without(kHouses.sets[house])) {
+            for (int pivot : (seen & narrow).Without(kHouses.sets[house])) {
                 const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
                 if (DigitCount(all) != size) continue;
                 DigitMask unseen = 0;
@@ -143,12 +140,15 @@ struct BentSetSearch {
             }
             return false;
         }
-        for (int i = next; i < 9; ++i) {
+        for (int i = next; i + (size - 1 - used) <= 9; ++i) {
             const int cell = kHouses.cells[house][i];
             const DigitMask c = state.cand[cell];
             if (!narrow.Has(cell) || DigitCount(static_cast<DigitMask>(digits | c)) > size) continue;
             cells[used] = cell;
-            if (Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c))) return true;
+            CellSet withCell = inHouse;
+            withCell.Add(cell);
+            if (Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c), withCell, seen | kHouses.peers[cell]))
+                return true;
         }
         return false;
     }
@@ -165,7 +165,7 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
     }
     for (int house = 0; house < kHouseCount; ++house) {
         if ((search.narrow & kHouses.sets[house]).Count() < size - 1) continue;
-        if (search.Extend(house, 0, 0, 0)) break;
+        if (search.Extend(house, 0, 0, 0, {}, {})) break;
     }
     return search.found;
 }
