@@ -108,7 +108,8 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
             if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
             if (low[done] != order[done]) continue;
             const auto id = static_cast<std::int16_t>(mergedInto.size());
-            const auto members = std::find(stack.begin(), stack.end(), static_cast<std::int16_t>(done));
+            // The component lies on top of the stack: look for its root from there.
+            const auto members = std::find(stack.rbegin(), stack.rend(), static_cast<std::int16_t>(done)).base() - 1;
             for (auto m = members; m != stack.end(); ++m) {
                 component_[*m] = id;
                 onStack[*m] = false;
