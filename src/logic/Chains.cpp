@@ -83,7 +83,7 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     sets_.reserve(static_cast<std::size_t>(2 * present + 1) * words_);
     sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
     std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
-    std::vector<bool> reachesAny(1, false);               // most false literals lead nowhere
+    std::vector<std::uint8_t> reachesAny(1, 0);           // most false literals lead nowhere
     std::vector<std::uint64_t> reached(static_cast<std::size_t>(words_));
     int counter = 0;
     auto enter = [&](int literal) {
@@ -131,7 +131,7 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
             stack.erase(members, stack.end());
             sets_.insert(sets_.end(), reached.begin(), reached.end());
             mergedInto.push_back(-1);
-            reachesAny.push_back(any);
+            reachesAny.push_back(any ? 1 : 0);
         }
     }
 }

@@ -92,8 +92,9 @@ void JudgeContradiction(const NetRecord& net, int start, Best& best) {
 }
 
 // Every net of the group reached the same conclusion; starts are the group's assumptions.
-void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<int>& starts, const std::string& group,
-                 Best& best) {
+// group names the assumptions in the explanation; it is asked only for an instance kept.
+template <class Group>
+void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<int>& starts, const Group& group, Best& best) {
     // A net stopped at a contradiction counts with what it reached up to there, as the scale does
     // (sound: its assumption is false, and the others' common conclusions hold anyway).
     LiteralSet common = nets[0]->ReachedSet();
@@ -120,7 +121,7 @@ void JudgeCommon(const std::vector<const NetRecord*>& nets, const std::vector<in
                 text += (text.empty() ? "" : "; ") + ProofText(chains.back());
             }
             best.Keep(complexity, std::move(chains), literal,
-                      group + " führt zu " + LiteralText(literal) + ": " + text + ". Also " + LiteralText(literal) + ".");
+                      group() + " führt zu " + LiteralText(literal) + ": " + text + ". Also " + LiteralText(literal) + ".");
         }
     }
 }
@@ -298,7 +299,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             if (!binary || (!stall && Barren(state, cell, digit, rules))) continue;
             Refute(*net, state, Negated(on), rules, stall, best);
             JudgeCommon({&trueNet, net.get()}, {on},
-                            "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides", best);
+                        [&] { return "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides"; }, best);
         }
     }
     auto wanted = [&](const std::vector<int>& starts) {
@@ -318,7 +319,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
             starts.push_back(LiteralOf(cell, LowestDigit(m), true));
         }
         best.SetOrder(OrderOf(cell, 0, kCellPart));
-        if (wanted(starts)) JudgeCommon(nets, starts, "Jeder Kandidat von " + CellName(cell), best);
+        if (wanted(starts)) JudgeCommon(nets, starts, [&] { return "Jeder Kandidat von " + CellName(cell); }, best);
     }
     for (int house = 0; house < kHouseCount; ++house) {
         for (int digit = 1; digit <= 9; ++digit) {
@@ -333,7 +334,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
                 starts.push_back(LiteralOf(cell, digit, true));
             }
             best.SetOrder(OrderOf(places.First(), digit, HousePart(house)));
-            if (wanted(starts)) JudgeCommon(nets, starts, "Jede Stelle der " + Sym(digit) + " in " + HouseName(house), best);
+            if (wanted(starts)) JudgeCommon(nets, starts, [&] { return "Jede Stelle der " + Sym(digit) + " in " + HouseName(house); }, best);
         }
     }
     return std::move(best.Result());
