@@ -80,6 +80,7 @@ struct BentSetSearch {
     int size;
     std::array<int, 7> cells{};
     std::optional<Step> found;
+    int foundZ = 10;
     CellSet narrow{};  // the cells with two to size candidates, the only ones that may join
 
     // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
@@ -90,7 +91,7 @@ struct BentSetSearch {
         int widest = 0;
         for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
         const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(widest);
-        if (found && difficulty >= found->difficulty) return false;
+        if (found && difficulty > found->difficulty) return false;
         const DigitMask removable = loose != 0 ? loose : digits;
         std::array<CellSet, 10> removed{};
         DigitMask removing = 0;
@@ -101,6 +102,9 @@ struct BentSetSearch {
             if (!removed[d].Empty()) removing |= Bit(d);
         }
         if (removing == 0) return false;
+        const int z = LowestDigit(removing);
+        if (found && difficulty == found->difficulty && z >= foundZ) return false;
+        foundZ = z;
         Step step = NewStep(kByTechnique[size - 4]);
         step.difficulty = difficulty;
         for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
@@ -117,7 +121,7 @@ struct BentSetSearch {
                            ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
         // The scale takes the least rated set; one at the base cannot be beaten.
         found = std::move(step);
-        return found->difficulty == Info(found->technique).difficulty;
+        return false;
     }
 
     // The scale's tenths above the base by the most candidates a cell of the set holds.
