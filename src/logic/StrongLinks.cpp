@@ -100,7 +100,8 @@ struct DigitLinks {
         };
         for (int cell : mine) add(CellSet::Of(cell));
         for (int h = 0; h < kHouseCount; ++h) {
-            if (h == house || IsLine(h) == IsLine(house)) continue;
+            // A box splits its places along rows and columns only, as the scale groups them.
+            if (h == house || IsLine(h) == IsLine(house) || KindOf(h) == HouseKind::Diagonal) continue;
             const CellSet group = mine & kHouses.sets[h];
             if (group.Count() >= 2 && group != mine) add(group);
         }
