@@ -35,14 +35,9 @@ bool Better(const Fish& a, const Fish& b) {
     return a.removed.Count() > b.removed.Count();
 }
 
-bool InOneLine(CellSet cells) {
-    for (int line : kLines) {
-        if (cells.Without(kHouses.sets[line]).Empty()) return true;
-    }
-    return false;
-}
-
-bool IsNode(CellSet cells) {
+// A group node lies where a box meets a line; in a box's own link, where it meets a row or a
+// column only, as the scale groups them.
+bool IsNode(CellSet cells, bool inBox) {
     const int count = cells.Count();
     if (count == 1) return true;
     if (count < 2 || count > 3) return false;
@@ -50,7 +45,10 @@ bool IsNode(CellSet cells) {
     for (int cell : cells) {
         if (BoxOf(cell) != box) return false;
     }
-    return InOneLine(cells);
+    for (int line : kLines) {
+        if ((!inBox || KindOf(line) != HouseKind::Diagonal) && cells.Without(kHouses.sets[line]).Empty()) return true;
+    }
+    return false;
 }
 
 // The strong links of one digit's places and the best fish of each size among them. Both depend
@@ -93,15 +91,15 @@ struct DigitLinks {
         if (mine.Count() < 2) return;
         auto add = [&](CellSet one) {
             const CellSet other = mine.Without(one);
-            if (one.First() > other.First() || !IsNode(one) || !IsNode(other)) return;
+            const bool inBox = KindOf(house) == HouseKind::Box;
+            if (one.First() > other.First() || !IsNode(one, inBox) || !IsNode(other, inBox)) return;
             const int a = NodeOf(one), b = NodeOf(other);
             links.push_back({a, b, house});
             links.push_back({b, a, house});
         };
         for (int cell : mine) add(CellSet::Of(cell));
         for (int h = 0; h < kHouseCount; ++h) {
-            // A box splits its places along rows and columns only, as the scale groups them.
-            if (h == house || IsLine(h) == IsLine(house) || KindOf(h) == HouseKind::Diagonal) continue;
+            if (h == house || IsLine(h) == IsLine(house)) continue;
             const CellSet group = mine & kHouses.sets[h];
             if (group.Count() >= 2 && group != mine) add(group);
         }
