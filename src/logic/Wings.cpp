@@ -80,18 +80,18 @@ struct BentSetSearch {
     int size;
     std::array<int, 7> cells{};
     std::optional<Step> found;
-    int foundZ = 10;
+    int foundZ = 10;  // the lowest digit the set found removes
     CellSet narrow{};  // the cells with two to size candidates, the only ones that may join
 
     // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
     // does not see; the house cells see one another), at most one.
-    bool Try(int house, int pivot, DigitMask digits, DigitMask loose) {
+    void Try(int house, int pivot, DigitMask digits, DigitMask loose) {
         CellSet set = CellSet::Of(pivot);
         for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
         int widest = 0;
         for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
         const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(widest);
-        if (found && difficulty > found->difficulty) return false;
+        if (found && difficulty > found->difficulty) return;
         const DigitMask removable = loose != 0 ? loose : digits;
         std::array<CellSet, 10> removed{};
         DigitMask removing = 0;
@@ -101,9 +101,9 @@ struct BentSetSearch {
             for (int cell : set & state.cellsWith[d]) removed[d] &= kHouses.peers[cell];
             if (!removed[d].Empty()) removing |= Bit(d);
         }
-        if (removing == 0) return false;
+        if (removing == 0) return;
         const int z = LowestDigit(removing);
-        if (found && difficulty == found->difficulty && z >= foundZ) return false;
+        if (found && difficulty == found->difficulty && z >= foundZ) return;
         foundZ = z;
         Step step = NewStep(kByTechnique[size - 4]);
         step.difficulty = difficulty;
@@ -119,9 +119,8 @@ struct BentSetSearch {
                                              " kann darin zweimal stehen; also steht sie dort sicher einmal"
                                        : "jede höchstens einmal, also jede genau einmal") +
                            ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
-        // The scale takes the least rated set; one at the base cannot be beaten.
+        // The scale takes the least rated set, of those the one removing the lowest digit.
         found = std::move(step);
-        return false;
     }
 
     // The scale's tenths above the base by the most candidates a cell of the set holds.
@@ -132,7 +131,7 @@ struct BentSetSearch {
     }
 
     // inHouse: the cells chosen so far; seen: the cells that see one of them.
-    bool Extend(int house, int next, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
+    void Extend(int house, int next, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         if (used == size - 1) {
             for (int pivot : (seen & narrow).Without(kHouses.sets[house])) {
                 const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
@@ -140,9 +139,9 @@ struct BentSetSearch {
                 DigitMask unseen = 0;
                 for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
                 const DigitMask loose = state.cand[pivot] & unseen;
-                if (DigitCount(loose) <= 1 && Try(house, pivot, all, loose)) return true;
+                if (DigitCount(loose) <= 1) Try(house, pivot, all, loose);
             }
-            return false;
+            return;
         }
         for (int i = next; i + (size - 1 - used) <= 9; ++i) {
             const int cell = kHouses.cells[house][i];
@@ -151,10 +150,8 @@ struct BentSetSearch {
             cells[used] = cell;
             CellSet withCell = inHouse;
             withCell.Add(cell);
-            if (Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c), withCell, seen | kHouses.peers[cell]))
-                return true;
+            Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c), withCell, seen | kHouses.peers[cell]);
         }
-        return false;
     }
 
     static constexpr Technique kByTechnique[] = {Technique::WXYZWing, Technique::VWXYZWing, Technique::UVWXYZWing,
@@ -169,7 +166,7 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
     }
     for (int house = 0; house < kHouseCount; ++house) {
         if ((search.narrow & kHouses.sets[house]).Count() < size - 1) continue;
-        if (search.Extend(house, 0, 0, 0, {}, {})) break;
+        search.Extend(house, 0, 0, 0, {}, {});
     }
     return search.found;
 }

@@ -48,15 +48,20 @@ std::string Removes(const std::string& cells, const std::string& digits) {
     return out;
 }
 
+LogicState Narrowed(const std::vector<Only>& only) {
+    LogicState state = *LogicState::FromGrid(Grid{});
+    for (const Only& o : only) {
+        for (int cell : kHouses.cells[o.house]) {
+            if (std::find(o.cells.begin(), o.cells.end(), cell) != o.cells.end()) continue;
+            for (char d : o.digits) state.Eliminate(cell, d - '0');
+        }
+    }
+    return state;
+}
+
 void ExpectFinds(const std::vector<Case>& cases) {
     for (const Case& c : cases) {
-        LogicState state = *LogicState::FromGrid(Grid{});
-        for (const Only& o : c.only) {
-            for (int cell : kHouses.cells[o.house]) {
-                if (std::find(o.cells.begin(), o.cells.end(), cell) != o.cells.end()) continue;
-                for (char d : o.digits) state.Eliminate(cell, d - '0');
-            }
-        }
+        LogicState state = Narrowed(c.only);
         for (const Keep& k : c.keep) {
             for (int d = 1; d <= 9; ++d) {
                 if (k.digits.find(static_cast<char>('0' + d)) == std::string::npos) state.Eliminate(k.cell, d);
@@ -129,6 +134,10 @@ TEST(Techniques, StrongLinkFishes) {
          {{Row(1), "6", {Z(1, 3), Z(1, 8)}}, {kMain, "6", {Z(3, 3), Z(7, 7)}}}, {}, "Z2S7-6 Z3S7-6 Z7S8-6 Z9S8-6",
          43},
     });
+    // Box 1's 5s split into r2c3 and the diagonal pair r1c1/r2c2: the scale groups a box's places
+    // along rows and columns only, so this is no link and there is no fish with row 7.
+    EXPECT_FALSE(FindTwoStrongLinks(
+        Narrowed({{Box(1), "5", {Z(1, 1), Z(2, 2), Z(2, 3)}}, {Row(7), "5", {Z(7, 3), Z(7, 8)}}})));
 }
 
 TEST(Techniques, WingsThroughDiagonalPeers) {
@@ -140,6 +149,9 @@ TEST(Techniques, WingsThroughDiagonalPeers) {
          {{Z(1, 3), "12"}, {Z(1, 5), "12"}, {Z(2, 5), "12"}, {Z(2, 3), "123"}}, "Z2S3-1 Z2S3-2"},
         {"wxyz-wing: three cells of row 1 and one of box 1", FindWXYZWing, {},
          {{Z(1, 1), "14"}, {Z(1, 2), "24"}, {Z(1, 7), "34"}, {Z(3, 3), "124"}}, "Z1S3-4", 56},
+        {"of two wxyz-wings rated alike, the one removing the lower digit", FindWXYZWing, {},
+         {{Z(1, 1), "58"}, {Z(1, 2), "68"}, {Z(1, 7), "78"}, {Z(3, 3), "568"},
+          {Z(5, 1), "14"}, {Z(5, 2), "24"}, {Z(5, 7), "34"}, {Z(6, 3), "124"}}, "Z5S3-4", 56},
     });
 }
 
