@@ -57,17 +57,18 @@ std::vector<ChainLink> ImplicationSearch::PathTo(int literal) const {
 ImplicationClosure::ImplicationClosure(const LogicState& state) {
     // The links as adjacency lists over the literals of present candidates.
     std::array<std::int16_t, kLiteralCount + 1> first{};
-    std::vector<std::int16_t> next;
-    next.reserve(8 * kLiteralCount);
+    // At most 20 peers and 8 other digits follow a true literal, a cell and 5 houses a false one.
+    thread_local std::array<std::int16_t, kLiteralCount / 2 * (28 + 6)> next;
+    int links = 0;
     dense_.fill(-1);
     int present = 0;
     for (int literal = 0; literal < kLiteralCount; ++literal) {
-        first[literal] = static_cast<std::int16_t>(next.size());
+        first[literal] = static_cast<std::int16_t>(links);
         if (!state.Has(CellOfLiteral(literal), DigitOfLiteral(literal))) continue;
         dense_[literal] = static_cast<std::int16_t>(IsOn(literal) ? present++ : present);
-        ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next.push_back(static_cast<std::int16_t>(to)); });
+        ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next[links++] = static_cast<std::int16_t>(to); });
     }
-    first[kLiteralCount] = static_cast<std::int16_t>(next.size());
+    first[kLiteralCount] = static_cast<std::int16_t>(links);
     for (int literal = 0; literal < kLiteralCount; ++literal) {
         if (dense_[literal] >= 0) dense_[literal] = static_cast<std::int16_t>(2 * dense_[literal] + (IsOn(literal) ? 1 : 0));
     }
@@ -119,7 +120,8 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
             for (auto m = members; m != stack.end(); ++m) {
                 for (int k = first[*m]; k < first[*m + 1]; ++k) {
                     const int to = next[k];
-                    reached[dense_[to] / 64] |= std::uint64_t{1} << (dense_[to] % 64);
+                    const auto bit = static_cast<unsigned>(dense_[to]);
+                    reached[bit / 64] |= std::uint64_t{1} << (bit % 64);
                     any = true;
                     const int beyond = component_[to];
                     if (beyond == id || !reachesAny[beyond] || mergedInto[beyond] == id) continue;
@@ -138,7 +140,7 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
 
 bool ImplicationClosure::Implies(int from, int to) const {
     const int bit = dense_[to];
-    return bit >= 0 && (SetOf(from)[bit / 64] >> (bit % 64) & 1u) != 0;
+    return bit >= 0 && (SetOf(from)[static_cast<unsigned>(bit) / 64] >> (static_cast<unsigned>(bit) % 64) & 1u) != 0;
 }
 
 bool ImplicationClosure::ImpliesContradiction(int from) const {
@@ -211,7 +213,7 @@ void ChainNet::Add(int literal, const std::vector<int>& causes) {
 
 [[gnu::always_inline]] inline void ChainNet::Reach(int literal, int cell, int digit, int parent, const int* more, int moreCount) {
     depth_[literal] = static_cast<std::uint16_t>(parent < 0 ? 0 : depth_[parent] + 1);
-    reached_[literal / 64] |= std::uint64_t{1} << (literal % 64);
+    reached_[static_cast<unsigned>(literal) / 64] |= std::uint64_t{1} << (static_cast<unsigned>(literal) % 64);
     const std::size_t first = causes_.size();
     firstCause_[literal] = static_cast<std::int16_t>(first);
     if (parent >= 0) causes_.push_back(static_cast<std::int16_t>(parent));

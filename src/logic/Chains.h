@@ -17,8 +17,9 @@ namespace tessaro::logic {
 // so every chain search works on flat arrays.
 inline constexpr int kLiteralCount = 2 * 9 * kCellCount;
 constexpr int LiteralOf(int cell, int digit, bool on) { return 2 * (9 * cell + digit - 1) + (on ? 1 : 0); }
-constexpr int CellOfLiteral(int literal) { return literal / 18; }
-constexpr int DigitOfLiteral(int literal) { return literal / 2 % 9 + 1; }
+// Literals are never negative: unsigned division spares the sign correction in the hot loops.
+constexpr int CellOfLiteral(int literal) { return static_cast<int>(static_cast<unsigned>(literal) / 18u); }
+constexpr int DigitOfLiteral(int literal) { return static_cast<int>(static_cast<unsigned>(literal) / 2u % 9u) + 1; }
 constexpr bool IsOn(int literal) { return (literal & 1) != 0; }
 constexpr int Negated(int literal) { return literal ^ 1; }
 
@@ -160,7 +161,10 @@ struct NetRules {
 // every candidate on a board can be kept and compared.
 class NetRecord {
 public:
-    bool Reached(int literal) const { return (reached_[literal / 64] >> (literal % 64) & 1u) != 0; }
+    bool Reached(int literal) const {
+        const auto at = static_cast<unsigned>(literal);
+        return (reached_[at / 64] >> (at % 64) & 1u) != 0;
+    }
     const LiteralSet& ReachedSet() const { return reached_; }
     // The literal reached in both truth values, or -1 (the net stopped there when told to).
     int Contradiction() const { return contradiction_; }
