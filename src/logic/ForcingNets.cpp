@@ -179,6 +179,24 @@ bool AddLowerRungSteps(ChainNet& net) {
     return added;
 }
 
+// A net is large: each thread keeps one for the next search, and a search inside another gets a
+// fresh one.
+class NetLease {
+public:
+    NetLease() : net_(spare_ ? std::move(spare_) : std::make_unique<ChainNet>()) {}
+    ~NetLease() { spare_ = std::move(net_); }
+    NetLease(const NetLease&) = delete;
+    NetLease& operator=(const NetLease&) = delete;
+    ChainNet& operator*() { return *net_; }
+    ChainNet* operator->() { return net_.get(); }
+    ChainNet* get() { return net_.get(); }
+
+private:
+    static thread_local std::unique_ptr<ChainNet> spare_;
+    std::unique_ptr<ChainNet> net_;
+};
+thread_local std::unique_ptr<ChainNet> NetLease::spare_;
+
 // The net from start, judged for a contradiction.
 void Refute(ChainNet& net, const LogicState& state, int start, NetRules& rules, const ChainNet::Stall& stall, Best& best) {
     rules.maxDepth = best.Limit();
@@ -200,7 +218,7 @@ std::optional<Step> FindNishio(const LogicState& state) {
     NetRules rules;
     rules.dynamic = true;
     rules.cellLinks = false;
-    auto net = std::make_unique<ChainNet>();
+    NetLease net;
     const DigitInstance* easiest = nullptr;
     for (int digit = 1; digit <= 9; ++digit) {
         DigitInstance& mine = kept[digit];
@@ -234,7 +252,7 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
     rules.cellLinks = family != Family::ForcingX;
     rules.stopAtContradiction = !forcing;
     const ChainNet::Stall stall = family == Family::DynamicPlus ? ChainNet::Stall(AddLowerRungSteps) : nullptr;
-    auto net = std::make_unique<ChainNet>();
+    NetLease net;
 
     if (forcing) {
         const ImplicationClosure& closure = ClosureOf(state);
