@@ -1,6 +1,7 @@
 #include "logic/FinderTools.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tessaro::logic {
 namespace {
@@ -76,22 +77,24 @@ namespace {
 // if all but one digit z are like that, the set lacks a digit unless z stands in it, so z leaves
 // every cell seeing all of the set's z. With no such z every digit stands there once.
 struct BentSetSearch {
+    static constexpr int kLargest = 7;
+    explicit BentSetSearch(const LogicState& board) : state(board) {}
     const LogicState& state;
-    int size;
-    std::array<int, 7> cells{};
-    std::optional<Step> found;
-    int foundZ = 10;  // the lowest digit the set found removes
-    CellSet narrow{};  // the cells with two to size candidates, the only ones that may join
+    std::array<int, kLargest> cells{};
+    std::array<std::optional<Step>, kLargest + 1> found;  // by size
+    std::array<int, kLargest + 1> foundZ{};               // the lowest digit the set found removes
+    CellSet narrow{};  // the cells with two to seven candidates, the only ones that may join
 
     // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
     // does not see; the house cells see one another), at most one.
-    void Try(int house, int pivot, DigitMask digits, DigitMask loose) {
+    void Try(int size, int house, int pivot, DigitMask digits, DigitMask loose) {
         CellSet set = CellSet::Of(pivot);
         for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
         int widest = 0;
         for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
-        const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(widest);
-        if (found && difficulty > found->difficulty) return;
+        std::optional<Step>& kept = found[size];
+        const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(size, widest);
+        if (kept && difficulty > kept->difficulty) return;
         const DigitMask removable = loose != 0 ? loose : digits;
         std::array<CellSet, 10> removed{};
         DigitMask removing = 0;
@@ -103,8 +106,8 @@ struct BentSetSearch {
         }
         if (removing == 0) return;
         const int z = LowestDigit(removing);
-        if (found && difficulty == found->difficulty && z >= foundZ) return;
-        foundZ = z;
+        if (kept && difficulty == kept->difficulty && z >= foundZ[size]) return;
+        foundZ[size] = z;
         Step step = NewStep(kByTechnique[size - 4]);
         step.difficulty = difficulty;
         for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
@@ -120,33 +123,40 @@ struct BentSetSearch {
                                        : "jede höchstens einmal, also jede genau einmal") +
                            ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
         // The scale takes the least rated set, of those the one removing the lowest digit.
-        found = std::move(step);
+        kept = std::move(step);
     }
 
     // The scale's tenths above the base by the most candidates a cell of the set holds.
-    int Rise(int widest) const {
+    static int Rise(int size, int widest) {
         if (size == 4) return widest == 3 ? 1 : 0;
         if (size == 5) return widest == 5 ? 0 : widest == 3 ? 2 : 1;
         return 0;
     }
 
+    // The sets of the used house cells and one pivot outside.
+    void Pivots(int house, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
+        const int size = used + 1;
+        if (DigitCount(digits) > size) return;
+        for (int pivot : (seen & narrow).Without(kHouses.sets[house])) {
+            const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
+            if (DigitCount(all) != size) continue;
+            DigitMask unseen = 0;
+            for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
+            const DigitMask loose = state.cand[pivot] & unseen;
+            if (DigitCount(loose) <= 1) Try(size, house, pivot, all, loose);
+        }
+    }
+
+    // Every size at once: the house cells of a smaller set are a step on the way to a larger one,
+    // and each size meets its sets in the order a search of its own would.
     // inHouse: the cells chosen so far; seen: the cells that see one of them.
     void Extend(int house, int next, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
-        if (used == size - 1) {
-            for (int pivot : (seen & narrow).Without(kHouses.sets[house])) {
-                const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
-                if (DigitCount(all) != size) continue;
-                DigitMask unseen = 0;
-                for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
-                const DigitMask loose = state.cand[pivot] & unseen;
-                if (DigitCount(loose) <= 1) Try(house, pivot, all, loose);
-            }
-            return;
-        }
-        for (int i = next; i + (size - 1 - used) <= 9; ++i) {
+        if (used >= 3) Pivots(house, used, digits, inHouse, seen);
+        if (used == kLargest - 1) return;
+        for (int i = next; i < 9 && i + (3 - used) <= 9; ++i) {
             const int cell = kHouses.cells[house][i];
             const DigitMask c = state.cand[cell];
-            if (!narrow.Has(cell) || DigitCount(static_cast<DigitMask>(digits | c)) > size) continue;
+            if (!narrow.Has(cell) || DigitCount(static_cast<DigitMask>(digits | c)) > kLargest) continue;
             cells[used] = cell;
             CellSet withCell = inHouse;
             withCell.Add(cell);
@@ -158,17 +168,28 @@ struct BentSetSearch {
                                                  Technique::TUVWXYZWing};
 };
 
+// The four rungs ask one after another about the same board: one search answers all of them.
 std::optional<Step> FindBentSet(const LogicState& state, int size) {
-    BentSetSearch search{state, size};
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        const int count = DigitCount(state.cand[cell]);
-        if (count >= 2 && count <= size) search.narrow.Add(cell);
+    struct Kept {
+        bool known = false;
+        LogicState state;
+        std::array<std::optional<Step>, BentSetSearch::kLargest + 1> found;
+    };
+    thread_local Kept kept;
+    if (!kept.known || std::memcmp(&kept.state, &state, sizeof state) != 0) {
+        BentSetSearch search(state);
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            const int count = DigitCount(state.cand[cell]);
+            if (count >= 2 && count <= BentSetSearch::kLargest) search.narrow.Add(cell);
+        }
+        for (int house = 0; house < kHouseCount; ++house) {
+            if ((search.narrow & kHouses.sets[house]).Count() >= 3) search.Extend(house, 0, 0, 0, {}, {});
+        }
+        kept.known = true;
+        kept.state = state;
+        kept.found = std::move(search.found);
     }
-    for (int house = 0; house < kHouseCount; ++house) {
-        if ((search.narrow & kHouses.sets[house]).Count() < size - 1) continue;
-        search.Extend(house, 0, 0, 0, {}, {});
-    }
-    return search.found;
+    return kept.found[size];
 }
 
 }  // namespace
