@@ -18,26 +18,30 @@ struct HouseCells {
     int count = 0;
 };
 
-// The naked subset's step, if cells (size of them, holding size digits together) remove something.
+// The naked subset's step, if cells (size of them, in one house, holding size digits together)
+// remove something: each digit stands in one of them, so no cell that sees them all holds it,
+// beyond the house too where a diagonal joins them.
 std::optional<Step> NakedStep(const LogicState& state, int size, CellSet cells, DigitMask digits) {
-    CellSet others{};
-    for (int h = 0; h < kHouseCount; ++h) {
-        if (cells.Without(kHouses.sets[h]).Empty()) others |= kHouses.sets[h];
-    }
-    others = others.Without(cells);
+    CellSet others = kHouses.peers[cells.First()];
+    for (int cell : cells) others &= kHouses.peers[cell];
     CellSet hit{};
     for (int d = 1; d <= 9; ++d) {
         if (digits & Bit(d)) hit |= others & state.cellsWith[d];
     }
     if (hit.Empty()) return std::nullopt;
-    static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad};
+    static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad,
+                                            Technique::NakedQuint, Technique::NakedSext};
     Step step = NewStep(kBySize[size - 2]);
     for (int cell : hit) AddCandidates(step.eliminations, cell, state.cand[cell] & digits);
     AddCells(step, cells);
     step.houses = CommonHouses(cells);
     for (int cell : cells) AddCandidates(step.pattern, cell, state.cand[cell]);
-    step.explanation = CellList(cells) + " enthalten zusammen nur " + DigitList(digits) +
-                       ", also können diese sonst nirgends in " + HouseList(step.houses) + " stehen.";
+    CellSet houses{};
+    for (int house : step.houses) houses |= kHouses.sets[house];
+    const std::string where = hit.Without(houses).Empty() ? "sonst nirgends in " + HouseList(step.houses) + " stehen"
+                                                          : "in keinem anderen Feld stehen, das sie alle sieht";
+    step.explanation =
+        CellList(cells) + " enthalten zusammen nur " + DigitList(digits) + ", also können diese " + where + ".";
     return step;
 }
 
@@ -60,6 +64,8 @@ bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int 
     return false;
 }
 
+// Only subsets of one house: the scale passes by cells that see one another only through
+// several houses (a diagonal among them).
 std::optional<Step> FindNaked(const LogicState& state, int size) {
     std::optional<Step> found;
     for (int i = 0; i < kHouseCount; ++i) {
@@ -109,6 +115,8 @@ std::optional<Step> FindDirectHidden(const LogicState& state, int size, Techniqu
 std::optional<Step> FindNakedPair(const LogicState& state) { return FindNaked(state, 2); }
 std::optional<Step> FindNakedTriple(const LogicState& state) { return FindNaked(state, 3); }
 std::optional<Step> FindNakedQuad(const LogicState& state) { return FindNaked(state, 4); }
+std::optional<Step> FindNakedQuint(const LogicState& state) { return FindNaked(state, 5); }
+std::optional<Step> FindNakedSext(const LogicState& state) { return FindNaked(state, 6); }
 
 std::optional<Step> FindHiddenPair(const LogicState& state) { return FindHidden(state, 2, Technique::HiddenPair); }
 std::optional<Step> FindHiddenTriple(const LogicState& state) {
