@@ -55,7 +55,9 @@ bool Keeps(const LogicState& state, const Base& base, const Excluders& ex, int i
     return false;
 }
 
-std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet seeingAll, Technique technique) {
+// The step of the base cells, if loser (any of them for -1) loses a candidate.
+std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet seeingAll, Technique technique,
+                            int loser = -1) {
     Excluders ex;
     DigitMask all = 0;
     for (int i = 0; i < base.size; ++i) all |= state.cand[base.cell[i]];
@@ -68,27 +70,31 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
     // or with j and k seeing each other. Where too many are left for those, some survives.
     std::array<DigitMask, 10> lines{};
     std::array<int, 10> singles{};
-    for (DigitMask m = all; m != 0; m &= m - 1) {
-        const int x = LowestDigit(m);
-        for (int e = 0; e < ex.count; ++e) {
-            const DigitMask cand = state.cand[ex.cell[e]];
-            const DigitMask rest = cand & ~Bit(x);
-            if (rest != cand && DigitCount(rest) == 1) lines[x] |= rest;
-            else if (DigitCount(rest) == 2) ++singles[x];
+    int pairs = 0;  // excluders of two digits: a single for every x they lack
+    for (int e = 0; e < ex.count; ++e) {
+        const DigitMask cand = state.cand[ex.cell[e]];
+        const bool two = DigitCount(cand) == 2;
+        pairs += two;
+        for (DigitMask m = cand; m != 0; m &= m - 1) {
+            const int x = LowestDigit(m);
+            if (two) lines[x] |= cand & ~Bit(x), --singles[x];
+            else ++singles[x];
         }
     }
     std::vector<Candidate> removed;
     CellSet used{};
     for (int i = 0; i < base.size; ++i) {
+        if (loser >= 0 && base.cell[i] != loser) continue;
         const int at = base.cell[i], j = base.cell[i == 0 ? 1 : 0], k = base.cell[i == 2 ? 1 : 2];
+        const bool seesJ = Sees(at, j), seesK = base.size == 3 && Sees(at, k), jSeesK = base.size == 3 && Sees(j, k);
         for (DigitMask m = state.cand[at]; m != 0; m &= m - 1) {
             const int x = LowestDigit(m);
-            const DigitMask leftJ = state.cand[j] & ~lines[x] & ~(Sees(at, j) ? Bit(x) : 0);
+            const DigitMask leftJ = state.cand[j] & ~lines[x] & ~(seesJ ? Bit(x) : 0);
             if (base.size == 2 && leftJ != 0) continue;
             if (base.size == 3) {
-                const DigitMask leftK = state.cand[k] & ~lines[x] & ~(Sees(at, k) ? Bit(x) : 0);
-                const int same = Sees(j, k) ? DigitCount(leftJ & leftK) : 0;
-                if (DigitCount(leftJ) * DigitCount(leftK) > 2 * singles[x] + same) continue;
+                const DigitMask leftK = state.cand[k] & ~lines[x] & ~(seesK ? Bit(x) : 0);
+                const int same = jSeesK ? DigitCount(leftJ & leftK) : 0;
+                if (DigitCount(leftJ) * DigitCount(leftK) > 2 * (pairs + singles[x]) + same) continue;
             }
             CellSet striking{};
             if (Keeps(state, base, ex, i, x, striking)) continue;
@@ -112,8 +118,39 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
     return step;
 }
 
-// Base cells in ascending order; the cells that may rule a combination out see every base cell
-// and hold at most as many candidates as there are base cells.
+// The digits x for which a third cell holding x could lose it beside j and k: even with every
+// excluder they share and x in both of its own houses, few enough combinations of j and k are left.
+DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
+    const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
+    std::array<DigitMask, 10> lines{};
+    std::array<int, 10> singles{};
+    int pairs = 0;  // excluders of two digits of j and k: a single for every x they lack
+    for (int cell : near) {
+        const DigitMask cand = state.cand[cell];
+        const DigitMask beyond = cand & ~jk;  // a digit beyond j and k must be x
+        if (DigitCount(beyond) > 1) continue;
+        const bool two = DigitCount(cand) == 2;
+        if (two && beyond == 0) ++pairs;
+        for (DigitMask m = beyond != 0 ? beyond : cand; m != 0; m &= m - 1) {
+            const int x = LowestDigit(m);
+            if (two) lines[x] |= cand & ~Bit(x), singles[x] -= beyond == 0;
+            else ++singles[x];
+        }
+    }
+    DigitMask digits = 0;
+    for (int x = 1; x <= 9; ++x) {
+        const DigitMask leftJ = state.cand[j] & ~lines[x] & ~Bit(x), leftK = state.cand[k] & ~lines[x] & ~Bit(x);
+        if (DigitCount(leftJ) * DigitCount(leftK) <= 2 * (pairs + singles[x]) + DigitCount(leftJ & leftK))
+            digits |= Bit(x);
+    }
+    return digits;
+}
+
+// The first pair, or triple, with something to remove: pairs in the order of their cells, triples
+// by the two cells whose combinations are struck, then the third. The cells that
+// may rule a combination out see every base cell and hold at most as many candidates as there
+// are base cells. One such cell alone removes only what a naked pair or a wing removed before, so
+// the base cells have at least two in common.
 std::optional<Step> FindAligned(const LogicState& state, int size, Technique technique) {
     CellSet open{}, small{};
     for (int cell = 0; cell < kCellCount; ++cell) {
@@ -121,8 +158,6 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         if (count >= 2) open.Add(cell);
         if (count >= 2 && count <= size) small.Add(cell);
     }
-    // One excluder alone removes only what a naked pair or a wing found before, so the base
-    // cells have at least two in common.
     for (int a : open) {
         const CellSet nearA = kHouses.peers[a] & small;
         if (nearA.Count() < 2) continue;
@@ -131,24 +166,45 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             const CellSet nearAB = nearA & kHouses.peers[b];
             if (nearAB.Count() < 2) continue;
             if (size == 2) {
+                // x leaves one cell only if each other digit of the other has a pair with x that
+                // sees both.
+                std::array<DigitMask, 10> lines{};
+                for (int cell : nearAB) {
+                    const DigitMask cand = state.cand[cell];
+                    lines[LowestDigit(cand)] |= cand;
+                    lines[LowestDigit(cand & (cand - 1))] |= cand;
+                }
+                bool hope = false;
+                for (int x = 1; x <= 9 && !hope; ++x) {
+                    hope = ((state.cand[a] & Bit(x)) != 0 && (state.cand[b] & ~lines[x] & ~Bit(x)) == 0) ||
+                           ((state.cand[b] & Bit(x)) != 0 && (state.cand[a] & ~lines[x] & ~Bit(x)) == 0);
+                }
+                if (!hope) continue;
                 if (auto step = Exclude(state, {{a, b, 0}, 2}, nearAB, technique)) return step;
                 continue;
             }
-            // A third cell must see two of those cells, each of whose candidates the first two hold
-            // but at most one, which the third holds.
+            // a and b as the two cells whose combinations are struck; the third is the one that
+            // loses a digit, so it holds one they allow.
+            const DigitMask digits = ThirdCellDigits(state, a, b, nearAB);
+            if (digits == 0) continue;
+            // It sees two cells that may rule out combinations; a digit of such a cell beyond a and b
+            // must be its own.
             const DigitMask ab = static_cast<DigitMask>(state.cand[a] | state.cand[b]);
-            CellSet once{}, twice{};
+            CellSet holding{}, once{}, twice{};
+            for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
             for (int cell : nearAB) {
-                const DigitMask need = state.cand[cell] & ~ab;
-                if (DigitCount(need) > 1) continue;
-                const CellSet seeing = kHouses.peers[cell] & (need != 0 ? state.cellsWith[LowestDigit(need)] : open);
+                const DigitMask beyond = state.cand[cell] & ~ab;
+                if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
+                const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
                 twice |= once & seeing;
                 once |= seeing;
             }
-            for (int c : twice) {
-                if (c <= b) continue;
+            for (int c : twice & holding) {
+                if (c == a || c == b) continue;
                 const CellSet nearABC = nearAB & kHouses.peers[c];
-                if (auto step = Exclude(state, {{a, b, c}, 3}, nearABC, technique)) return step;
+                std::array<int, 3> cells{a, b, c};
+                std::sort(cells.begin(), cells.end());
+                if (auto step = Exclude(state, {cells, 3}, nearABC, technique, c)) return step;
             }
         }
     }

@@ -151,8 +151,9 @@ TEST(Techniques, ExclusionsLoopsAndLargeNakedSets) {
         // Z1S1=3 would leave Z5S5 the 1 and Z9S1 the 4, both seen by Z3S7.
         {"aligned pair Z1S1 and Z3S7 through the diagonals", FindAlignedPairExclusion, {},
          {{Z(1, 9), "15"}, {Z(9, 1), "34"}, {Z(5, 5), "13"}, {Z(3, 7), "14"}}, "Z1S1-3", 62},
+        // Z2S2=4 would leave Z7S7 the 1, Z3S3 the 3, Z5S5 the 6, and Z9S9 nothing.
         {"aligned triplet on the main diagonal", FindAlignedTripletExclusion, {},
-         {{Z(1, 1), "15"}, {Z(5, 5), "36"}, {Z(9, 9), "46"}, {Z(3, 3), "13"}, {Z(7, 7), "14"}}, "Z1S1-1", 75},
+         {{Z(1, 1), "15"}, {Z(5, 5), "36"}, {Z(9, 9), "46"}, {Z(3, 3), "13"}, {Z(7, 7), "14"}}, "Z2S2-4", 75},
         {"unique loop of six cells, one with a third candidate", FindUniqueLoop, {},
          {{Z(3, 4), "56"}, {Z(3, 6), "56"}, {Z(9, 6), "56"}, {Z(9, 2), "56"}, {Z(7, 2), "56"}, {Z(7, 4), "568"}},
          "Z7S4-5 Z7S4-6", 46},
