@@ -160,11 +160,14 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
     }
     for (int a : open) {
         const CellSet nearA = kHouses.peers[a] & small;
-        if (nearA.Count() < 2) continue;
-        for (int b : open) {
+        CellSet once{}, twice{};  // the cells that see two of those
+        for (int cell : nearA) {
+            twice |= once & kHouses.peers[cell];
+            once |= kHouses.peers[cell];
+        }
+        for (int b : twice & open) {
             if (b <= a) continue;
             const CellSet nearAB = nearA & kHouses.peers[b];
-            if (nearAB.Count() < 2) continue;
             if (size == 2) {
                 // x leaves one cell only if each other digit of the other has a pair with x that
                 // sees both.

@@ -40,8 +40,6 @@ std::string ShortName(Technique technique) {
     case Technique::SixStrongLinks: return "6 starke Verb.";
     case Technique::UniqueRectangle: return "Eind. Rechteck";
     case Technique::UniqueLoop: return "Eind. Schleife";
-    case Technique::NakedQuint: return "Nackt. Fünfling";
-    case Technique::NakedSext: return "Nackt. Sechsling";
     case Technique::AlignedPairExclusion: return "Ausger. Paar";
     case Technique::AlignedTripletExclusion: return "Ausger. Drilling";
     case Technique::DynamicForcingChain: return "Dyn. Kette";

@@ -28,8 +28,6 @@ std::optional<Step> FindGeneralizedLocked(const LogicState& state);
 std::optional<Step> FindNakedPair(const LogicState& state);
 std::optional<Step> FindNakedTriple(const LogicState& state);
 std::optional<Step> FindNakedQuad(const LogicState& state);
-std::optional<Step> FindNakedQuint(const LogicState& state);
-std::optional<Step> FindNakedSext(const LogicState& state);
 std::optional<Step> FindHiddenPair(const LogicState& state);
 std::optional<Step> FindHiddenTriple(const LogicState& state);
 std::optional<Step> FindHiddenQuad(const LogicState& state);

@@ -29,8 +29,7 @@ std::optional<Step> NakedStep(const LogicState& state, int size, CellSet cells, 
         if (digits & Bit(d)) hit |= others & state.cellsWith[d];
     }
     if (hit.Empty()) return std::nullopt;
-    static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad,
-                                            Technique::NakedQuint, Technique::NakedSext};
+    static constexpr Technique kBySize[] = {Technique::NakedPair, Technique::NakedTriple, Technique::NakedQuad};
     Step step = NewStep(kBySize[size - 2]);
     for (int cell : hit) AddCandidates(step.eliminations, cell, state.cand[cell] & digits);
     AddCells(step, cells);
@@ -65,7 +64,9 @@ bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int 
 }
 
 // Only subsets of one house: the scale passes by cells that see one another only through
-// several houses (a diagonal among them).
+// several houses (a diagonal among them). Five or more cells never come first: the house's other
+// cells then form a hidden subset of at most four, which removes the same, and no cell outside
+// a house sees five of its cells.
 std::optional<Step> FindNaked(const LogicState& state, int size) {
     std::optional<Step> found;
     for (int i = 0; i < kHouseCount; ++i) {
@@ -115,8 +116,6 @@ std::optional<Step> FindDirectHidden(const LogicState& state, int size, Techniqu
 std::optional<Step> FindNakedPair(const LogicState& state) { return FindNaked(state, 2); }
 std::optional<Step> FindNakedTriple(const LogicState& state) { return FindNaked(state, 3); }
 std::optional<Step> FindNakedQuad(const LogicState& state) { return FindNaked(state, 4); }
-std::optional<Step> FindNakedQuint(const LogicState& state) { return FindNaked(state, 5); }
-std::optional<Step> FindNakedSext(const LogicState& state) { return FindNaked(state, 6); }
 
 std::optional<Step> FindHiddenPair(const LogicState& state) { return FindHidden(state, 2, Technique::HiddenPair); }
 std::optional<Step> FindHiddenTriple(const LogicState& state) {

@@ -37,12 +37,10 @@ enum class Technique : std::uint8_t {
     ThreeStrongLinks,
     WXYZWing,
     BivalueGrave,
-    NakedQuint,  // naked sets: cells that see one another, in one house or across several
     FourStrongLinks,
     FiveStrongLinks,
     VWXYZWing,
     AlignedPairExclusion,
-    NakedSext,
     XCycle,
     YCycle,                // alternating loops over bivalue cells
     ForcingXChain,

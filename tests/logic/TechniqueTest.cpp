@@ -143,11 +143,8 @@ TEST(Techniques, WingsThroughDiagonalPeers) {
 
 // Exclusions see through the diagonals; a loop counts only where every house, the diagonals
 // too, holds two of its cells or none.
-TEST(Techniques, ExclusionsLoopsAndLargeNakedSets) {
+TEST(Techniques, AlignedExclusionsAndUniqueLoops) {
     ExpectFinds({
-        {"naked quint in row 1", FindNakedQuint, {},
-         {{Z(1, 1), "12"}, {Z(1, 2), "23"}, {Z(1, 3), "34"}, {Z(1, 4), "45"}, {Z(1, 5), "15"}},
-         Removes("Z1S6 Z1S7 Z1S8 Z1S9", "12345"), 56},
         // Z1S1=3 would leave Z5S5 the 1 and Z9S1 the 4, both seen by Z3S7.
         {"aligned pair Z1S1 and Z3S7 through the diagonals", FindAlignedPairExclusion, {},
          {{Z(1, 9), "15"}, {Z(9, 1), "34"}, {Z(5, 5), "13"}, {Z(3, 7), "14"}}, "Z1S1-3", 62},
