@@ -147,10 +147,10 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
 }
 
 // The first pair, or triple, with something to remove: pairs in the order of their cells, triples
-// by the two cells whose combinations are struck, then the third. The cells that
-// may rule a combination out see every base cell and hold at most as many candidates as there
-// are base cells. One such cell alone removes only what a naked pair or a wing removed before, so
-// the base cells have at least two in common.
+// by the two cells whose combinations are struck, then the third. The cells that may rule a
+// combination out see every base cell and hold at most as many candidates as there are base
+// cells. One such cell alone removes only what a naked pair or a wing removed before, so the base
+// cells have at least two in common.
 std::optional<Step> FindAligned(const LogicState& state, int size, Technique technique) {
     CellSet open{}, small{};
     for (int cell = 0; cell < kCellCount; ++cell) {
@@ -193,16 +193,16 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             // It sees two cells that may rule out combinations; a digit of such a cell beyond a and b
             // must be its own.
             const DigitMask ab = static_cast<DigitMask>(state.cand[a] | state.cand[b]);
-            CellSet holding{}, once{}, twice{};
+            CellSet holding{}, seeOne{}, seeTwo{};
             for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
             for (int cell : nearAB) {
                 const DigitMask beyond = state.cand[cell] & ~ab;
                 if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
                 const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
-                twice |= once & seeing;
-                once |= seeing;
+                seeTwo |= seeOne & seeing;
+                seeOne |= seeing;
             }
-            for (int c : twice & holding) {
+            for (int c : seeTwo & holding) {
                 if (c == a || c == b) continue;
                 const CellSet nearABC = nearAB & kHouses.peers[c];
                 std::array<int, 3> cells{a, b, c};

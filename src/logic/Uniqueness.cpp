@@ -108,8 +108,8 @@ std::optional<Step> RectangleDeduction(const LogicState& state, const Rectangle&
 }
 
 // Loops over cells holding a and b: from cell, along its row when alongRow, else along its
-// column. Every house holds none or two of the loop's cells, one at an
-// even and one at an odd place, so a and b could be swapped: a deadly pattern under all 29 houses.
+// column. Every house holds none or two of the loop's cells, one at an even and one at an odd
+// place, so a and b could be swapped: a deadly pattern under all 29 houses.
 struct LoopSearch {
     const LogicState& state;
     int a, b;
@@ -189,7 +189,7 @@ std::optional<Step> FindUniqueRectangle(const LogicState& state) {
         for (int r2 = r1 + 1; r2 < 9; ++r2) {
             for (int c1 = 0; c1 < 9; ++c1) {
                 for (int c2 = c1 + 1; c2 < 9; ++c2) {
-                    const std::vector<int> corners{CellAt(r1, c1), CellAt(r1, c2), CellAt(r2, c2), CellAt(r2, c1)};
+                    const std::array<int, 4> corners{CellAt(r1, c1), CellAt(r1, c2), CellAt(r2, c2), CellAt(r2, c1)};
                     if ((r1 / 3 == r2 / 3) == (c1 / 3 == c2 / 3)) continue;  // two boxes exactly
                     DigitMask common = kAllDigits;
                     bool usable = true;
@@ -200,8 +200,8 @@ std::optional<Step> FindUniqueRectangle(const LogicState& state) {
                     if (!usable || DigitCount(common) < 2) continue;
                     for (DigitMask m = common; m != 0; m &= m - 1) {
                         for (DigitMask n = m & (m - 1); n != 0; n &= n - 1) {
-                            if (auto step = RectangleDeduction(state, {corners, LowestDigit(m), LowestDigit(n)}))
-                                return step;
+                            const Rectangle r{{corners.begin(), corners.end()}, LowestDigit(m), LowestDigit(n)};
+                            if (auto step = RectangleDeduction(state, r)) return step;
                         }
                     }
                 }
