@@ -112,9 +112,9 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
     std::string names;
     for (const Candidate& c : removed) names += (names.empty() ? "" : " oder ") + CellName(c.cell) + " die " + Sym(c.digit);
     step.explanation = "Für " + CellList(cells) + " bleibt keine Verteilung, in der " + names +
-                       " ist: Jede ließe eines der Felder " + CellList(used) +
-                       ", die sie alle sehen, ohne Kandidaten oder setzte zwei Felder, die einander sehen, auf "
-                       "dieselbe Ziffer.";
+                       " ist: Jede ließe " + CellList(used, " oder ") +
+                       (used.Count() == 1 ? ", das sie alle sieht," : ", die sie alle sehen,") +
+                       " ohne Kandidaten oder gäbe zwei von ihnen, die einander sehen, dieselbe Ziffer.";
     return step;
 }
 
