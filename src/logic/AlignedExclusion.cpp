@@ -146,11 +146,41 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
     return digits;
 }
 
-// The first pair, or triple, with something to remove: pairs in the order of their cells, triples
-// by the two cells whose combinations are struck, then the third. The cells that may rule a
+// The first pair or triple with something to remove: triples by the two cells whose combinations
+// are struck, then the third. The cells that may rule a
 // combination out see every base cell and hold at most as many candidates as there are base
 // cells. One such cell alone removes only what a naked pair or a wing removed before, so the base
 // cells have at least two in common.
+// Pairs by the cell that loses x: every other digit of the second cell has a pair with x among the
+// cells of two candidates that see both; if the second cell holds x, it sees the first.
+std::optional<Step> FindAlignedPair(const LogicState& state, CellSet open, CellSet pairs) {
+    for (int a : open) {
+        for (DigitMask m = state.cand[a]; m != 0; m &= m - 1) {
+            const int x = LowestDigit(m);
+            const CellSet withX = kHouses.peers[a] & pairs & state.cellsWith[x];
+            if (withX.Count() < 2) continue;
+            std::array<CellSet, 10> cover{};  // per digit y: the cells that see a pair of x and y
+            CellSet any{};
+            for (int cell : withX) {
+                cover[LowestDigit(state.cand[cell] & ~Bit(x))] |= kHouses.peers[cell];
+                any |= kHouses.peers[cell];
+            }
+            for (int b : any & open) {
+                if (b == a) continue;
+                DigitMask need = state.cand[b] & ~(Sees(a, b) ? Bit(x) : 0);
+                for (; need != 0 && cover[LowestDigit(need)].Has(b); need &= need - 1) {
+                }
+                if (need != 0) continue;
+                const Base base{{std::min(a, b), std::max(a, b), 0}, 2};
+                if (auto step = Exclude(state, base, kHouses.peers[a] & kHouses.peers[b] & pairs,
+                                        Technique::AlignedPairExclusion, a))
+                    return step;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<Step> FindAligned(const LogicState& state, int size, Technique technique) {
     CellSet open{}, small{};
     for (int cell = 0; cell < kCellCount; ++cell) {
@@ -158,6 +188,7 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         if (count >= 2) open.Add(cell);
         if (count >= 2 && count <= size) small.Add(cell);
     }
+    if (size == 2) return FindAlignedPair(state, open, small);
     for (int a : open) {
         const CellSet nearA = kHouses.peers[a] & small;
         CellSet once{}, twice{};  // the cells that see two of those
@@ -168,24 +199,6 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         for (int b : twice & open) {
             if (b <= a) continue;
             const CellSet nearAB = nearA & kHouses.peers[b];
-            if (size == 2) {
-                // x leaves one cell only if each other digit of the other has a pair with x that
-                // sees both.
-                std::array<DigitMask, 10> lines{};
-                for (int cell : nearAB) {
-                    const DigitMask cand = state.cand[cell];
-                    lines[LowestDigit(cand)] |= cand;
-                    lines[LowestDigit(cand & (cand - 1))] |= cand;
-                }
-                bool hope = false;
-                for (int x = 1; x <= 9 && !hope; ++x) {
-                    hope = ((state.cand[a] & Bit(x)) != 0 && (state.cand[b] & ~lines[x] & ~Bit(x)) == 0) ||
-                           ((state.cand[b] & Bit(x)) != 0 && (state.cand[a] & ~lines[x] & ~Bit(x)) == 0);
-                }
-                if (!hope) continue;
-                if (auto step = Exclude(state, {{a, b, 0}, 2}, nearAB, technique)) return step;
-                continue;
-            }
             // a and b as the two cells whose combinations are struck; the third is the one that
             // loses a digit, so it holds one they allow.
             const DigitMask digits = ThirdCellDigits(state, a, b, nearAB);
