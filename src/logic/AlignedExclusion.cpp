@@ -120,6 +120,8 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
 
 // The digits x for which a third cell holding x could lose it beside j and k: even with every
 // excluder they share and x in both of its own houses, few enough combinations of j and k are left.
+// Where none of j's (or k's) digits is left, the pair of the third cell and k (or j) removes x
+// already, a rung below.
 DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
     const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
     std::array<DigitMask, 10> lines{};
@@ -140,7 +142,8 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
     DigitMask digits = 0;
     for (int x = 1; x <= 9; ++x) {
         const DigitMask leftJ = state.cand[j] & ~lines[x] & ~Bit(x), leftK = state.cand[k] & ~lines[x] & ~Bit(x);
-        if (DigitCount(leftJ) * DigitCount(leftK) <= 2 * (pairs + singles[x]) + DigitCount(leftJ & leftK))
+        if (leftJ != 0 && leftK != 0 &&
+            DigitCount(leftJ) * DigitCount(leftK) <= 2 * (pairs + singles[x]) + DigitCount(leftJ & leftK))
             digits |= Bit(x);
     }
     return digits;
