@@ -20,7 +20,7 @@ std::string ShortName(Technique technique) {
     case Technique::HiddenSingleBox: return "Einer im Block";
     case Technique::HiddenSingleLine: return "Versteckter Einer";
     case Technique::DirectPointing: case Technique::Pointing: return "Blocksperre";
-    case Technique::DirectClaiming: case Technique::Claiming: return "Liniensperre";
+    case Technique::Claiming: return "Liniensperre";
     case Technique::DirectHiddenPair: case Technique::HiddenPair: return "Verst. Paar";
     case Technique::NakedSingle: return "Nackter Einer";
     case Technique::DirectHiddenTriple: case Technique::HiddenTriple: return "Verst. Drilling";
@@ -39,6 +39,9 @@ std::string ShortName(Technique technique) {
     case Technique::FiveStrongLinks: return "5 starke Verb.";
     case Technique::SixStrongLinks: return "6 starke Verb.";
     case Technique::UniqueRectangle: return "Eind. Rechteck";
+    case Technique::UniqueLoop: return "Eind. Schleife";
+    case Technique::AlignedPairExclusion: return "Ausger. Paar";
+    case Technique::AlignedTripletExclusion: return "Ausger. Drilling";
     case Technique::DynamicForcingChain: return "Dyn. Kette";
     case Technique::DynamicForcingChainPlus: return "Dyn. Kette+";
     default: return std::string(Info(technique).name);

@@ -12,9 +12,9 @@ std::optional<Step> FindFullHouse(const LogicState& state);
 std::optional<Step> FindHiddenSingleBox(const LogicState& state);
 std::optional<Step> FindHiddenSingleLine(const LogicState& state);
 std::optional<Step> FindNakedSingle(const LogicState& state);
-// Locked candidates whose eliminations leave a hidden single, which the step places.
+// Locked candidates (a box into a row or column) whose eliminations leave a hidden single, which
+// the step places.
 std::optional<Step> FindDirectPointing(const LogicState& state);
-std::optional<Step> FindDirectClaiming(const LogicState& state);
 // Hidden subsets whose eliminations leave a hidden single, which the step places.
 std::optional<Step> FindDirectHiddenPair(const LogicState& state);
 std::optional<Step> FindDirectHiddenTriple(const LogicState& state);
@@ -24,6 +24,7 @@ std::optional<Step> FindPointing(const LogicState& state);
 std::optional<Step> FindClaiming(const LogicState& state);
 // Every place of a digit in a house sees a cell outside it.
 std::optional<Step> FindGeneralizedLocked(const LogicState& state);
+// Naked subsets of one house; they remove their digits from every cell that sees them all.
 std::optional<Step> FindNakedPair(const LogicState& state);
 std::optional<Step> FindNakedTriple(const LogicState& state);
 std::optional<Step> FindNakedQuad(const LogicState& state);
@@ -51,6 +52,12 @@ std::optional<Step> FindTUVWXYZWing(const LogicState& state);
 // and the state where every cell but a few holds two candidates (bivalent universal grave).
 std::optional<Step> FindUniqueRectangle(const LogicState& state);
 std::optional<Step> FindBivalueGrave(const LogicState& state);
+// The same for a loop of six or more cells on two digits, every house holding none or two of them.
+std::optional<Step> FindUniqueLoop(const LogicState& state);
+// Two or three cells tried together: no combination of their candidates may leave a cell that
+// sees them all without a candidate, or give two of them that see each other one digit.
+std::optional<Step> FindAlignedPairExclusion(const LogicState& state);
+std::optional<Step> FindAlignedTripletExclusion(const LogicState& state);
 // Chains, each its shortest instance; the last one is complete on positions with one solution.
 std::optional<Step> FindXCycle(const LogicState& state);
 std::optional<Step> FindForcingXChain(const LogicState& state);

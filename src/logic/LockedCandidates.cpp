@@ -15,20 +15,23 @@ Step LockedStep(Technique technique, const LockedSet& set) {
     return step;
 }
 
+}  // namespace
+
 // The scale knows direct pointing only from a box into a row or a column, leaving a single in a box.
-std::optional<Step> FindDirectLocked(const LogicState& state, bool fromBox, Technique technique) {
+std::optional<Step> FindDirectPointing(const LogicState& state) {
     std::optional<Step> found;
-    ForEachLockedSet(state, fromBox, [&](const LockedSet& set) {
-        if (fromBox && set.to >= 18) return false;
-        const std::optional<Single> single =
-            SingleAfterRemoving(state, set.digit, set.removed, fromBox ? kBoxes : kEveryHouse);
+    ForEachLockedSet(state, true, [&](const LockedSet& set) {
+        if (set.to >= 18) return false;
+        const std::optional<Single> single = SingleAfterRemoving(state, set.digit, set.removed, kBoxes);
         if (!single) return false;
-        found = LockedStep(technique, set);
+        found = LockedStep(Technique::DirectPointing, set);
         MakeDirect(*found, set.digit, *single);
         return true;
     });
     return found;
 }
+
+namespace {
 
 // The scale finds every locked set as one technique, houses with the boxes first: every place of
 // a digit in a house sees some other cell of it. The first one found is a pointing (box into a
@@ -65,14 +68,6 @@ std::optional<Step> ScaleLocked(const LogicState& state, Technique shape) {
 }
 
 }  // namespace
-
-std::optional<Step> FindDirectPointing(const LogicState& state) {
-    return FindDirectLocked(state, true, Technique::DirectPointing);
-}
-
-std::optional<Step> FindDirectClaiming(const LogicState& state) {
-    return FindDirectLocked(state, false, Technique::DirectClaiming);
-}
 
 std::optional<Step> FindPointing(const LogicState& state) { return ScaleLocked(state, Technique::Pointing); }
 std::optional<Step> FindClaiming(const LogicState& state) { return ScaleLocked(state, Technique::Claiming); }

@@ -18,13 +18,12 @@ struct HouseCells {
     int count = 0;
 };
 
-// The naked subset's step, if cells (size of them, holding size digits together) remove something.
+// The naked subset's step, if cells (size of them, in one house, holding size digits together)
+// remove something: each digit stands in one of them, so no cell that sees them all holds it,
+// beyond the house too where a diagonal joins them.
 std::optional<Step> NakedStep(const LogicState& state, int size, CellSet cells, DigitMask digits) {
-    CellSet others{};
-    for (int h = 0; h < kHouseCount; ++h) {
-        if (cells.Without(kHouses.sets[h]).Empty()) others |= kHouses.sets[h];
-    }
-    others = others.Without(cells);
+    CellSet others = kHouses.peers[cells.First()];
+    for (int cell : cells) others &= kHouses.peers[cell];
     CellSet hit{};
     for (int d = 1; d <= 9; ++d) {
         if (digits & Bit(d)) hit |= others & state.cellsWith[d];
@@ -36,8 +35,12 @@ std::optional<Step> NakedStep(const LogicState& state, int size, CellSet cells, 
     AddCells(step, cells);
     step.houses = CommonHouses(cells);
     for (int cell : cells) AddCandidates(step.pattern, cell, state.cand[cell]);
-    step.explanation = CellList(cells) + " enthalten zusammen nur " + DigitList(digits) +
-                       ", also können diese sonst nirgends in " + HouseList(step.houses) + " stehen.";
+    CellSet houses{};
+    for (int house : step.houses) houses |= kHouses.sets[house];
+    const std::string where = hit.Without(houses).Empty() ? "sonst nirgends in " + HouseList(step.houses) + " stehen"
+                                                          : "in keinem anderen Feld stehen, das sie alle sieht";
+    step.explanation =
+        CellList(cells) + " enthalten zusammen nur " + DigitList(digits) + ", also können diese " + where + ".";
     return step;
 }
 
@@ -60,6 +63,10 @@ bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int 
     return false;
 }
 
+// Only subsets of one house: the scale passes by cells that see one another only through
+// several houses (a diagonal among them). Five or more cells never come first: the house's other
+// cells then form a hidden subset of at most four, which removes the same, and no cell outside
+// a house sees five of its cells.
 std::optional<Step> FindNaked(const LogicState& state, int size) {
     std::optional<Step> found;
     for (int i = 0; i < kHouseCount; ++i) {

@@ -20,7 +20,6 @@ enum class Technique : std::uint8_t {
     Pointing,        // every other locked set counts as a generalized one
     Claiming,
     GeneralizedLocked,  // every place of d in a house sees the cell
-    DirectClaiming,     // not a step of the scale (plain claiming comes first); kept for its name
     NakedPair,
     XWing,
     HiddenPair,
@@ -31,6 +30,7 @@ enum class Technique : std::uint8_t {
     XYWing,
     XYZWing,
     UniqueRectangle,  // needs the puzzle to have one solution, as does the grave
+    UniqueLoop,       // six or more cells, rising with the length
     NakedQuad,
     Jellyfish,
     HiddenQuad,
@@ -40,6 +40,7 @@ enum class Technique : std::uint8_t {
     FourStrongLinks,
     FiveStrongLinks,
     VWXYZWing,
+    AlignedPairExclusion,
     XCycle,
     YCycle,                // alternating loops over bivalue cells
     ForcingXChain,
@@ -48,6 +49,7 @@ enum class Technique : std::uint8_t {
     ForcingChain,
     Cycle,
     TUVWXYZWing,
+    AlignedTripletExclusion,
     NishioForcingChain,    // a contradiction over one digit's links, dynamic
     MultipleForcingChain,  // cell or house forcing chains
     DynamicForcingChain,   // later links use the removals of earlier ones

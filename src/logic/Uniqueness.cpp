@@ -1,6 +1,7 @@
 // Patterns that would leave the puzzle with two solutions, or none: with one solution known, the
 // candidates that complete them are false. Deadly only where every house of all 29 holds the
 // pattern's cells in pairs, so rectangles keep off the diagonals.
+#include <algorithm>
 #include <vector>
 
 #include "logic/FinderTools.h"
@@ -10,20 +11,23 @@ namespace {
 
 constexpr bool OnDiagonal(int cell) { return RowOf(cell) == ColumnOf(cell) || RowOf(cell) + ColumnOf(cell) == 8; }
 
+// A rectangle, or a loop of six or more cells: each cell shares a row or a column with the next.
 struct Rectangle {
-    std::array<int, 4> corners;  // clockwise, so 0-2 and 1-3 are opposite
+    std::vector<int> corners;  // in the loop's order; a rectangle's clockwise, so 0-2 and 1-3 are opposite
     int a, b;
 };
 
 Step RectangleStep(const Rectangle& r, const std::string& why) {
-    Step step = NewStep(Technique::UniqueRectangle);
+    const int n = static_cast<int>(r.corners.size());
+    Step step = NewStep(n == 4 ? Technique::UniqueRectangle : Technique::UniqueLoop);
+    if (n > 4) step.difficulty += (n - 6) / 2;  // a loop rises a tenth with each two cells more
     for (int cell : r.corners) {
         step.cells.push_back(cell);
         AddCandidates(step.pattern, cell, static_cast<DigitMask>(Bit(r.a) | Bit(r.b)));
     }
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < n; ++i) {
         for (int h = 0; h < kHouseCount; ++h) {
-            const CellSet pair = CellSet::Of(r.corners[i]) | CellSet::Of(r.corners[(i + 1) % 4]);
+            const CellSet pair = CellSet::Of(r.corners[i]) | CellSet::Of(r.corners[(i + 1) % n]);
             if (pair.Without(kHouses.sets[h]).Empty() && IsLine(h)) step.houses.push_back(h);
         }
     }
@@ -47,7 +51,9 @@ std::optional<Step> RectangleDeduction(const LogicState& state, const Rectangle&
         AddCandidates(step.eliminations, roof[0], pair);
         return step;
     }
-    if (roof.size() != 2 || (RowOf(roof[0]) != RowOf(roof[1]) && ColumnOf(roof[0]) != ColumnOf(roof[1]))) return std::nullopt;
+    if (roof.size() != 2 || (RowOf(roof[0]) != RowOf(roof[1]) && ColumnOf(roof[0]) != ColumnOf(roof[1]) &&
+                             r.corners.size() == 4))
+        return std::nullopt;
     const CellSet roofs = CellSet::Of(roof[0]) | CellSet::Of(roof[1]);
     const DigitMask extra = static_cast<DigitMask>((state.cand[roof[0]] | state.cand[roof[1]]) & ~pair);
     const std::string roofNames = CellName(roof[0]) + " und " + CellName(roof[1]);
@@ -101,6 +107,68 @@ std::optional<Step> RectangleDeduction(const LogicState& state, const Rectangle&
     return std::nullopt;
 }
 
+// Loops over cells holding a and b: from cell, along its row when alongRow, else along its
+// column. Every house holds none or two of the loop's cells, one at an even and one at an odd
+// place, so a and b could be swapped: a deadly pattern under all 29 houses.
+struct LoopSearch {
+    const LogicState& state;
+    int a, b;
+    std::size_t length;  // the loop's length this round
+    CellSet pool;        // the cells holding a and b
+    std::vector<int> loop;
+    std::array<int, kHouseCount> count{};
+    std::array<int, kHouseCount> parity{};  // sum of the places' parities in the house
+    int extra = 0;  // cells holding more than a and b
+
+    bool Enter(int cell) {
+        const int place = static_cast<int>(loop.size()) & 1;
+        for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+            const int h = kHouses.housesOf[cell][k];
+            if (count[h] == 2 || (count[h] == 1 && parity[h] == place)) return false;
+        }
+        for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+            const int h = kHouses.housesOf[cell][k];
+            ++count[h], parity[h] += place;
+        }
+        extra += state.cand[cell] != (Bit(a) | Bit(b));
+        loop.push_back(cell);
+        return true;
+    }
+    void Leave() {
+        const int cell = loop.back();
+        loop.pop_back();
+        const int place = static_cast<int>(loop.size()) & 1;
+        extra -= state.cand[cell] != (Bit(a) | Bit(b));
+        for (int k = 0; k < kHouses.houseCount[cell]; ++k) {
+            const int h = kHouses.housesOf[cell][k];
+            --count[h], parity[h] -= place;
+        }
+    }
+    bool Closed() const {
+        for (int h = 0; h < kHouseCount; ++h) {
+            if (count[h] == 1) return false;
+        }
+        return true;
+    }
+    std::optional<Step> Extend(bool alongRow) {
+        const int cell = loop.back();
+        if (extra > 2) return std::nullopt;
+        if (loop.size() == length) {
+            if (alongRow || ColumnOf(cell) != ColumnOf(loop.front()) || !Closed()) return std::nullopt;
+            return RectangleDeduction(state, {loop, a, b});
+        }
+        const int house = alongRow ? RowOf(cell) : 9 + ColumnOf(cell);
+        for (int next : pool & kHouses.sets[house]) {
+            if (next <= loop.front() || next == cell) continue;
+            if (!Enter(next)) continue;
+            std::optional<Step> step = Extend(!alongRow);
+            Leave();
+            if (step) return step;
+        }
+        return std::nullopt;
+    }
+};
+
 // Whether every house holds each candidate digit twice or not at all once digit leaves cells.
 bool GraveWithout(const LogicState& state, CellSet cells, int digit) {
     for (int h = 0; h < kHouseCount; ++h) {
@@ -132,10 +200,38 @@ std::optional<Step> FindUniqueRectangle(const LogicState& state) {
                     if (!usable || DigitCount(common) < 2) continue;
                     for (DigitMask m = common; m != 0; m &= m - 1) {
                         for (DigitMask n = m & (m - 1); n != 0; n &= n - 1) {
-                            if (auto step = RectangleDeduction(state, {corners, LowestDigit(m), LowestDigit(n)}))
-                                return step;
+                            const Rectangle r{{corners.begin(), corners.end()}, LowestDigit(m), LowestDigit(n)};
+                            if (auto step = RectangleDeduction(state, r)) return step;
                         }
                     }
+                }
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+// The shortest loops first; a rectangle is not a loop here.
+std::optional<Step> FindUniqueLoop(const LogicState& state) {
+    std::array<int, 100> longest{};  // per digit pair 10a+b: the longest loop its cells allow
+    for (int a = 1; a <= 9; ++a) {
+        for (int b = a + 1; b <= 9; ++b) {
+            const CellSet pool = state.cellsWith[a] & state.cellsWith[b];
+            int pairs = 0;  // all but two cells of a loop hold a and b alone
+            for (int cell : pool) pairs += state.cand[cell] == (Bit(a) | Bit(b));
+            longest[10 * a + b] = std::min(pool.Count(), pairs + 2);
+        }
+    }
+    for (std::size_t length = 6; length <= 14; length += 2) {
+        for (int a = 1; a <= 9; ++a) {
+            for (int b = a + 1; b <= 9; ++b) {
+                if (longest[10 * a + b] < static_cast<int>(length)) continue;
+                LoopSearch search{state, a, b, length, state.cellsWith[a] & state.cellsWith[b], {}};
+                for (int start : search.pool) {
+                    search.Enter(start);
+                    std::optional<Step> step = search.Extend(true);
+                    search.Leave();
+                    if (step) return step;
                 }
             }
         }

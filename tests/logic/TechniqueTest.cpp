@@ -88,17 +88,15 @@ TEST(Techniques, LockedCandidatesOnLinesAndDiagonals) {
         {"direct pointing along a column leaves a single in box 7", FindDirectPointing,
          {{Box(1), "5", {Z(1, 1), Z(3, 1)}}, {Row(8), "5", {Z(8, 1), Z(8, 9)}}, {Box(7), "5", {Z(7, 1), Z(9, 3)}}},
          {}, "Z9S3=5"},
-        {"direct claiming from the diagonal leaves a single in row 3", FindDirectClaiming,
-         {{kMain, "5", {Z(1, 1), Z(2, 2)}}, {Row(3), "5", {Z(3, 1), Z(3, 5)}}}, {}, "Z3S5=5"},
     });
 }
 
 TEST(Techniques, NakedAndHiddenSubsetsOnDiagonals) {
     ExpectFinds({
-        {"naked pair", FindNakedPair, {}, {{Z(1, 1), "37"}, {Z(5, 5), "37"}},
-         Removes("Z2S2 Z3S3 Z4S4 Z6S6 Z7S7 Z8S8 Z9S9", "37")},
-        {"naked triple", FindNakedTriple, {}, {{Z(1, 9), "12"}, {Z(5, 5), "23"}, {Z(9, 1), "13"}},
-         Removes("Z2S8 Z3S7 Z4S6 Z6S4 Z7S3 Z8S2", "123")},
+        {"naked pair, also where row and column join its cells", FindNakedPair, {}, {{Z(1, 1), "37"}, {Z(5, 5), "37"}},
+         Removes("Z1S5 Z1S9 Z2S2 Z3S3 Z4S4 Z5S1 Z6S6 Z7S7 Z8S8 Z9S1 Z9S9", "37")},
+        {"naked triple, also in the corners that see all three", FindNakedTriple, {},
+         {{Z(1, 9), "12"}, {Z(5, 5), "23"}, {Z(9, 1), "13"}}, Removes("Z1S1 Z2S8 Z3S7 Z4S6 Z6S4 Z7S3 Z8S2 Z9S9", "123")},
         {"naked quad", FindNakedQuad, {}, {{Z(1, 1), "12"}, {Z(2, 2), "23"}, {Z(3, 3), "34"}, {Z(9, 9), "14"}},
          Removes("Z4S4 Z5S5 Z6S6 Z7S7 Z8S8", "1234")},
         {"hidden pair", FindHiddenPair, {{kMain, "37", {Z(1, 1), Z(5, 5)}}}, {}, Removes("Z1S1 Z5S5", "1245689")},
@@ -153,6 +151,30 @@ TEST(Techniques, WingsThroughDiagonalPeers) {
          {{Z(1, 1), "58"}, {Z(1, 2), "68"}, {Z(1, 7), "78"}, {Z(3, 3), "568"},
           {Z(5, 1), "14"}, {Z(5, 2), "24"}, {Z(5, 7), "34"}, {Z(6, 3), "124"}}, "Z5S3-4", 56},
     });
+}
+
+// Exclusions see through the diagonals; a loop counts only where every house, the diagonals
+// too, holds two of its cells or none.
+TEST(Techniques, AlignedExclusionsAndUniqueLoops) {
+    ExpectFinds({
+        // Z1S1=3 would leave Z5S5 the 1 and Z9S1 the 4, both seen by Z3S7.
+        {"aligned pair Z1S1 and Z3S7 through the diagonals", FindAlignedPairExclusion, {},
+         {{Z(1, 9), "15"}, {Z(9, 1), "34"}, {Z(5, 5), "13"}, {Z(3, 7), "14"}}, "Z1S1-3", 62},
+        // Z2S2=4 would leave Z7S7 the 1, Z3S3 the 3, Z5S5 the 6, and Z9S9 nothing.
+        {"aligned triplet on the main diagonal", FindAlignedTripletExclusion, {},
+         {{Z(1, 1), "15"}, {Z(5, 5), "36"}, {Z(9, 9), "46"}, {Z(3, 3), "13"}, {Z(7, 7), "14"}}, "Z2S2-4", 75},
+        {"unique loop of six cells, one with a third candidate", FindUniqueLoop, {},
+         {{Z(3, 4), "56"}, {Z(3, 6), "56"}, {Z(9, 6), "56"}, {Z(9, 2), "56"}, {Z(7, 2), "56"}, {Z(7, 4), "568"}},
+         "Z7S4-5 Z7S4-6", 46},
+    });
+    // Moved to column 1, the loop has one cell (Z9S1) on the anti-diagonal: not deadly there.
+    LogicState state = *LogicState::FromGrid(Grid{});
+    for (const auto& [cell, keep] : std::vector<std::pair<int, DigitMask>>{
+             {Z(3, 4), 48}, {Z(3, 6), 48}, {Z(9, 6), 48}, {Z(9, 1), 48}, {Z(7, 1), 48}, {Z(7, 4), 176}}) {
+        for (int d = 1; d <= 9; ++d)
+            if ((keep & Bit(d)) == 0) state.Eliminate(cell, d);
+    }
+    EXPECT_FALSE(FindUniqueLoop(state));
 }
 
 }  // namespace
