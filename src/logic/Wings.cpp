@@ -113,7 +113,7 @@ struct BentSetSearch {
         for (int d = 1; d <= 9; ++d) AddCandidates(step.eliminations, removed[d], d);
         for (int i = 0; i + 1 < size; ++i) step.cells.push_back(cells[i]);
         step.cells.push_back(pivot);
-        step.houses = {house};
+        if (house >= 0) step.houses = {house};
         for (int cell : step.cells) AddCandidates(step.pattern, cell, state.cand[cell]);
         std::string holding;
         for (int cell : set) holding += (holding.empty() ? "" : ", ") + Holds(state, cell);
@@ -133,11 +133,12 @@ struct BentSetSearch {
         return 0;
     }
 
-    // The sets of the used house cells and one pivot outside.
+    // The sets of the used house cells and one pivot outside (house < 0: cells that see one another
+    // across houses).
     void Pivots(int house, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         const int size = used + 1;
         if (DigitCount(digits) > size) return;
-        for (int pivot : (seen & narrow).Without(kHouses.sets[house])) {
+        for (int pivot : (seen & narrow).Without(house >= 0 ? kHouses.sets[house] : inHouse)) {
             const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
             if (DigitCount(all) != size) continue;
             DigitMask unseen = 0;
@@ -164,6 +165,32 @@ struct BentSetSearch {
         }
     }
 
+    // The scale also takes cells that all see one another without sharing a house (such as the
+    // corners of a square around the centre on both diagonals) in place of the house cells. Only
+    // such sets are tried here; those inside one house came from Extend already.
+    // together: the cells that see every chosen one.
+    void ExtendAcross(int used, DigitMask digits, CellSet chosen, CellSet together, CellSet seen) {
+        if (used >= 3 && !InOneHouse(chosen)) Pivots(-1, used, digits, chosen, seen);
+        if (used == kLargest - 1) return;
+        const int last = used == 0 ? -1 : cells[used - 1];
+        for (int cell : together & narrow) {
+            const DigitMask c = state.cand[cell];
+            if (cell <= last || DigitCount(static_cast<DigitMask>(digits | c)) > kLargest) continue;
+            cells[used] = cell;
+            CellSet withCell = chosen;
+            withCell.Add(cell);
+            ExtendAcross(used + 1, static_cast<DigitMask>(digits | c), withCell, together & kHouses.peers[cell],
+                         seen | kHouses.peers[cell]);
+        }
+    }
+
+    static bool InOneHouse(CellSet set) {
+        for (int house = 0; house < kHouseCount; ++house) {
+            if (set.Without(kHouses.sets[house]).Empty()) return true;
+        }
+        return false;
+    }
+
     static constexpr Technique kByTechnique[] = {Technique::WXYZWing, Technique::VWXYZWing, Technique::UVWXYZWing,
                                                  Technique::TUVWXYZWing};
 };
@@ -185,6 +212,7 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
         for (int house = 0; house < kHouseCount; ++house) {
             if ((search.narrow & kHouses.sets[house]).Count() >= 3) search.Extend(house, 0, 0, 0, {}, {});
         }
+        search.ExtendAcross(0, 0, {}, search.narrow, {});
         kept.known = true;
         kept.state = state;
         kept.found = std::move(search.found);

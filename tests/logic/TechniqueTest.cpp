@@ -150,6 +150,8 @@ TEST(Techniques, WingsThroughDiagonalPeers) {
         {"of two wxyz-wings rated alike, the one removing the lower digit", FindWXYZWing, {},
          {{Z(1, 1), "58"}, {Z(1, 2), "68"}, {Z(1, 7), "78"}, {Z(3, 3), "568"},
           {Z(5, 1), "14"}, {Z(5, 2), "24"}, {Z(5, 7), "34"}, {Z(6, 3), "124"}}, "Z5S3-4", 56},
+        {"wxyz-wing: three corners that see one another through row, column and diagonal", FindWXYZWing, {},
+         {{Z(1, 1), "14"}, {Z(1, 9), "24"}, {Z(9, 1), "34"}, {Z(2, 2), "13"}}, "Z2S1-3 Z2S8-3 Z3S1-3 Z5S5-3 Z7S2-3 Z8S2-3 Z9S2-3 Z9S9-3", 55},
     });
 }
 
