@@ -137,8 +137,19 @@ struct BentSetSearch {
     // across houses).
     void Pivots(int house, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         const int size = used + 1;
-        if (DigitCount(digits) > size) return;
-        for (int pivot : (seen & narrow).Without(house >= 0 ? kHouses.sets[house] : inHouse)) {
+        const int count = DigitCount(digits);
+        if (count > size) return;
+        // Only cells bringing exactly the digits missing can be the pivot: mostly none or one.
+        CellSet beyondOne{}, beyondAny{};  // cells holding one digit outside the set's, any number
+        for (int d = 1; d <= 9; ++d) {
+            if ((digits & Bit(d)) != 0) continue;
+            beyondOne = beyondOne.Without(state.cellsWith[d]) | state.cellsWith[d].Without(beyondAny);
+            beyondAny |= state.cellsWith[d];
+        }
+        const CellSet fitting = count == size       ? narrow.Without(beyondAny)
+                                : count + 1 == size ? narrow & beyondOne
+                                                    : narrow;
+        for (int pivot : (seen & fitting).Without(house >= 0 ? kHouses.sets[house] : inHouse)) {
             const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
             if (DigitCount(all) != size) continue;
             DigitMask unseen = 0;
@@ -166,20 +177,38 @@ struct BentSetSearch {
     }
 
     // The scale also takes cells that all see one another without sharing a house (such as the
-    // corners of a square around the centre on both diagonals) in place of the house cells. Only
-    // such sets are tried here; those inside one house came from Extend already.
-    // together: the cells that see every chosen one.
-    void ExtendAcross(int used, DigitMask digits, CellSet chosen, CellSet together, CellSet seen) {
+    // corners of a square around the centre) in place of the house cells. Without the diagonals
+    // such cells would share a house, so each set holds two cells of one diagonal in different
+    // boxes: the search grows from those pairs. Sets inside one house came from Extend already.
+    void SetsAcrossHouses() {
+        for (int diagonal : {kMainDiagonal, kAntiDiagonal}) {
+            const CellSet on = narrow & kHouses.sets[diagonal];
+            for (int a : on) {
+                for (int b : on) {
+                    const DigitMask digits = state.cand[a] | state.cand[b];
+                    if (b <= a || BoxOf(a) == BoxOf(b) || DigitCount(digits) > kLargest) continue;
+                    cells[0] = a;
+                    cells[1] = b;
+                    CellSet pair = CellSet::Of(a);
+                    pair.Add(b);
+                    ExtendAcross(2, -1, digits, pair, narrow & kHouses.peers[a] & kHouses.peers[b],
+                                 kHouses.peers[a] | kHouses.peers[b]);
+                }
+            }
+        }
+    }
+
+    // together: the cells that see every chosen one; last: the highest cell added to the pair.
+    void ExtendAcross(int used, int last, DigitMask digits, CellSet chosen, CellSet together, CellSet seen) {
         if (used >= 3 && !InOneHouse(chosen)) Pivots(-1, used, digits, chosen, seen);
         if (used == kLargest - 1) return;
-        const int last = used == 0 ? -1 : cells[used - 1];
-        for (int cell : together & narrow) {
+        for (int cell : together) {
             const DigitMask c = state.cand[cell];
             if (cell <= last || DigitCount(static_cast<DigitMask>(digits | c)) > kLargest) continue;
             cells[used] = cell;
             CellSet withCell = chosen;
             withCell.Add(cell);
-            ExtendAcross(used + 1, static_cast<DigitMask>(digits | c), withCell, together & kHouses.peers[cell],
+            ExtendAcross(used + 1, cell, static_cast<DigitMask>(digits | c), withCell, together & kHouses.peers[cell],
                          seen | kHouses.peers[cell]);
         }
     }
@@ -212,7 +241,7 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
         for (int house = 0; house < kHouseCount; ++house) {
             if ((search.narrow & kHouses.sets[house]).Count() >= 3) search.Extend(house, 0, 0, 0, {}, {});
         }
-        search.ExtendAcross(0, 0, {}, search.narrow, {});
+        search.SetsAcrossHouses();
         kept.known = true;
         kept.state = state;
         kept.found = std::move(search.found);
