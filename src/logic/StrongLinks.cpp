@@ -223,7 +223,8 @@ std::optional<Step> FindStrongLinks(const LogicState& state, int size, Technique
         const Fish& fish = cache[d].Best(size);
         if (fish.rise < 0) continue;
         const Fish* held = bestDigit == 0 ? nullptr : &cache[bestDigit].Best(size);
-        if (!held || Better(fish, *held))
+        // Of digits alike in every respect the higher goes first, as the scale's paths show.
+        if (!held || !Better(*held, fish))
             bestDigit = d;
     }
     if (bestDigit == 0) return std::nullopt;
