@@ -43,7 +43,16 @@ struct LevelJudge {
     std::function<bool(int level, const Grid& clues)> keeps;
     // The finished puzzle belongs to the level.
     std::function<bool(int level, const Grid& clues)> accepts;
+    // How near a puzzle of the level's rule comes to being accepted, higher is nearer, kAccepted
+    // when it is, negative when it is not worth a walk. When given, a candidate that misses is
+    // walked toward acceptance: clues are added from the solution, taken away or moved, and a
+    // change is kept unless it leads away.
+    std::function<int(int level, const Grid& clues)> nearness;
+    static constexpr int kAccepted = 1 << 30;
 };
+
+// How many neighbours a walk toward acceptance tries before it gives the candidate up.
+inline constexpr int kWalkSteps = 300;
 
 // One Sudoku X puzzle of the level, drawn with RandomBelow; attempts (if given) receives how many
 // full grids were tried. Empty when kMaxAttempts grids give none.
