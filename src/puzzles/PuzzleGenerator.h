@@ -52,7 +52,7 @@ struct LevelJudge {
 };
 
 // How many neighbours a walk toward acceptance tries before it gives the candidate up.
-inline constexpr int kWalkSteps = 300;
+inline constexpr int kWalkSteps = 600;
 
 // One Sudoku X puzzle of the level, drawn with RandomBelow; attempts (if given) receives how many
 // full grids were tried. Empty when kMaxAttempts grids give none.
