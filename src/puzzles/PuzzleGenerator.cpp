@@ -167,12 +167,14 @@ std::vector<Grid> AcceptedPuzzles(int level, std::uint64_t levelSeed, int wanted
     int prefixEnd = 0;                            // the first attempt not yet in that prefix
     std::map<int, std::optional<Grid>> finished;  // attempts finished beyond it
     int nextAttempt = 0;
+    const auto deadline = std::chrono::steady_clock::now() + kWalkedLevelTimeLimit;
     const auto work = [&] {
         for (;;) {
             int attempt = 0;
             {
                 const std::lock_guard lock(mutex);
                 if (static_cast<int>(accepted.size()) >= wanted || nextAttempt >= kMaxAttempts) return;
+                if (judge.nearness && std::chrono::steady_clock::now() > deadline) return;
                 attempt = nextAttempt++;
             }
             SeedRandom(AttemptSeed(levelSeed, attempt));
