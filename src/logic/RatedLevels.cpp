@@ -17,6 +17,46 @@ std::optional<int> ParseRating(std::string_view text) {
     return whole * 10 + (rest[1] - '0');
 }
 
+// The rung finds a step in the state that no lower rung's step covers: a pattern that removes
+// no more than a lower one (a fish and its complement, a hidden set and its naked twin) stands
+// behind it in every puzzle.
+bool StandsAlone(const Rung& rung, const LogicState& state) {
+    const std::optional<Step> step = rung.find(state);
+    if (!step) return false;
+    for (const Rung& lower : Ladder()) {
+        if (lower.technique >= rung.technique) break;
+        const std::optional<Step> other = lower.find(state);
+        if (other && std::all_of(step->eliminations.begin(), step->eliminations.end(), [&](Candidate c) {
+                return std::find(other->eliminations.begin(), other->eliminations.end(), c) != other->eliminations.end();
+            })) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// How near a path comes to using the practised technique: a rare rung is used only where no
+// rung below it has a step, so every place where the path needed a harder rung is a chance the
+// technique takes, and every place where the technique stood behind a lower rung that won is a
+// pattern a nearby puzzle may keep without the lower one. Chain rungs are too slow to look
+// behind on every step.
+int PracticeNearness(const SolvingPath& path, const Grid& clues, int level, const ExtremChoice& choice) {
+    if (FitsLevel(path, level, choice)) return LevelJudge::kAccepted;
+    if (level < 3 || !choice.technique) return -1;
+    const Rung& aim = Info(*choice.technique);
+    int chances = 0;
+    std::optional<LogicState> state = LogicState::FromGrid(clues);
+    for (const Step& step : path.steps) {
+        if (step.technique > aim.technique) {
+            ++chances;
+        } else if (!aim.chain && step.technique > Technique::NakedSingle && StandsAlone(aim, *state)) {
+            ++chances;
+        }
+        Apply(*state, step);
+    }
+    return chances;
+}
+
 }  // namespace
 
 ExtremChoice MakeExtremChoice(std::optional<RatingBand> band, std::optional<Technique> technique) {
@@ -63,6 +103,11 @@ LevelJudge RatedLevelJudge(const ExtremChoice& choice) {
         return path(level, clues).verdict == Verdict::Solved;
     };
     judge.accepts = [path, choice](int level, const Grid& clues) { return FitsLevel(path(level, clues), level, choice); };
+    if (choice.technique) {
+        judge.nearness = [path, choice](int level, const Grid& clues) {
+            return PracticeNearness(path(level, clues), clues, level, choice);
+        };
+    }
     return judge;
 }
 

@@ -85,6 +85,40 @@ void RemoveClues(Grid& puzzle, const std::vector<CellGroup>& groups, int minGive
     }
 }
 
+// A random neighbour of the puzzle: one clue of the solution added, one taken away, or both.
+Grid Neighbour(const Grid& puzzle, const Grid& solution) {
+    std::vector<int> clues;
+    std::vector<int> empty;
+    for (int y = 1; y <= 9; ++y) {
+        for (int x = 1; x <= 9; ++x) (puzzle[At(x, y)] ? clues : empty).push_back(At(x, y));
+    }
+    Grid next = puzzle;
+    const int move = RandomBelow(3);
+    if (move != 1 && !clues.empty()) next[clues[RandomBelow(static_cast<int>(clues.size()))]] = 0;
+    if (move != 0 && !empty.empty()) {
+        const int cell = empty[RandomBelow(static_cast<int>(empty.size()))];
+        next[cell] = solution[cell];
+    }
+    return next;
+}
+
+// Walks from a puzzle of the level's rule toward one the judge accepts, through neighbours that
+// keep the rule and come no farther from acceptance; nothing when kWalkSteps do not get there.
+std::optional<Grid> WalkToAccepted(Grid puzzle, const Grid& solution, int level, const LevelJudge& judge) {
+    int nearness = judge.nearness(level, puzzle);
+    for (int step = 0; step < kWalkSteps && nearness >= 0; ++step) {
+        if (nearness == LevelJudge::kAccepted) return puzzle;
+        const Grid next = Neighbour(puzzle, solution);
+        if (!MeetsLevel(next, level)) continue;
+        const int near = judge.nearness(level, next);
+        if (near >= nearness) {
+            puzzle = next;
+            nearness = near;
+        }
+    }
+    return nearness == LevelJudge::kAccepted ? std::optional<Grid>(puzzle) : std::nullopt;
+}
+
 // One full grid with clues taken away as the level asks; nothing when it misses the level.
 std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
     const LevelRule& rule = kLevelRules.at(level);
@@ -93,7 +127,8 @@ std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
             return test(puzzle) && (!judge.keeps || judge.keeps(level, puzzle));
         };
     };
-    Grid puzzle = SudokuXSolver::RandomFullGrid();
+    const Grid solution = SudokuXSolver::RandomFullGrid();
+    Grid puzzle = solution;
     if (rule.needsGuess) {
         // Take away all the engine can do without, symmetric pairs first, so that the last
         // removals push the puzzle past what the sweeps alone finish.
@@ -109,7 +144,9 @@ std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
             RemoveClues(puzzle, SingleCells(), rule.minGivens, rule.maxGivens, judged(SweepsSolve));
         }
     }
-    if (!MeetsLevel(puzzle, level) || (judge.accepts && !judge.accepts(level, puzzle))) return std::nullopt;
+    if (!MeetsLevel(puzzle, level)) return std::nullopt;
+    if (judge.nearness) return WalkToAccepted(puzzle, solution, level, judge);
+    if (judge.accepts && !judge.accepts(level, puzzle)) return std::nullopt;
     return puzzle;
 }
 
@@ -130,12 +167,14 @@ std::vector<Grid> AcceptedPuzzles(int level, std::uint64_t levelSeed, int wanted
     int prefixEnd = 0;                            // the first attempt not yet in that prefix
     std::map<int, std::optional<Grid>> finished;  // attempts finished beyond it
     int nextAttempt = 0;
+    const auto deadline = std::chrono::steady_clock::now() + kWalkedLevelTimeLimit;
     const auto work = [&] {
         for (;;) {
             int attempt = 0;
             {
                 const std::lock_guard lock(mutex);
                 if (static_cast<int>(accepted.size()) >= wanted || nextAttempt >= kMaxAttempts) return;
+                if (judge.nearness && std::chrono::steady_clock::now() > deadline) return;
                 attempt = nextAttempt++;
             }
             SeedRandom(AttemptSeed(levelSeed, attempt));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -43,7 +44,20 @@ struct LevelJudge {
     std::function<bool(int level, const Grid& clues)> keeps;
     // The finished puzzle belongs to the level.
     std::function<bool(int level, const Grid& clues)> accepts;
+    // How near a puzzle of the level's rule comes to being accepted, higher is nearer, kAccepted
+    // when it is, negative when it is not worth a walk. When given, a candidate that misses is
+    // walked toward acceptance: clues are added from the solution, taken away or moved, and a
+    // change is kept unless it leads away.
+    std::function<int(int level, const Grid& clues)> nearness;
+    static constexpr int kAccepted = 1 << 30;
 };
+
+// How many neighbours a walk toward acceptance tries before it gives the candidate up.
+inline constexpr int kWalkSteps = 600;
+
+// A level whose candidates are walked gives up after this long instead of after kMaxAttempts
+// grids, which would take far longer; the puzzles it finds in time depend on the seed alone.
+inline constexpr std::chrono::seconds kWalkedLevelTimeLimit{180};
 
 // One Sudoku X puzzle of the level, drawn with RandomBelow; attempts (if given) receives how many
 // full grids were tried. Empty when kMaxAttempts grids give none.
@@ -59,9 +73,9 @@ inline constexpr int kMaxAttempts = 5000;
 // Extrem puzzles of the shipped files are the sparsest of this many accepted candidates.
 inline constexpr int kExtremCandidates = 200;
 
-// The four puzzles of one file, or nothing when kMaxAttempts grids give fewer. Full grid i is
-// drawn from its own seed derived from seed, so both cores share the work and the result depends
-// on the seed only. Extrem keeps the four with the fewest givens out of extremCandidates accepted
+// The four puzzles of one file, or nothing when kMaxAttempts grids (or a walked level's time
+// limit) give fewer. Full grid i is drawn from its own seed derived from seed, so both cores share
+// the work and the result depends on the seed only. Extrem keeps the four with the fewest givens out of extremCandidates accepted
 // ones (out of all accepted when the attempts run out first).
 std::optional<std::array<Grid, 4>> MakeLevel(int level, std::uint64_t seed,
                                              int extremCandidates = kExtremCandidates,

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "engine/Random.h"
 #include "logic/RatedLevels.h"
 
 namespace tessaro::logic {
@@ -17,6 +18,17 @@ TEST(RatedLevels, ReadsExtremBandsAndWidensTheBandForATechnique) {
     EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::XWing).band, (RatingBand{26, 65}));
     EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::NestedForcingChain).band, (RatingBand{26, kNoUpperEnd}));
     EXPECT_EQ(MakeExtremChoice(RatingBand{40, 50}, Technique::XWing).band, (RatingBand{40, 50}));
+}
+
+// A rare rung is reached by walking from near misses; the puzzle must still meet every rule.
+TEST(RatedLevels, PracticePuzzleOfARareTechniqueUsesIt) {
+    const ExtremChoice choice = MakeExtremChoice(std::nullopt, Technique::NakedQuad);
+    SeedRandom(3);
+    int attempts = 0;
+    const Grid puzzle = MakePuzzle(3, &attempts, RatedLevelJudge(choice));
+    EXPECT_TRUE(MeetsLevel(puzzle, 3));
+    EXPECT_TRUE(FitsLevel(SolvePath(puzzle), 3, choice));
+    EXPECT_LE(attempts, 10);  // unaimed, this seed needs over a thousand full grids
 }
 
 }  // namespace
