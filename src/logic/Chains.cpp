@@ -445,8 +445,6 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
         bool closes = false;
         for (int peer : kHouses.peers[cellA] & state.cellsWith[digitA])
             closes = closes || closure.Implies(start, LiteralOf(peer, digitA, true));
-        for (DigitMask m = state.cand[cellA] & static_cast<DigitMask>(~Bit(digitA)); m != 0 && digitScope == kEveryDigit; m &= m - 1)
-            closes = closes || closure.Implies(start, LiteralOf(cellA, LowestDigit(m), true));
         if (!closes) return;
         search.Run(start, MaxDepthBelow(bestLength, 2), [&](int literal, int depth) {
             const int cellZ = CellOfLiteral(literal), digitZ = DigitOfLiteral(literal);
@@ -500,6 +498,5 @@ namespace tessaro::logic {
 // Single-digit alternating loops (X-cycles) and loops over cells and houses of any digits.
 std::optional<Step> FindXCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::XCycle, kEachDigitAlone); }
 std::optional<Step> FindYCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::YCycle, kBivalueCells); }
-std::optional<Step> FindCycle(const LogicState& state) { return FindContinuousLoop(state, Technique::Cycle, kEveryDigit); }
 
 }  // namespace tessaro::logic

@@ -244,7 +244,7 @@ Step ChainStep(Technique technique, int baseDifficulty, std::vector<std::vector<
 int ComplexityBonus(int complexity);
 
 // The shortest continuous alternating loop with an effect: every weak link in it is in fact
-// strong, so candidates that see both ends of one fall. Shared by the X-cycles and the cycles.
+// strong, so candidates that see both ends of one fall. Shared by the X- and the Y-cycles.
 std::optional<Step> FindContinuousLoop(const LogicState& state, Technique technique, int digitScope);
 
 }  // namespace tessaro::logic

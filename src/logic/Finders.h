@@ -62,7 +62,6 @@ std::optional<Step> FindAlignedTripletExclusion(const LogicState& state);
 std::optional<Step> FindXCycle(const LogicState& state);
 std::optional<Step> FindForcingXChain(const LogicState& state);
 std::optional<Step> FindForcingChain(const LogicState& state);
-std::optional<Step> FindCycle(const LogicState& state);
 std::optional<Step> FindYCycle(const LogicState& state);
 std::optional<Step> FindNishioForcingChain(const LogicState& state);
 std::optional<Step> FindMultipleForcingChain(const LogicState& state);

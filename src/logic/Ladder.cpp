@@ -43,7 +43,6 @@ constexpr TechniqueInfo kLadder[] = {
     {Technique::SixStrongLinks, "Sechs starke Verbindungen", "sechs-starke-verbindungen", 66, FindSixStrongLinks},
     {Technique::UVWXYZWing, "UVWXYZ-Wing", "uvwxyz-wing", 66, FindUVWXYZWing},
     {Technique::ForcingChain, "Erzwingende Kette", "kette", 70, FindForcingChain, nullptr, true},
-    {Technique::Cycle, "Zyklus", "zyklus", 70, FindCycle, nullptr, true},
     {Technique::TUVWXYZWing, "TUVWXYZ-Wing", "tuvwxyz-wing", 75, FindTUVWXYZWing},
     {Technique::AlignedTripletExclusion, "Ausgerichteter Drilling", "ausgerichteter-drilling", 75,
      FindAlignedTripletExclusion},

@@ -47,7 +47,6 @@ enum class Technique : std::uint8_t {
     SixStrongLinks,
     UVWXYZWing,
     ForcingChain,
-    Cycle,
     TUVWXYZWing,
     AlignedTripletExclusion,
     NishioForcingChain,    // a contradiction over one digit's links, dynamic
