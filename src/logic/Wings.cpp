@@ -179,7 +179,8 @@ struct BentSetSearch {
     // The scale also takes cells that all see one another without sharing a house (such as the
     // corners of a square around the centre) in place of the house cells. Without the diagonals
     // such cells would share a house, so each set holds two cells of one diagonal in different
-    // boxes: the search grows from those pairs. Sets inside one house came from Extend already.
+    // boxes and at least one cell off it: the search grows from those pairs, cells off the
+    // diagonal first, so that it never walks through sets inside one house (Extend met those).
     void SetsAcrossHouses() {
         for (int diagonal : {kMainDiagonal, kAntiDiagonal}) {
             const CellSet on = narrow & kHouses.sets[diagonal];
@@ -191,33 +192,38 @@ struct BentSetSearch {
                     cells[1] = b;
                     CellSet pair = CellSet::Of(a);
                     pair.Add(b);
-                    ExtendAcross(2, -1, digits, pair, narrow & kHouses.peers[a] & kHouses.peers[b],
-                                 kHouses.peers[a] | kHouses.peers[b]);
+                    const CellSet common = narrow & kHouses.peers[a] & kHouses.peers[b];
+                    ExtendAcross(2, -1, false, digits, pair, common.Without(kHouses.sets[diagonal]),
+                                 common & kHouses.sets[diagonal], kHouses.peers[a] | kHouses.peers[b]);
                 }
             }
         }
     }
 
-    // together: the cells that see every chosen one; last: the highest cell added to the pair.
-    void ExtendAcross(int used, int last, DigitMask digits, CellSet chosen, CellSet together, CellSet seen) {
-        if (used >= 3 && !InOneHouse(chosen)) Pivots(-1, used, digits, chosen, seen);
+    // off, on: the cells off and on the pair's diagonal that see every chosen one; last: the
+    // highest cell added in the current part (onDiagonal: the cells on it, which come second).
+    void ExtendAcross(int used, int last, bool onDiagonal, DigitMask digits, CellSet chosen, CellSet off, CellSet on,
+                      CellSet seen) {
+        if (used >= 3) Pivots(-1, used, digits, chosen, seen);
         if (used == kLargest - 1) return;
-        for (int cell : together) {
-            const DigitMask c = state.cand[cell];
-            if (cell <= last || DigitCount(static_cast<DigitMask>(digits | c)) > kLargest) continue;
+        auto add = [&](int cell, bool toDiagonal) {
+            const DigitMask with = static_cast<DigitMask>(digits | state.cand[cell]);
+            if (DigitCount(with) > kLargest) return;
             cells[used] = cell;
             CellSet withCell = chosen;
             withCell.Add(cell);
-            ExtendAcross(used + 1, cell, static_cast<DigitMask>(digits | c), withCell, together & kHouses.peers[cell],
+            ExtendAcross(used + 1, cell, toDiagonal, with, withCell, off & kHouses.peers[cell], on & kHouses.peers[cell],
                          seen | kHouses.peers[cell]);
+        };
+        if (!onDiagonal) {
+            for (int cell : off) {
+                if (cell > last) add(cell, false);
+            }
         }
-    }
-
-    static bool InOneHouse(CellSet set) {
-        for (int house = 0; house < kHouseCount; ++house) {
-            if (set.Without(kHouses.sets[house]).Empty()) return true;
+        if (used < 3) return;  // not before a cell off the diagonal
+        for (int cell : on) {
+            if (!onDiagonal || cell > last) add(cell, true);
         }
-        return false;
     }
 
     static constexpr Technique kByTechnique[] = {Technique::WXYZWing, Technique::VWXYZWing, Technique::UVWXYZWing,
