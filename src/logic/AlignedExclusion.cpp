@@ -8,13 +8,6 @@
 namespace tessaro::logic {
 namespace {
 
-// The digit counts of all candidate masks: the counts sit in the innermost loops here.
-constexpr std::array<std::uint8_t, 512> kDigitCounts = [] {
-    std::array<std::uint8_t, 512> counts{};
-    for (int m = 1; m < 512; ++m) counts[m] = static_cast<std::uint8_t>(counts[m & (m - 1)] + 1);
-    return counts;
-}();
-constexpr int Digits(DigitMask mask) { return kDigitCounts[mask]; }
 constexpr bool TwoOrMore(CellSet cells) {
     cells.Remove(cells.First());
     return !cells.Empty();
@@ -53,10 +46,10 @@ bool Keeps(const LogicState& state, const Base& base, const Excluders& ex, int i
         const std::array<DigitMask, 10> before = rows;
         const DigitMask cand = state.cand[ex.cell[e]];
         const DigitMask rest = cand & ~Bit(x);
-        if (rest != cand && Digits(rest) == 1) {  // x and y: j may not hold y, nor k
+        if (rest != cand && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
             rows[LowestDigit(rest)] = 0;
             for (DigitMask& row : rows) row &= k < 0 ? row : ~rest;
-        } else if (Digits(rest) == 2 && k >= 0) {
+        } else if (DigitCount(rest) == 2 && k >= 0) {
             strikeBoth(LowestDigit(rest), LowestDigit(rest & (rest - 1)));
         }
         if (rows != before) used.Add(ex.cell[e]);
@@ -85,7 +78,7 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
     int pairs = 0;  // excluders of two digits: a single for every x they lack
     for (int e = 0; e < ex.count; ++e) {
         const DigitMask cand = state.cand[ex.cell[e]];
-        const bool two = Digits(cand) == 2;
+        const bool two = DigitCount(cand) == 2;
         pairs += two;
         for (DigitMask m = cand; m != 0; m &= m - 1) {
             const int x = LowestDigit(m);
@@ -105,8 +98,8 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
             if (base.size == 2 && leftJ != 0) continue;
             if (base.size == 3) {
                 const DigitMask leftK = state.cand[k] & ~lines[x] & ~(seesK ? Bit(x) : 0);
-                const int same = jSeesK ? Digits(leftJ & leftK) : 0;
-                if (Digits(leftJ) * Digits(leftK) > 2 * (pairs + singles[x]) + same) continue;
+                const int same = jSeesK ? DigitCount(leftJ & leftK) : 0;
+                if (DigitCount(leftJ) * DigitCount(leftK) > 2 * (pairs + singles[x]) + same) continue;
             }
             CellSet striking{};
             if (Keeps(state, base, ex, i, x, striking)) continue;
@@ -142,8 +135,8 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
     for (int cell : near) {
         const DigitMask cand = state.cand[cell];
         const DigitMask beyond = cand & ~jk;  // a digit beyond j and k must be x
-        if (Digits(beyond) > 1) continue;
-        const bool two = Digits(cand) == 2;
+        if (DigitCount(beyond) > 1) continue;
+        const bool two = DigitCount(cand) == 2;
         if (two && beyond == 0) ++pairs;
         for (DigitMask m = beyond != 0 ? beyond : cand; m != 0; m &= m - 1) {
             const int x = LowestDigit(m);
@@ -155,7 +148,7 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
     for (int x = 1; x <= 9; ++x) {
         const DigitMask leftJ = state.cand[j] & ~lines[x] & ~Bit(x), leftK = state.cand[k] & ~lines[x] & ~Bit(x);
         if (leftJ != 0 && leftK != 0 &&
-            Digits(leftJ) * Digits(leftK) <= 2 * (pairs + singles[x]) + Digits(leftJ & leftK))
+            DigitCount(leftJ) * DigitCount(leftK) <= 2 * (pairs + singles[x]) + DigitCount(leftJ & leftK))
             digits |= Bit(x);
     }
     return digits;
@@ -199,7 +192,7 @@ std::optional<Step> FindAlignedPair(const LogicState& state, CellSet open, CellS
 std::optional<Step> FindAligned(const LogicState& state, int size, Technique technique) {
     CellSet open{}, small{};
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const int count = Digits(state.cand[cell]);
+        const int count = DigitCount(state.cand[cell]);
         if (count >= 2) open.Add(cell);
         if (count >= 2 && count <= size) small.Add(cell);
     }
@@ -225,7 +218,7 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
             for (int cell : nearAB) {
                 const DigitMask beyond = state.cand[cell] & ~ab;
-                if (Digits(beyond) > 1 || (beyond & ~digits) != 0) continue;
+                if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
                 const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
                 seeTwo |= seeOne & seeing;
                 seeOne |= seeing;

@@ -45,14 +45,16 @@ int PracticeNearness(const SolvingPath& path, const Grid& clues, int level, cons
     if (level < 3 || !choice.technique) return -1;
     const Rung& aim = Info(*choice.technique);
     int chances = 0;
-    std::optional<LogicState> state = LogicState::FromGrid(clues);
+    const std::optional<LogicState> start = LogicState::FromGrid(clues);
+    if (!start) return -1;
+    LogicState state = *start;
     for (const Step& step : path.steps) {
         if (step.technique > aim.technique) {
             ++chances;
-        } else if (!aim.chain && step.technique > Technique::NakedSingle && StandsAlone(aim, *state)) {
+        } else if (!aim.chain && step.technique > Technique::NakedSingle && StandsAlone(aim, state)) {
             ++chances;
         }
-        Apply(*state, step);
+        Apply(state, step);
     }
     return chances;
 }

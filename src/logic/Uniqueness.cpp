@@ -2,6 +2,7 @@
 // candidates that complete them are false. Deadly only where every house of all 29 holds the
 // pattern's cells in pairs, so rectangles keep off the diagonals.
 #include <algorithm>
+#include <span>
 #include <vector>
 
 #include "logic/FinderTools.h"
@@ -13,7 +14,7 @@ constexpr bool OnDiagonal(int cell) { return RowOf(cell) == ColumnOf(cell) || Ro
 
 // A rectangle, or a loop of six or more cells: each cell shares a row or a column with the next.
 struct Rectangle {
-    std::vector<int> corners;  // in the loop's order; a rectangle's clockwise, so 0-2 and 1-3 are opposite
+    std::span<const int> corners;  // in the loop's order; a rectangle's clockwise, so 0-2 and 1-3 are opposite
     int a, b;
 };
 
@@ -200,7 +201,7 @@ std::optional<Step> FindUniqueRectangle(const LogicState& state) {
                     if (!usable || DigitCount(common) < 2) continue;
                     for (DigitMask m = common; m != 0; m &= m - 1) {
                         for (DigitMask n = m & (m - 1); n != 0; n &= n - 1) {
-                            const Rectangle r{{corners.begin(), corners.end()}, LowestDigit(m), LowestDigit(n)};
+                            const Rectangle r{corners, LowestDigit(m), LowestDigit(n)};
                             if (auto step = RectangleDeduction(state, r)) return step;
                         }
                     }
