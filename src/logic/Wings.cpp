@@ -72,8 +72,8 @@ std::optional<Step> FindXYZWing(const LogicState& state) { return FindWing(state
 namespace tessaro::logic {
 namespace {
 
-// The bent sets of the WXYZ family: size - 1 cells of one house and one cell outside it hold
-// size digits together. A digit all of whose holders see one another stands there at most once;
+// The bent sets of the WXYZ family: size - 1 cells of one house and one bivalue cell outside it
+// (the pivot; the scale takes no wider one) hold size digits together. A digit all of whose holders see one another stands there at most once;
 // if all but one digit z are like that, the set lacks a digit unless z stands in it, so z leaves
 // every cell seeing all of the set's z. With no such z every digit stands there once.
 struct BentSetSearch {
@@ -84,6 +84,7 @@ struct BentSetSearch {
     std::array<std::optional<Step>, kLargest + 1> found;  // by size
     std::array<int, kLargest + 1> foundZ{};               // the lowest digit the set found removes
     CellSet narrow{};  // the cells with two to seven candidates, the only ones that may join
+    CellSet bivalue{};  // the only ones that may be the pivot
 
     // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
     // does not see; the house cells see one another), at most one.
@@ -138,7 +139,7 @@ struct BentSetSearch {
     void Pivots(int house, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         const int size = used + 1;
         const int count = DigitCount(digits);
-        if (count > size) return;
+        if (count > size || count + 2 < size) return;
         // Only cells bringing exactly the digits missing can be the pivot: mostly none or one.
         CellSet beyondOne{}, beyondAny{};  // cells holding one digit outside the set's, any number
         for (int d = 1; d <= 9; ++d) {
@@ -146,9 +147,9 @@ struct BentSetSearch {
             beyondOne = beyondOne.Without(state.cellsWith[d]) | state.cellsWith[d].Without(beyondAny);
             beyondAny |= state.cellsWith[d];
         }
-        const CellSet fitting = count == size       ? narrow.Without(beyondAny)
-                                : count + 1 == size ? narrow & beyondOne
-                                                    : narrow;
+        const CellSet fitting = count == size       ? bivalue.Without(beyondAny)
+                                : count + 1 == size ? bivalue & beyondOne
+                                                    : bivalue;
         for (int pivot : (seen & fitting).Without(house >= 0 ? kHouses.sets[house] : inHouse)) {
             const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
             if (DigitCount(all) != size) continue;
@@ -243,6 +244,7 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
         for (int cell = 0; cell < kCellCount; ++cell) {
             const int count = DigitCount(state.cand[cell]);
             if (count >= 2 && count <= BentSetSearch::kLargest) search.narrow.Add(cell);
+            if (count == 2) search.bivalue.Add(cell);
         }
         for (int house = 0; house < kHouseCount; ++house) {
             if ((search.narrow & kHouses.sets[house]).Count() >= 3) search.Extend(house, 0, 0, 0, {}, {});
