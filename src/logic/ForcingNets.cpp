@@ -3,14 +3,17 @@
 // over all links (dynamic); both values of a candidate, every candidate of a cell or every place
 // of a digit in a house imply one conclusion (double, cell and house forcing chains). The scale
 // rates each by how many distinct conclusions its proof needs; the easiest instance is taken.
+#include <atomic>
 #include <bitset>
 #include <climits>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "logic/Chains.h"
 #include "logic/Finders.h"
 #include "logic/Solver.h"
+#include "logic/SpareCore.h"
 
 namespace tessaro::logic {
 namespace {
@@ -55,6 +58,15 @@ public:
         step_ = std::move(step);
     }
     std::optional<Step>& Result() { return step_; }
+    // The other's instance where it is the easier one or, equally easy, met first.
+    void Take(Best& other) {
+        if (!other.step_ || (step_ && (complexity_ < other.complexity_ ||
+                                       (complexity_ == other.complexity_ && keptOrder_ < other.keptOrder_))))
+            return;
+        complexity_ = other.complexity_;
+        keptOrder_ = other.keptOrder_;
+        step_ = std::move(other.step_);
+    }
 
 private:
     Technique technique_;
@@ -252,9 +264,9 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
     rules.cellLinks = family != Family::ForcingX;
     rules.stopAtContradiction = !forcing;
     const ChainNet::Stall stall = family == Family::DynamicPlus ? ChainNet::Stall(AddLowerRungSteps) : nullptr;
-    NetLease net;
 
     if (forcing) {
+        NetLease net;
         const ImplicationClosure& closure = ClosureOf(state);
         for (int cell = 0; cell < kCellCount; ++cell) {
             for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
@@ -278,8 +290,9 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
 
     // The net of every candidate assumed true, kept for the cell and house forcing chains. Without
     // dynamic links, only the candidates of groups whose closures share a conclusion need one.
-    thread_local std::vector<NetRecord> trueNets;
-    trueNets.resize(kLiteralCount / 2);
+    thread_local std::vector<NetRecord> keptNets;
+    keptNets.resize(kLiteralCount / 2);
+    std::vector<NetRecord>& trueNets = keptNets;  // this thread's, also for a helper
     const bool binary = family == Family::Dynamic || family == Family::DynamicPlus;
     // Two candidates in a cell or two places in a house make a chain the lower rungs find first.
     const int fewest = binary ? 2 : 3;
@@ -306,19 +319,39 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
     } else {
         needed.set();
     }
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
-            const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
-            if (!needed[on / 2]) continue;
-            best.SetOrder(OrderOf(cell, digit, 0));
-            Refute(*net, state, on, rules, stall, best);
-            NetRecord& trueNet = trueNets[9 * cell + digit - 1];
-            net->KeepIn(trueNet);
-            if (!binary || (!stall && Barren(state, cell, digit, rules))) continue;
-            Refute(*net, state, Negated(on), rules, stall, best);
-            JudgeCommon({&trueNet, net.get()}, {on},
-                        [&] { return "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides"; }, best);
+    // Each candidate's own nets, cell by cell from a shared counter. Without lower rungs inside,
+    // a spare core shares the cells: each thread meets its cells in order, so its bound on the
+    // proofs is never tighter than one search's would be there, and the better of their instances
+    // is the one search's.
+    std::atomic<int> nextCell{0};
+    auto ownNets = [&](Best& found) {
+        NetLease net;
+        NetRules mine = rules;
+        for (int cell; (cell = nextCell++) < kCellCount;) {
+            for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+                const int digit = LowestDigit(m), on = LiteralOf(cell, digit, true);
+                if (!needed[on / 2]) continue;
+                found.SetOrder(OrderOf(cell, digit, 0));
+                Refute(*net, state, on, mine, stall, found);
+                NetRecord& trueNet = trueNets[9 * cell + digit - 1];
+                net->KeepIn(trueNet);
+                if (!binary || (!stall && Barren(state, cell, digit, mine))) continue;
+                Refute(*net, state, Negated(on), mine, stall, found);
+                JudgeCommon({&trueNet, net.get()}, {on},
+                            [&] { return "Ob " + CellName(cell) + " die " + Sym(digit) + " ist oder nicht, beides"; }, found);
+            }
         }
+    };
+    if (stall) {
+        ownNets(best);
+    } else {
+        std::mutex merging;
+        ShareWithSpareCore([&] {
+            Best found(technique);
+            ownNets(found);
+            std::lock_guard lock(merging);
+            best.Take(found);
+        });
     }
     auto wanted = [&](const std::vector<int>& starts) {
         for (int start : starts) {
