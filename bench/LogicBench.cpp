@@ -2,7 +2,8 @@
 // their rating. SolvePath/hard: every path once, counters median and worst in milliseconds.
 // NextStep/hard: one step from each position on those paths, median and worst in milliseconds.
 // Each is timed on the wall clock and in this thread's processor time (the _cpu counters): on a
-// busy machine the wall clock also counts the time other processes had the processor.
+// busy machine the wall clock also counts the time other processes had the processor, and the
+// _cpu counters leave out the spare core that shares a forcing chain's nets.
 
 #include <benchmark/benchmark.h>
 
