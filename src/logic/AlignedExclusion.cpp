@@ -1,7 +1,6 @@
 // Aligned exclusion: the candidates of two or three cells are tried together. A combination is
 // impossible when two of the cells that see each other would hold one digit, or when a cell that
 // sees them all would keep no candidate. A candidate no possible combination uses is false.
-#include <algorithm>
 
 #include "logic/FinderTools.h"
 
@@ -13,104 +12,78 @@ constexpr bool TwoOrMore(CellSet cells) {
     return !cells.Empty();
 }
 
-struct Base {
-    std::array<int, 3> cell{};
-    int size = 0;
-};
-
-struct Excluders {
-    std::array<int, 32> cell{};  // cells that see every base cell, none holding a digit the base lacks
-    int count = 0;
-};
-
-// Whether base cell i may hold x: some digits of the other base cells are left once every
-// combination that x makes impossible is struck. The excluders that struck one go to used.
-bool Keeps(const LogicState& state, const Base& base, const Excluders& ex, int i, int x, CellSet& used) {
-    const int at = base.cell[i];
-    const int j = base.cell[i == 0 ? 1 : 0];
-    const int k = base.size == 3 ? base.cell[i == 2 ? 1 : 2] : -1;
-    // rows[y]: the digits of k still possible with x in the cell and y in j (size 2: any bit).
-    std::array<DigitMask, 10> rows{};
-    const DigitMask ofK = k < 0 ? 1 : state.cand[k];
-    for (DigitMask m = state.cand[j]; m != 0; m &= m - 1) rows[LowestDigit(m)] = ofK;
-    if (Sees(at, j)) rows[x] = 0;
-    for (int y = 1; y <= 9 && k >= 0; ++y) {
-        if (Sees(at, k)) rows[y] &= ~Bit(x);
-        if (Sees(j, k)) rows[y] &= ~Bit(y);
-    }
-    auto strikeBoth = [&](int p, int q) {  // j and k holding p and q, either way round
-        rows[p] &= ~Bit(q);
-        rows[q] &= ~Bit(p);
-    };
-    for (int e = 0; e < ex.count; ++e) {
-        const std::array<DigitMask, 10> before = rows;
-        const DigitMask cand = state.cand[ex.cell[e]];
-        const DigitMask rest = cand & ~Bit(x);
-        if (rest != cand && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
-            rows[LowestDigit(rest)] = 0;
-            for (DigitMask& row : rows) row &= k < 0 ? row : ~rest;
-        } else if (DigitCount(rest) == 2 && k >= 0) {
-            strikeBoth(LowestDigit(rest), LowestDigit(rest & (rest - 1)));
-        }
-        if (rows != before) used.Add(ex.cell[e]);
-    }
-    for (DigitMask row : rows) {
-        if (row != 0) return true;
-    }
-    return false;
+// The combinations of two base cells' digits, y in the first and z in the second, as cell
+// 9 * (y - 1) + z - 1 of a 9 x 9 grid: all with y in the first are a row, all with z in the
+// second a column, all with y == z the main diagonal, so striking them costs a few word operations.
+CellSet ComboRow(int y) { return kHouses.sets[y - 1]; }
+CellSet ComboColumn(int z) { return kHouses.sets[9 + z - 1]; }
+CellSet Combos(DigitMask first, DigitMask second) {
+    CellSet rows{}, columns{};
+    for (; first != 0; first &= first - 1) rows |= ComboRow(LowestDigit(first));
+    for (; second != 0; second &= second - 1) columns |= ComboColumn(LowestDigit(second));
+    return rows & columns;
 }
 
-// The step of the base cells, if loser (any of them for -1) loses a candidate.
-std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet seeingAll, Technique technique,
-                            int loser = -1) {
-    Excluders ex;
-    DigitMask all = 0;
-    for (int i = 0; i < base.size; ++i) all |= state.cand[base.cell[i]];
-    for (int cell : seeingAll) {
-        if ((state.cand[cell] & ~all) == 0 && ex.count < static_cast<int>(ex.cell.size())) ex.cell[ex.count++] = cell;
-    }
-    if (ex.count < 2) return std::nullopt;
-    // Whole rows and columns of the others' combinations go with x's own peers and with excluders
-    // of x and one digit more; a single combination goes with an excluder of two digits besides x,
-    // or with j and k seeing each other. Where too many are left for those, some survives.
-    std::array<DigitMask, 10> lines{};
-    std::array<int, 10> singles{};
-    int pairs = 0;  // excluders of two digits: a single for every x they lack
-    for (int e = 0; e < ex.count; ++e) {
-        const DigitMask cand = state.cand[ex.cell[e]];
-        const bool two = DigitCount(cand) == 2;
-        pairs += two;
-        for (DigitMask m = cand; m != 0; m &= m - 1) {
-            const int x = LowestDigit(m);
-            if (two) lines[x] |= cand & ~Bit(x), --singles[x];
-            else ++singles[x];
+// How a cell holding x lies to the base cells j and k (no k for a pair).
+struct Sight {
+    bool j = false;  // it sees j
+    bool k = false;  // it sees k
+    bool jk = false;  // j sees k
+    bool triple = true;
+};
+
+// Whether a cell may hold x beside j and k: some of their combinations (a pair's combos has one
+// column for any digit of k) survives every one that x makes impossible. The excluders that
+// struck one go to used.
+bool Keeps(const LogicState& state, Sight sight, CellSet combos, CellSet ex, int x, CellSet& used) {
+    const bool triple = sight.triple;
+    CellSet left = combos;
+    if (sight.j) left = left.Without(ComboRow(x));
+    if (sight.k) left = left.Without(ComboColumn(x));
+    if (sight.jk) left = left.Without(kHouses.sets[kMainDiagonal]);
+    for (int cell : ex) {
+        const DigitMask cand = state.cand[cell];
+        const DigitMask rest = cand & ~Bit(x);
+        CellSet struck{};
+        if (rest != cand && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
+            struck = ComboRow(LowestDigit(rest));
+            if (triple) struck |= ComboColumn(LowestDigit(rest));
+        } else if (triple && DigitCount(rest) == 2) {  // j and k may not hold p and q, either way round
+            const int p = LowestDigit(rest), q = LowestDigit(rest & (rest - 1));
+            struck = CellSet::Of(9 * (p - 1) + q - 1) | CellSet::Of(9 * (q - 1) + p - 1);
         }
+        if ((left & struck).Empty()) continue;
+        used.Add(cell);
+        left = left.Without(struck);
     }
+    return !left.Empty();
+}
+
+// The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate. The cells of
+// seeingAll that hold no digit beyond the base cells' may rule combinations out.
+std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellSet seeingAll, Technique technique) {
+    const DigitMask all = state.cand[at] | state.cand[j] | (k >= 0 ? state.cand[k] : 0);
+    CellSet ex{};
+    for (int cell : seeingAll) {
+        if ((state.cand[cell] & ~all) == 0) ex.Add(cell);
+    }
+    if (!TwoOrMore(ex)) return std::nullopt;
+    const bool triple = k >= 0;
+    const Sight sight{Sees(at, j), triple && Sees(at, k), triple && Sees(j, k), triple};
+    const CellSet combos = Combos(state.cand[j], triple ? state.cand[k] : Bit(1));
     std::vector<Candidate> removed;
     CellSet used{};
-    for (int i = 0; i < base.size; ++i) {
-        if (loser >= 0 && base.cell[i] != loser) continue;
-        const int at = base.cell[i], j = base.cell[i == 0 ? 1 : 0], k = base.cell[i == 2 ? 1 : 2];
-        const bool seesJ = Sees(at, j), seesK = base.size == 3 && Sees(at, k), jSeesK = base.size == 3 && Sees(j, k);
-        for (DigitMask m = state.cand[at]; m != 0; m &= m - 1) {
-            const int x = LowestDigit(m);
-            const DigitMask leftJ = state.cand[j] & ~lines[x] & ~(seesJ ? Bit(x) : 0);
-            if (base.size == 2 && leftJ != 0) continue;
-            if (base.size == 3) {
-                const DigitMask leftK = state.cand[k] & ~lines[x] & ~(seesK ? Bit(x) : 0);
-                const int same = jSeesK ? DigitCount(leftJ & leftK) : 0;
-                if (DigitCount(leftJ) * DigitCount(leftK) > 2 * (pairs + singles[x]) + same) continue;
-            }
-            CellSet striking{};
-            if (Keeps(state, base, ex, i, x, striking)) continue;
-            used |= striking;
-            removed.push_back({static_cast<std::uint8_t>(base.cell[i]), static_cast<std::uint8_t>(x)});
-        }
+    for (DigitMask m = state.cand[at]; m != 0; m &= m - 1) {
+        const int x = LowestDigit(m);
+        CellSet striking{};
+        if (Keeps(state, sight, combos, ex, x, striking)) continue;
+        used |= striking;
+        removed.push_back({static_cast<std::uint8_t>(at), static_cast<std::uint8_t>(x)});
     }
     if (removed.empty()) return std::nullopt;
     Step step = NewStep(technique);
-    CellSet cells{};
-    for (int i = 0; i < base.size; ++i) cells.Add(base.cell[i]);
+    CellSet cells = CellSet::Of(at) | CellSet::Of(j);
+    if (k >= 0) cells.Add(k);
     step.eliminations = removed;
     AddCells(step, cells);
     for (int cell : used) AddCandidates(step.pattern, cell, state.cand[cell]);
@@ -179,9 +152,8 @@ std::optional<Step> FindAlignedPair(const LogicState& state, CellSet open, CellS
                 for (; need != 0 && cover[LowestDigit(need)].Has(b); need &= need - 1) {
                 }
                 if (need != 0) continue;
-                const Base base{{std::min(a, b), std::max(a, b), 0}, 2};
-                if (auto step = Exclude(state, base, kHouses.peers[a] & kHouses.peers[b] & pairs,
-                                        Technique::AlignedPairExclusion, a))
+                if (auto step = Exclude(state, a, b, -1, kHouses.peers[a] & kHouses.peers[b] & pairs,
+                                        Technique::AlignedPairExclusion))
                     return step;
             }
         }
@@ -223,12 +195,21 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
                 seeTwo |= seeOne & seeing;
                 seeOne |= seeing;
             }
+            // Most third cells lose nothing. A digit that no cell loses even seeing a, b and every cell
+            // near both is skipped before the cell's own excluders are gathered.
+            const CellSet combos = Combos(state.cand[a], state.cand[b]);
+            const Sight best{true, true, Sees(a, b), true};
+            DigitMask tried = 0, possible = 0;
             for (int c : seeTwo & holding) {
                 if (c == a || c == b) continue;
-                const CellSet nearABC = nearAB & kHouses.peers[c];
-                std::array<int, 3> cells{a, b, c};
-                std::sort(cells.begin(), cells.end());
-                if (auto step = Exclude(state, {cells, 3}, nearABC, technique, c)) return step;
+                for (DigitMask m = state.cand[c] & ~tried; m != 0; m &= m - 1) {
+                    const int x = LowestDigit(m);
+                    CellSet unused{};
+                    if (!Keeps(state, best, combos, nearAB, x, unused)) possible |= Bit(x);
+                }
+                tried |= state.cand[c];
+                if ((state.cand[c] & possible) == 0) continue;
+                if (auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], technique)) return step;
             }
         }
     }
