@@ -100,7 +100,8 @@ std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellS
 // excluder they share and x in both of its own houses, few enough combinations of j and k are left.
 // Where none of j's (or k's) digits is left, the pair of the third cell and k (or j) removes x
 // already, a rung below.
-DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
+// Only the digits of tested are tried.
+DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near, DigitMask tested) {
     const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
     std::array<DigitMask, 10> lines{};
     std::array<int, 10> singles{};
@@ -118,13 +119,37 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
         }
     }
     DigitMask digits = 0;
-    for (int x = 1; x <= 9; ++x) {
+    for (; tested != 0; tested &= tested - 1) {
+        const int x = LowestDigit(tested);
         const DigitMask leftJ = state.cand[j] & ~lines[x] & ~Bit(x), leftK = state.cand[k] & ~lines[x] & ~Bit(x);
         if (leftJ != 0 && leftK != 0 &&
             DigitCount(leftJ) * DigitCount(leftK) <= 2 * (pairs + singles[x]) + DigitCount(leftJ & leftK))
             digits |= Bit(x);
     }
     return digits;
+}
+
+// The cells that see two cells near j and k that may rule out combinations: a digit of such a
+// cell beyond j and k must be the third cell's own, so one of digits.
+CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet open, DigitMask digits) {
+    const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
+    CellSet seeOne{}, seeTwo{};
+    for (int cell : near) {
+        const DigitMask beyond = state.cand[cell] & ~jk;
+        if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
+        const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
+        seeTwo |= seeOne & seeing;
+        seeOne |= seeing;
+    }
+    return seeTwo;
+}
+
+// The cells numbered above cell.
+constexpr CellSet CellsAfter(int cell) {
+    const int from = cell + 1;
+    const std::uint64_t high = (std::uint64_t{1} << (kCellCount - 64)) - 1;
+    if (from < 64) return {~std::uint64_t{0} << from, high};
+    return {0, high & (~std::uint64_t{0} << (from - 64))};
 }
 
 // The first pair or triple with something to remove: triples by the two cells whose combinations
@@ -176,32 +201,28 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             twice |= once & kHouses.peers[cell];
             once |= kHouses.peers[cell];
         }
-        for (int b : twice & open) {
-            if (b <= a) continue;
+        for (int b : twice & open & CellsAfter(a)) {
             const CellSet nearAB = nearA & kHouses.peers[b];
             // a and b as the two cells whose combinations are struck; the third is the one that
-            // loses a digit, so it holds one they allow.
-            const DigitMask digits = ThirdCellDigits(state, a, b, nearAB);
+            // loses a digit, so it holds one they allow. It sees two cells near a and b; most pairs
+            // have no such third cell, and the digits of those they have are all worth testing.
+            CellSet thirds = SeeingTwo(state, a, b, nearAB, open, kAllDigits);
+            thirds.Remove(a);
+            thirds.Remove(b);
+            if (thirds.Empty()) continue;
+            DigitMask held = 0;
+            for (int c : thirds) held |= state.cand[c];
+            const DigitMask digits = ThirdCellDigits(state, a, b, nearAB, held);
             if (digits == 0) continue;
-            // It sees two cells that may rule out combinations; a digit of such a cell beyond a and b
-            // must be its own.
-            const DigitMask ab = static_cast<DigitMask>(state.cand[a] | state.cand[b]);
-            CellSet holding{}, seeOne{}, seeTwo{};
+            CellSet holding{};
             for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
-            for (int cell : nearAB) {
-                const DigitMask beyond = state.cand[cell] & ~ab;
-                if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
-                const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
-                seeTwo |= seeOne & seeing;
-                seeOne |= seeing;
-            }
+            thirds &= SeeingTwo(state, a, b, nearAB, open, digits) & holding;
             // Most third cells lose nothing. A digit that no cell loses even seeing a, b and every cell
             // near both is skipped before the cell's own excluders are gathered.
             const CellSet combos = Combos(state.cand[a], state.cand[b]);
             const Sight best{true, true, Sees(a, b), true};
             DigitMask tried = 0, possible = 0;
-            for (int c : seeTwo & holding) {
-                if (c == a || c == b) continue;
+            for (int c : thirds) {
                 for (DigitMask m = state.cand[c] & ~tried; m != 0; m &= m - 1) {
                     const int x = LowestDigit(m);
                     CellSet unused{};
