@@ -24,6 +24,20 @@ CellSet Combos(DigitMask first, DigitMask second) {
     return rows & columns;
 }
 
+// The combinations an excluder rules out when the cell beside j and k holds x; rest is the
+// excluder's digits but x, holdsX whether it held x (triple false: a pair, no k).
+CellSet Struck(DigitMask rest, bool holdsX, bool triple) {
+    if (holdsX && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
+        const int y = LowestDigit(rest);
+        return triple ? ComboRow(y) | ComboColumn(y) : ComboRow(y);
+    }
+    if (triple && DigitCount(rest) == 2) {  // j and k may not hold p and q, either way round
+        const int p = LowestDigit(rest), q = LowestDigit(rest & (rest - 1));
+        return CellSet::Of(9 * (p - 1) + q - 1) | CellSet::Of(9 * (q - 1) + p - 1);
+    }
+    return {};
+}
+
 // How a cell holding x lies to the base cells j and k (no k for a pair).
 struct Sight {
     bool j = false;  // it sees j
@@ -36,27 +50,44 @@ struct Sight {
 // column for any digit of k) survives every one that x makes impossible. The excluders that
 // struck one go to used.
 bool Keeps(const LogicState& state, Sight sight, CellSet combos, CellSet ex, int x, CellSet& used) {
-    const bool triple = sight.triple;
     CellSet left = combos;
     if (sight.j) left = left.Without(ComboRow(x));
     if (sight.k) left = left.Without(ComboColumn(x));
     if (sight.jk) left = left.Without(kHouses.sets[kMainDiagonal]);
     for (int cell : ex) {
         const DigitMask cand = state.cand[cell];
-        const DigitMask rest = cand & ~Bit(x);
-        CellSet struck{};
-        if (rest != cand && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
-            struck = ComboRow(LowestDigit(rest));
-            if (triple) struck |= ComboColumn(LowestDigit(rest));
-        } else if (triple && DigitCount(rest) == 2) {  // j and k may not hold p and q, either way round
-            const int p = LowestDigit(rest), q = LowestDigit(rest & (rest - 1));
-            struck = CellSet::Of(9 * (p - 1) + q - 1) | CellSet::Of(9 * (q - 1) + p - 1);
-        }
+        const CellSet struck = Struck(cand & ~Bit(x), (cand & Bit(x)) != 0, sight.triple);
         if ((left & struck).Empty()) continue;
         used.Add(cell);
         left = left.Without(struck);
     }
     return !left.Empty();
+}
+
+// The digits of tested that a third cell could lose beside j and k if it saw both and every cell
+// near both: what Keeps finds at best, for all digits in one pass over the cells. Fewer peers and
+// excluders only leave more combinations, so no third cell loses another digit.
+DigitMask LosableDigits(const LogicState& state, int j, int k, CellSet near, DigitMask tested) {
+    const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
+    CellSet left = Combos(state.cand[j], state.cand[k]);
+    if (Sees(j, k)) left = left.Without(kHouses.sets[kMainDiagonal]);
+    std::array<CellSet, 10> struck{};  // per digit x: what the cells struck for x alone
+    for (int cell : near) {
+        const DigitMask cand = state.cand[cell];
+        const DigitMask beyond = cand & ~jk;  // a digit beyond j and k must be x, else it strikes nothing
+        if (beyond == 0) left = left.Without(Struck(cand, false, true));
+        if (DigitCount(beyond) > 1) continue;
+        for (DigitMask m = beyond != 0 ? beyond : cand; m != 0; m &= m - 1) {
+            const int x = LowestDigit(m);
+            struck[x] |= Struck(cand & ~Bit(x), true, true);
+        }
+    }
+    DigitMask digits = 0;
+    for (; tested != 0; tested &= tested - 1) {
+        const int x = LowestDigit(tested);
+        if (left.Without(ComboRow(x) | ComboColumn(x) | struck[x]).Empty()) digits |= Bit(x);
+    }
+    return digits;
 }
 
 // The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate. The cells of
@@ -212,25 +243,20 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             if (thirds.Empty()) continue;
             DigitMask held = 0;
             for (int c : thirds) held |= state.cand[c];
-            const DigitMask digits = ThirdCellDigits(state, a, b, nearAB, held);
-            if (digits == 0) continue;
-            CellSet holding{};
-            for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
-            thirds &= SeeingTwo(state, a, b, nearAB, open, digits) & holding;
-            // Most third cells lose nothing. A digit that no cell loses even seeing a, b and every cell
-            // near both is skipped before the cell's own excluders are gathered.
-            const CellSet combos = Combos(state.cand[a], state.cand[b]);
-            const Sight best{true, true, Sees(a, b), true};
-            DigitMask tried = 0, possible = 0;
+            const DigitMask losable = LosableDigits(state, a, b, nearAB, held);
+            if (losable == 0) continue;
+            // The third cells tried are those holding one of ThirdCellDigits; as a cell is rarely
+            // found, they are told apart only then.
+            auto tried = [&](int c) {
+                const DigitMask digits = ThirdCellDigits(state, a, b, nearAB, held);
+                CellSet holding{};
+                for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
+                return (SeeingTwo(state, a, b, nearAB, open, digits) & holding).Has(c);
+            };
             for (int c : thirds) {
-                for (DigitMask m = state.cand[c] & ~tried; m != 0; m &= m - 1) {
-                    const int x = LowestDigit(m);
-                    CellSet unused{};
-                    if (!Keeps(state, best, combos, nearAB, x, unused)) possible |= Bit(x);
-                }
-                tried |= state.cand[c];
-                if ((state.cand[c] & possible) == 0) continue;
-                if (auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], technique)) return step;
+                if ((state.cand[c] & losable) == 0) continue;
+                auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], technique);
+                if (step && tried(c)) return step;
             }
         }
     }
