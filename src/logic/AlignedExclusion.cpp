@@ -2,6 +2,7 @@
 // impossible when two of the cells that see each other would hold one digit, or when a cell that
 // sees them all would keep no candidate. A candidate no possible combination uses is false.
 
+#include "logic/Chains.h"
 #include "logic/FinderTools.h"
 
 namespace tessaro::logic {
@@ -12,30 +13,18 @@ constexpr bool TwoOrMore(CellSet cells) {
     return !cells.Empty();
 }
 
-// The combinations of two base cells' digits, y in the first and z in the second, as cell
-// 9 * (y - 1) + z - 1 of a 9 x 9 grid: all with y in the first are a row, all with z in the
-// second a column, all with y == z the main diagonal, so striking them costs a few word operations.
-CellSet ComboRow(int y) { return kHouses.sets[y - 1]; }
-CellSet ComboColumn(int z) { return kHouses.sets[9 + z - 1]; }
-CellSet Combos(DigitMask first, DigitMask second) {
-    CellSet rows{}, columns{};
-    for (; first != 0; first &= first - 1) rows |= ComboRow(LowestDigit(first));
-    for (; second != 0; second &= second - 1) columns |= ComboColumn(LowestDigit(second));
-    return rows & columns;
-}
-
-// The combinations an excluder rules out when the cell beside j and k holds x; rest is the
-// excluder's digits but x, holdsX whether it held x (triple false: a pair, no k).
-CellSet Struck(DigitMask rest, bool holdsX, bool triple) {
-    if (holdsX && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
-        const int y = LowestDigit(rest);
-        return triple ? ComboRow(y) | ComboColumn(y) : ComboRow(y);
-    }
-    if (triple && DigitCount(rest) == 2) {  // j and k may not hold p and q, either way round
-        const int p = LowestDigit(rest), q = LowestDigit(rest & (rest - 1));
-        return CellSet::Of(9 * (p - 1) + q - 1) | CellSet::Of(9 * (q - 1) + p - 1);
-    }
-    return {};
+// The digits x for which an excluder holding cand rules out y in j beside z in k (no k for a
+// pair, z unused) when the cell that may lose x holds it.
+DigitMask StrikingDigits(DigitMask cand, int y, int z, bool triple) {
+    const bool two = TwoDigits(cand);
+    DigitMask digits = 0;
+    if (two && (cand & Bit(y)) != 0) digits |= cand & ~Bit(y);  // x and y: j may not hold y, nor k
+    if (!triple) return digits;
+    if (two && (cand & Bit(z)) != 0) digits |= cand & ~Bit(z);
+    const DigitMask yz = Bit(y) | Bit(z);
+    if (y != z && (cand & yz) == yz)  // y and z, either way round: the excluder's only digits, or beside x
+        digits |= two ? kAllDigits & ~cand : cand & ~yz;
+    return digits;
 }
 
 // How a cell holding x lies to the base cells j and k (no k for a pair).
@@ -46,46 +35,54 @@ struct Sight {
     bool triple = true;
 };
 
-// Whether a cell may hold x beside j and k: some of their combinations (a pair's combos has one
-// column for any digit of k) survives every one that x makes impossible. The excluders that
-// struck one go to used.
-bool Keeps(const LogicState& state, Sight sight, CellSet combos, CellSet ex, int x, CellSet& used) {
-    CellSet left = combos;
-    if (sight.j) left = left.Without(ComboRow(x));
-    if (sight.k) left = left.Without(ComboColumn(x));
-    if (sight.jk) left = left.Without(kHouses.sets[kMainDiagonal]);
-    for (int cell : ex) {
-        const DigitMask cand = state.cand[cell];
-        const CellSet struck = Struck(cand & ~Bit(x), (cand & Bit(x)) != 0, sight.triple);
-        if ((left & struck).Empty()) continue;
-        used.Add(cell);
-        left = left.Without(struck);
+// Whether a cell may hold x beside j and k: some combination of their digits (inJ, inK) survives
+// every one that x makes impossible. The excluders that struck one first go to used.
+bool Keeps(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex, int x, CellSet& used) {
+    for (DigitMask ys = inJ; ys != 0; ys &= ys - 1) {
+        const int y = LowestDigit(ys);
+        if (sight.j && y == x) continue;
+        for (DigitMask zs = sight.triple ? inK : Bit(1); zs != 0; zs &= zs - 1) {
+            const int z = LowestDigit(zs);
+            if ((sight.k && z == x) || (sight.jk && y == z)) continue;
+            int striker = -1;
+            for (int cell : ex) {
+                if ((StrikingDigits(state.cand[cell], y, z, sight.triple) & Bit(x)) == 0) continue;
+                striker = cell;
+                break;
+            }
+            if (striker < 0) return true;
+            used.Add(striker);
+        }
     }
-    return !left.Empty();
+    return false;
 }
 
 // The digits of tested that a third cell could lose beside j and k if it saw both and every cell
-// near both: what Keeps finds at best, for all digits in one pass over the cells. Fewer peers and
-// excluders only leave more combinations, so no third cell loses another digit.
+// near both: what Keeps finds at best, for all digits at once. Fewer peers and excluders only
+// leave more combinations, so no third cell loses another digit.
 DigitMask LosableDigits(const LogicState& state, int j, int k, CellSet near, DigitMask tested) {
-    const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
-    CellSet left = Combos(state.cand[j], state.cand[k]);
-    if (Sees(j, k)) left = left.Without(kHouses.sets[kMainDiagonal]);
-    std::array<CellSet, 10> struck{};  // per digit x: what the cells struck for x alone
-    for (int cell : near) {
-        const DigitMask cand = state.cand[cell];
-        const DigitMask beyond = cand & ~jk;  // a digit beyond j and k must be x, else it strikes nothing
-        if (beyond == 0) left = left.Without(Struck(cand, false, true));
-        if (DigitCount(beyond) > 1) continue;
-        for (DigitMask m = beyond != 0 ? beyond : cand; m != 0; m &= m - 1) {
-            const int x = LowestDigit(m);
-            struck[x] |= Struck(cand & ~Bit(x), true, true);
+    std::array<DigitMask, 32> excluders;  // near holds far fewer cells
+    int count = 0;
+    for (int cell : near) excluders[count++] = state.cand[cell];
+    auto digitsOf = [](DigitMask mask, std::array<int, 9>& list) {
+        int n = 0;
+        for (; mask != 0; mask &= mask - 1) list[n++] = LowestDigit(mask);
+        return n;
+    };
+    std::array<int, 9> inJ, inK;
+    const int nJ = digitsOf(state.cand[j], inJ), nK = digitsOf(state.cand[k], inK);
+    // Each combination keeps the digits x of its own two: the next one taken shares neither, as
+    // far as may be, so that most pairs are done after two or three.
+    DigitMask digits = tested;
+    for (int shift = 0; shift < nK; ++shift) {
+        for (int i = 0; i < nJ; ++i) {
+            const int y = inJ[i], z = inK[(i + shift) % nK];
+            if (y == z && Sees(j, k)) continue;
+            DigitMask striking = Bit(y) | Bit(z);  // x in the houses of j or k
+            for (int e = 0; e < count; ++e) striking |= StrikingDigits(excluders[e], y, z, true);
+            digits &= striking;
+            if (digits == 0) return 0;
         }
-    }
-    DigitMask digits = 0;
-    for (; tested != 0; tested &= tested - 1) {
-        const int x = LowestDigit(tested);
-        if (left.Without(ComboRow(x) | ComboColumn(x) | struck[x]).Empty()) digits |= Bit(x);
     }
     return digits;
 }
@@ -101,13 +98,12 @@ std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellS
     if (!TwoOrMore(ex)) return std::nullopt;
     const bool triple = k >= 0;
     const Sight sight{Sees(at, j), triple && Sees(at, k), triple && Sees(j, k), triple};
-    const CellSet combos = Combos(state.cand[j], triple ? state.cand[k] : Bit(1));
     std::vector<Candidate> removed;
     CellSet used{};
     for (DigitMask m = state.cand[at]; m != 0; m &= m - 1) {
         const int x = LowestDigit(m);
         CellSet striking{};
-        if (Keeps(state, sight, combos, ex, x, striking)) continue;
+        if (Keeps(state, sight, state.cand[j], triple ? state.cand[k] : 0, ex, x, striking)) continue;
         used |= striking;
         removed.push_back({static_cast<std::uint8_t>(at), static_cast<std::uint8_t>(x)});
     }
