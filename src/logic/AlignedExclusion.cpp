@@ -35,56 +35,54 @@ struct Sight {
     bool triple = true;
 };
 
-// Whether a cell may hold x beside j and k: some combination of their digits (inJ, inK) survives
-// every one that x makes impossible. The excluders that struck one first go to used.
-bool Keeps(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex, int x, CellSet& used) {
+// The digits of tested that a cell lying to j and k as sight says loses beside them: those for
+// which every combination of their digits (inJ, inK) is ruled out by the cell's own houses or by
+// an excluder of ex.
+DigitMask LosableDigits(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex,
+                        DigitMask tested) {
+    std::array<DigitMask, 32> excluders;  // ex holds far fewer cells
+    int count = 0;
+    for (int cell : ex) excluders[count++] = state.cand[cell];
+    auto digitsOf = [](DigitMask mask, std::array<int, 9>& list) {
+        int n = 0;
+        for (; mask != 0; mask &= mask - 1) list[n++] = LowestDigit(mask);
+        return n;
+    };
+    std::array<int, 9> ys, zs;
+    const int nY = digitsOf(inJ, ys), nZ = digitsOf(sight.triple ? inK : Bit(1), zs);  // a pair: z unused
+    // Each combination keeps the digits x of its own two: the next one taken shares neither, as
+    // far as may be, so that most tests are done after two or three.
+    DigitMask digits = tested;
+    for (int shift = 0; shift < nZ; ++shift) {
+        for (int i = 0; i < nY; ++i) {
+            const int y = ys[i], z = zs[(i + shift) % nZ];
+            if (sight.jk && y == z) continue;
+            DigitMask striking = (sight.j ? Bit(y) : 0) | (sight.k ? Bit(z) : 0);  // x in a house of j or k
+            for (int e = 0; e < count; ++e) striking |= StrikingDigits(excluders[e], y, z, sight.triple);
+            digits &= striking;
+            if (digits == 0) return 0;
+        }
+    }
+    return digits;
+}
+
+// The excluders that strike a combination first when the cell holding x, a losable digit, loses it.
+CellSet Strikers(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex, int x) {
+    CellSet used{};
     for (DigitMask ys = inJ; ys != 0; ys &= ys - 1) {
         const int y = LowestDigit(ys);
         if (sight.j && y == x) continue;
         for (DigitMask zs = sight.triple ? inK : Bit(1); zs != 0; zs &= zs - 1) {
             const int z = LowestDigit(zs);
             if ((sight.k && z == x) || (sight.jk && y == z)) continue;
-            int striker = -1;
             for (int cell : ex) {
                 if ((StrikingDigits(state.cand[cell], y, z, sight.triple) & Bit(x)) == 0) continue;
-                striker = cell;
+                used.Add(cell);
                 break;
             }
-            if (striker < 0) return true;
-            used.Add(striker);
         }
     }
-    return false;
-}
-
-// The digits of tested that a third cell could lose beside j and k if it saw both and every cell
-// near both: what Keeps finds at best, for all digits at once. Fewer peers and excluders only
-// leave more combinations, so no third cell loses another digit.
-DigitMask LosableDigits(const LogicState& state, int j, int k, CellSet near, DigitMask tested) {
-    std::array<DigitMask, 32> excluders;  // near holds far fewer cells
-    int count = 0;
-    for (int cell : near) excluders[count++] = state.cand[cell];
-    auto digitsOf = [](DigitMask mask, std::array<int, 9>& list) {
-        int n = 0;
-        for (; mask != 0; mask &= mask - 1) list[n++] = LowestDigit(mask);
-        return n;
-    };
-    std::array<int, 9> inJ, inK;
-    const int nJ = digitsOf(state.cand[j], inJ), nK = digitsOf(state.cand[k], inK);
-    // Each combination keeps the digits x of its own two: the next one taken shares neither, as
-    // far as may be, so that most pairs are done after two or three.
-    DigitMask digits = tested;
-    for (int shift = 0; shift < nK; ++shift) {
-        for (int i = 0; i < nJ; ++i) {
-            const int y = inJ[i], z = inK[(i + shift) % nK];
-            if (y == z && Sees(j, k)) continue;
-            DigitMask striking = Bit(y) | Bit(z);  // x in the houses of j or k
-            for (int e = 0; e < count; ++e) striking |= StrikingDigits(excluders[e], y, z, true);
-            digits &= striking;
-            if (digits == 0) return 0;
-        }
-    }
-    return digits;
+    return used;
 }
 
 // The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate. The cells of
@@ -98,16 +96,16 @@ std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellS
     if (!TwoOrMore(ex)) return std::nullopt;
     const bool triple = k >= 0;
     const Sight sight{Sees(at, j), triple && Sees(at, k), triple && Sees(j, k), triple};
+    const DigitMask inK = triple ? state.cand[k] : 0;
+    const DigitMask losable = LosableDigits(state, sight, state.cand[j], inK, ex, state.cand[at]);
+    if (losable == 0) return std::nullopt;
     std::vector<Candidate> removed;
     CellSet used{};
-    for (DigitMask m = state.cand[at]; m != 0; m &= m - 1) {
+    for (DigitMask m = losable; m != 0; m &= m - 1) {
         const int x = LowestDigit(m);
-        CellSet striking{};
-        if (Keeps(state, sight, state.cand[j], triple ? state.cand[k] : 0, ex, x, striking)) continue;
-        used |= striking;
+        used |= Strikers(state, sight, state.cand[j], inK, ex, x);
         removed.push_back({static_cast<std::uint8_t>(at), static_cast<std::uint8_t>(x)});
     }
-    if (removed.empty()) return std::nullopt;
     Step step = NewStep(technique);
     CellSet cells = CellSet::Of(at) | CellSet::Of(j);
     if (k >= 0) cells.Add(k);
@@ -163,7 +161,7 @@ CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet o
     CellSet seeOne{}, seeTwo{};
     for (int cell : near) {
         const DigitMask beyond = state.cand[cell] & ~jk;
-        if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
+        if ((beyond & (beyond - 1)) != 0 || (beyond & ~digits) != 0) continue;  // two or more beyond
         const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
         seeTwo |= seeOne & seeing;
         seeOne |= seeing;
@@ -239,7 +237,10 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             if (thirds.Empty()) continue;
             DigitMask held = 0;
             for (int c : thirds) held |= state.cand[c];
-            const DigitMask losable = LosableDigits(state, a, b, nearAB, held);
+            // The digits a third cell could lose if it saw both and every cell near both: fewer
+            // peers and excluders only leave more combinations, so no third cell loses another.
+            const Sight best{true, true, Sees(a, b), true};
+            const DigitMask losable = LosableDigits(state, best, state.cand[a], state.cand[b], nearAB, held);
             if (losable == 0) continue;
             // The third cells tried are those holding one of ThirdCellDigits; as a cell is rarely
             // found, they are told apart only then.
