@@ -16,14 +16,14 @@ constexpr bool TwoOrMore(CellSet cells) {
 // The digits x for which an excluder holding cand rules out y in j beside z in k (no k for a
 // pair, z unused) when the cell that may lose x holds it.
 DigitMask StrikingDigits(DigitMask cand, int y, int z, bool triple) {
-    const bool two = TwoDigits(cand);
-    DigitMask digits = 0;
-    if (two && (cand & Bit(y)) != 0) digits |= cand & ~Bit(y);  // x and y: j may not hold y, nor k
-    if (!triple) return digits;
-    if (two && (cand & Bit(z)) != 0) digits |= cand & ~Bit(z);
     const DigitMask yz = Bit(y) | Bit(z);
-    if (y != z && (cand & yz) == yz)  // y and z, either way round: the excluder's only digits, or beside x
-        digits |= two ? kAllDigits & ~cand : cand & ~yz;
+    if (!TwoDigits(cand)) {  // y and z, either way round, beside x
+        return triple && y != z && (cand & yz) == yz ? cand & ~yz : 0;
+    }
+    if (triple && cand == yz) return kAllDigits;  // y and z, either way round, whatever x is
+    DigitMask digits = 0;  // x and y: j may not hold y, nor k (and likewise for z in k)
+    if ((cand & Bit(y)) != 0) digits |= cand & ~Bit(y);
+    if (triple && (cand & Bit(z)) != 0) digits |= cand & ~Bit(z);
     return digits;
 }
 
