@@ -2,7 +2,6 @@
 // impossible when two of the cells that see each other would hold one digit, or when a cell that
 // sees them all would keep no candidate. A candidate no possible combination uses is false.
 
-#include "logic/Chains.h"
 #include "logic/FinderTools.h"
 
 namespace tessaro::logic {
@@ -13,11 +12,12 @@ constexpr bool TwoOrMore(CellSet cells) {
     return !cells.Empty();
 }
 
-// The digits x for which an excluder holding cand rules out y in j beside z in k (no k for a
-// pair, z unused) when the cell that may lose x holds it.
+// The digits x for which an excluder holding cand, two or three digits, rules out y in j beside
+// z in k (no k for a pair, z unused) when the cell that may lose x holds it.
 DigitMask StrikingDigits(DigitMask cand, int y, int z, bool triple) {
     const DigitMask yz = Bit(y) | Bit(z);
-    if (!TwoDigits(cand)) {  // y and z, either way round, beside x
+    const DigitMask higher = cand & (cand - 1);
+    if ((higher & (higher - 1)) != 0) {  // three: y and z, either way round, beside x
         return triple && y != z && (cand & yz) == yz ? cand & ~yz : 0;
     }
     if (triple && cand == yz) return kAllDigits;  // y and z, either way round, whatever x is
