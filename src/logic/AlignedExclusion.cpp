@@ -35,12 +35,19 @@ struct Sight {
     bool triple = true;
 };
 
+// The digits x for which the houses alone rule out y in j beside z in k: x in a house of j or
+// of k, or any x when j sees k and y == z.
+DigitMask RuledByHouses(Sight sight, int y, int z) {
+    if (sight.jk && y == z) return kAllDigits;
+    return (sight.j ? Bit(y) : 0) | (sight.k ? Bit(z) : 0);
+}
+
 // The digits of tested that a cell lying to j and k as sight says loses beside them: those for
 // which every combination of their digits (inJ, inK) is ruled out by the cell's own houses or by
 // an excluder of ex.
 DigitMask LosableDigits(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex,
                         DigitMask tested) {
-    std::array<DigitMask, 32> excluders;  // ex holds far fewer cells
+    std::array<DigitMask, 32> excluders;  // no cell has more than 32 peers
     int count = 0;
     for (int cell : ex) excluders[count++] = state.cand[cell];
     auto digitsOf = [](DigitMask mask, std::array<int, 9>& list) {
@@ -50,14 +57,14 @@ DigitMask LosableDigits(const LogicState& state, Sight sight, DigitMask inJ, Dig
     };
     std::array<int, 9> ys, zs;
     const int nY = digitsOf(inJ, ys), nZ = digitsOf(sight.triple ? inK : Bit(1), zs);  // a pair: z unused
-    // Each combination keeps the digits x of its own two: the next one taken shares neither, as
-    // far as may be, so that most tests are done after two or three.
+    // A combination mostly keeps the digits of its own houses, y and z: the next one taken shares
+    // neither where it can, so that most tests end after two or three.
     DigitMask digits = tested;
     for (int shift = 0; shift < nZ; ++shift) {
         for (int i = 0; i < nY; ++i) {
             const int y = ys[i], z = zs[(i + shift) % nZ];
-            if (sight.jk && y == z) continue;
-            DigitMask striking = (sight.j ? Bit(y) : 0) | (sight.k ? Bit(z) : 0);  // x in a house of j or k
+            if (sight.jk && y == z) continue;  // ruled out whatever x is
+            DigitMask striking = RuledByHouses(sight, y, z);
             for (int e = 0; e < count; ++e) striking |= StrikingDigits(excluders[e], y, z, sight.triple);
             digits &= striking;
             if (digits == 0) return 0;
@@ -71,10 +78,9 @@ CellSet Strikers(const LogicState& state, Sight sight, DigitMask inJ, DigitMask 
     CellSet used{};
     for (DigitMask ys = inJ; ys != 0; ys &= ys - 1) {
         const int y = LowestDigit(ys);
-        if (sight.j && y == x) continue;
         for (DigitMask zs = sight.triple ? inK : Bit(1); zs != 0; zs &= zs - 1) {
             const int z = LowestDigit(zs);
-            if ((sight.k && z == x) || (sight.jk && y == z)) continue;
+            if ((RuledByHouses(sight, y, z) & Bit(x)) != 0) continue;
             for (int cell : ex) {
                 if ((StrikingDigits(state.cand[cell], y, z, sight.triple) & Bit(x)) == 0) continue;
                 used.Add(cell);
@@ -121,11 +127,10 @@ std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellS
     return step;
 }
 
-// The digits x for which a third cell holding x could lose it beside j and k: even with every
-// excluder they share and x in both of its own houses, few enough combinations of j and k are left.
-// Where none of j's (or k's) digits is left, the pair of the third cell and k (or j) removes x
-// already, a rung below.
-// Only the digits of tested are tried.
+// The digits x of tested for which a third cell holding x could lose it beside j and k: even
+// with every excluder they share and x in both of its own houses, few enough combinations of j
+// and k are left. Where none of j's (or k's) digits is left, the pair of the third cell and k (or
+// j) removes x already, a rung below. The third cells the search tries hold one of these.
 DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near, DigitMask tested) {
     const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
     std::array<DigitMask, 10> lines{};
@@ -161,7 +166,7 @@ CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet o
     CellSet seeOne{}, seeTwo{};
     for (int cell : near) {
         const DigitMask beyond = state.cand[cell] & ~jk;
-        if ((beyond & (beyond - 1)) != 0 || (beyond & ~digits) != 0) continue;  // two or more beyond
+        if ((beyond & (beyond - 1)) != 0 || (beyond & ~digits) != 0) continue;  // one digit beyond at most
         const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
         seeTwo |= seeOne & seeing;
         seeOne |= seeing;
@@ -229,8 +234,8 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         for (int b : twice & open & CellsAfter(a)) {
             const CellSet nearAB = nearA & kHouses.peers[b];
             // a and b as the two cells whose combinations are struck; the third is the one that
-            // loses a digit, so it holds one they allow. It sees two cells near a and b; most pairs
-            // have no such third cell, and the digits of those they have are all worth testing.
+            // loses a digit. It sees two cells near a and b; most pairs have no such third cell,
+            // and only the digits held by those they have need testing.
             CellSet thirds = SeeingTwo(state, a, b, nearAB, open, kAllDigits);
             thirds.Remove(a);
             thirds.Remove(b);
@@ -242,8 +247,8 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             const Sight best{true, true, Sees(a, b), true};
             const DigitMask losable = LosableDigits(state, best, state.cand[a], state.cand[b], nearAB, held);
             if (losable == 0) continue;
-            // The third cells tried are those holding one of ThirdCellDigits; as a cell is rarely
-            // found, they are told apart only then.
+            // The search tries only third cells holding one of ThirdCellDigits; as a cell that loses
+            // something is rare, that is checked only for such a cell.
             auto tried = [&](int c) {
                 const DigitMask digits = ThirdCellDigits(state, a, b, nearAB, held);
                 CellSet holding{};
