@@ -1,7 +1,6 @@
 // Aligned exclusion: the candidates of two or three cells are tried together. A combination is
 // impossible when two of the cells that see each other would hold one digit, or when a cell that
 // sees them all would keep no candidate. A candidate no possible combination uses is false.
-#include <algorithm>
 
 #include "logic/FinderTools.h"
 
@@ -13,104 +12,109 @@ constexpr bool TwoOrMore(CellSet cells) {
     return !cells.Empty();
 }
 
-struct Base {
-    std::array<int, 3> cell{};
-    int size = 0;
-};
-
-struct Excluders {
-    std::array<int, 32> cell{};  // cells that see every base cell, none holding a digit the base lacks
-    int count = 0;
-};
-
-// Whether base cell i may hold x: some digits of the other base cells are left once every
-// combination that x makes impossible is struck. The excluders that struck one go to used.
-bool Keeps(const LogicState& state, const Base& base, const Excluders& ex, int i, int x, CellSet& used) {
-    const int at = base.cell[i];
-    const int j = base.cell[i == 0 ? 1 : 0];
-    const int k = base.size == 3 ? base.cell[i == 2 ? 1 : 2] : -1;
-    // rows[y]: the digits of k still possible with x in the cell and y in j (size 2: any bit).
-    std::array<DigitMask, 10> rows{};
-    const DigitMask ofK = k < 0 ? 1 : state.cand[k];
-    for (DigitMask m = state.cand[j]; m != 0; m &= m - 1) rows[LowestDigit(m)] = ofK;
-    if (Sees(at, j)) rows[x] = 0;
-    for (int y = 1; y <= 9 && k >= 0; ++y) {
-        if (Sees(at, k)) rows[y] &= ~Bit(x);
-        if (Sees(j, k)) rows[y] &= ~Bit(y);
+// The digits x for which an excluder holding cand, two or three digits, rules out y in j beside
+// z in k (no k for a pair, z unused) when the cell that may lose x holds it.
+DigitMask StrikingDigits(DigitMask cand, int y, int z, bool triple) {
+    const DigitMask yz = Bit(y) | Bit(z);
+    const DigitMask higher = cand & (cand - 1);
+    if ((higher & (higher - 1)) != 0) {  // three: y and z, either way round, beside x
+        return triple && y != z && (cand & yz) == yz ? cand & ~yz : 0;
     }
-    auto strikeBoth = [&](int p, int q) {  // j and k holding p and q, either way round
-        rows[p] &= ~Bit(q);
-        rows[q] &= ~Bit(p);
-    };
-    for (int e = 0; e < ex.count; ++e) {
-        const std::array<DigitMask, 10> before = rows;
-        const DigitMask cand = state.cand[ex.cell[e]];
-        const DigitMask rest = cand & ~Bit(x);
-        if (rest != cand && DigitCount(rest) == 1) {  // x and y: j may not hold y, nor k
-            rows[LowestDigit(rest)] = 0;
-            for (DigitMask& row : rows) row &= k < 0 ? row : ~rest;
-        } else if (DigitCount(rest) == 2 && k >= 0) {
-            strikeBoth(LowestDigit(rest), LowestDigit(rest & (rest - 1)));
-        }
-        if (rows != before) used.Add(ex.cell[e]);
-    }
-    for (DigitMask row : rows) {
-        if (row != 0) return true;
-    }
-    return false;
+    if (triple && cand == yz) return kAllDigits;  // y and z, either way round, whatever x is
+    DigitMask digits = 0;  // x and y: j may not hold y, nor k (and likewise for z in k)
+    if ((cand & Bit(y)) != 0) digits |= cand & ~Bit(y);
+    if (triple && (cand & Bit(z)) != 0) digits |= cand & ~Bit(z);
+    return digits;
 }
 
-// The step of the base cells, if loser (any of them for -1) loses a candidate.
-std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet seeingAll, Technique technique,
-                            int loser = -1) {
-    Excluders ex;
-    DigitMask all = 0;
-    for (int i = 0; i < base.size; ++i) all |= state.cand[base.cell[i]];
-    for (int cell : seeingAll) {
-        if ((state.cand[cell] & ~all) == 0 && ex.count < static_cast<int>(ex.cell.size())) ex.cell[ex.count++] = cell;
-    }
-    if (ex.count < 2) return std::nullopt;
-    // Whole rows and columns of the others' combinations go with x's own peers and with excluders
-    // of x and one digit more; a single combination goes with an excluder of two digits besides x,
-    // or with j and k seeing each other. Where too many are left for those, some survives.
-    std::array<DigitMask, 10> lines{};
-    std::array<int, 10> singles{};
-    int pairs = 0;  // excluders of two digits: a single for every x they lack
-    for (int e = 0; e < ex.count; ++e) {
-        const DigitMask cand = state.cand[ex.cell[e]];
-        const bool two = DigitCount(cand) == 2;
-        pairs += two;
-        for (DigitMask m = cand; m != 0; m &= m - 1) {
-            const int x = LowestDigit(m);
-            if (two) lines[x] |= cand & ~Bit(x), --singles[x];
-            else ++singles[x];
+// How a cell holding x lies to the base cells j and k (no k for a pair).
+struct Sight {
+    bool j = false;  // it sees j
+    bool k = false;  // it sees k
+    bool jk = false;  // j sees k
+    bool triple = true;
+};
+
+// The digits x for which the houses alone rule out y in j beside z in k: x in a house of j or
+// of k, or any x when j sees k and y == z.
+DigitMask RuledByHouses(Sight sight, int y, int z) {
+    if (sight.jk && y == z) return kAllDigits;
+    return (sight.j ? Bit(y) : 0) | (sight.k ? Bit(z) : 0);
+}
+
+// The digits of tested that a cell lying to j and k as sight says loses beside them: those for
+// which every combination of their digits (inJ, inK) is ruled out by the cell's own houses or by
+// an excluder of ex.
+DigitMask LosableDigits(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex,
+                        DigitMask tested) {
+    std::array<DigitMask, 32> excluders;  // no cell has more than 32 peers
+    int count = 0;
+    for (int cell : ex) excluders[count++] = state.cand[cell];
+    auto digitsOf = [](DigitMask mask, std::array<int, 9>& list) {
+        int n = 0;
+        for (; mask != 0; mask &= mask - 1) list[n++] = LowestDigit(mask);
+        return n;
+    };
+    std::array<int, 9> ys, zs;
+    const int nY = digitsOf(inJ, ys), nZ = digitsOf(sight.triple ? inK : Bit(1), zs);  // a pair: z unused
+    // A combination mostly keeps the digits of its own houses, y and z: the next one taken shares
+    // neither where it can, so that most tests end after two or three.
+    DigitMask digits = tested;
+    for (int shift = 0; shift < nZ; ++shift) {
+        for (int i = 0; i < nY; ++i) {
+            const int y = ys[i], z = zs[(i + shift) % nZ];
+            if (sight.jk && y == z) continue;  // ruled out whatever x is
+            DigitMask striking = RuledByHouses(sight, y, z);
+            for (int e = 0; e < count; ++e) striking |= StrikingDigits(excluders[e], y, z, sight.triple);
+            digits &= striking;
+            if (digits == 0) return 0;
         }
     }
+    return digits;
+}
+
+// The excluders that strike a combination first when the cell holding x, a losable digit, loses it.
+CellSet Strikers(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex, int x) {
+    CellSet used{};
+    for (DigitMask ys = inJ; ys != 0; ys &= ys - 1) {
+        const int y = LowestDigit(ys);
+        for (DigitMask zs = sight.triple ? inK : Bit(1); zs != 0; zs &= zs - 1) {
+            const int z = LowestDigit(zs);
+            if ((RuledByHouses(sight, y, z) & Bit(x)) != 0) continue;
+            for (int cell : ex) {
+                if ((StrikingDigits(state.cand[cell], y, z, sight.triple) & Bit(x)) == 0) continue;
+                used.Add(cell);
+                break;
+            }
+        }
+    }
+    return used;
+}
+
+// The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate. The cells of
+// seeingAll that hold no digit beyond the base cells' may rule combinations out.
+std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellSet seeingAll, Technique technique) {
+    const DigitMask all = state.cand[at] | state.cand[j] | (k >= 0 ? state.cand[k] : 0);
+    CellSet ex{};
+    for (int cell : seeingAll) {
+        if ((state.cand[cell] & ~all) == 0) ex.Add(cell);
+    }
+    if (!TwoOrMore(ex)) return std::nullopt;
+    const bool triple = k >= 0;
+    const Sight sight{Sees(at, j), triple && Sees(at, k), triple && Sees(j, k), triple};
+    const DigitMask inK = triple ? state.cand[k] : 0;
+    const DigitMask losable = LosableDigits(state, sight, state.cand[j], inK, ex, state.cand[at]);
+    if (losable == 0) return std::nullopt;
     std::vector<Candidate> removed;
     CellSet used{};
-    for (int i = 0; i < base.size; ++i) {
-        if (loser >= 0 && base.cell[i] != loser) continue;
-        const int at = base.cell[i], j = base.cell[i == 0 ? 1 : 0], k = base.cell[i == 2 ? 1 : 2];
-        const bool seesJ = Sees(at, j), seesK = base.size == 3 && Sees(at, k), jSeesK = base.size == 3 && Sees(j, k);
-        for (DigitMask m = state.cand[at]; m != 0; m &= m - 1) {
-            const int x = LowestDigit(m);
-            const DigitMask leftJ = state.cand[j] & ~lines[x] & ~(seesJ ? Bit(x) : 0);
-            if (base.size == 2 && leftJ != 0) continue;
-            if (base.size == 3) {
-                const DigitMask leftK = state.cand[k] & ~lines[x] & ~(seesK ? Bit(x) : 0);
-                const int same = jSeesK ? DigitCount(leftJ & leftK) : 0;
-                if (DigitCount(leftJ) * DigitCount(leftK) > 2 * (pairs + singles[x]) + same) continue;
-            }
-            CellSet striking{};
-            if (Keeps(state, base, ex, i, x, striking)) continue;
-            used |= striking;
-            removed.push_back({static_cast<std::uint8_t>(base.cell[i]), static_cast<std::uint8_t>(x)});
-        }
+    for (DigitMask m = losable; m != 0; m &= m - 1) {
+        const int x = LowestDigit(m);
+        used |= Strikers(state, sight, state.cand[j], inK, ex, x);
+        removed.push_back({static_cast<std::uint8_t>(at), static_cast<std::uint8_t>(x)});
     }
-    if (removed.empty()) return std::nullopt;
     Step step = NewStep(technique);
-    CellSet cells{};
-    for (int i = 0; i < base.size; ++i) cells.Add(base.cell[i]);
+    CellSet cells = CellSet::Of(at) | CellSet::Of(j);
+    if (k >= 0) cells.Add(k);
     step.eliminations = removed;
     AddCells(step, cells);
     for (int cell : used) AddCandidates(step.pattern, cell, state.cand[cell]);
@@ -123,11 +127,11 @@ std::optional<Step> Exclude(const LogicState& state, const Base& base, CellSet s
     return step;
 }
 
-// The digits x for which a third cell holding x could lose it beside j and k: even with every
-// excluder they share and x in both of its own houses, few enough combinations of j and k are left.
-// Where none of j's (or k's) digits is left, the pair of the third cell and k (or j) removes x
-// already, a rung below.
-DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
+// The digits x of tested for which a third cell holding x could lose it beside j and k: even
+// with every excluder they share and x in both of its own houses, few enough combinations of j
+// and k are left. Where none of j's (or k's) digits is left, the pair of the third cell and k (or
+// j) removes x already, a rung below. The third cells the search tries hold one of these.
+DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near, DigitMask tested) {
     const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
     std::array<DigitMask, 10> lines{};
     std::array<int, 10> singles{};
@@ -145,13 +149,37 @@ DigitMask ThirdCellDigits(const LogicState& state, int j, int k, CellSet near) {
         }
     }
     DigitMask digits = 0;
-    for (int x = 1; x <= 9; ++x) {
+    for (; tested != 0; tested &= tested - 1) {
+        const int x = LowestDigit(tested);
         const DigitMask leftJ = state.cand[j] & ~lines[x] & ~Bit(x), leftK = state.cand[k] & ~lines[x] & ~Bit(x);
         if (leftJ != 0 && leftK != 0 &&
             DigitCount(leftJ) * DigitCount(leftK) <= 2 * (pairs + singles[x]) + DigitCount(leftJ & leftK))
             digits |= Bit(x);
     }
     return digits;
+}
+
+// The cells that see two cells near j and k that may rule out combinations: a digit of such a
+// cell beyond j and k must be the third cell's own, so one of digits.
+CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet open, DigitMask digits) {
+    const DigitMask jk = static_cast<DigitMask>(state.cand[j] | state.cand[k]);
+    CellSet seeOne{}, seeTwo{};
+    for (int cell : near) {
+        const DigitMask beyond = state.cand[cell] & ~jk;
+        if ((beyond & (beyond - 1)) != 0 || (beyond & ~digits) != 0) continue;  // one digit beyond at most
+        const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
+        seeTwo |= seeOne & seeing;
+        seeOne |= seeing;
+    }
+    return seeTwo;
+}
+
+// The cells numbered above cell.
+constexpr CellSet CellsAfter(int cell) {
+    const int from = cell + 1;
+    const std::uint64_t high = (std::uint64_t{1} << (kCellCount - 64)) - 1;
+    if (from < 64) return {~std::uint64_t{0} << from, high};
+    return {0, high & (~std::uint64_t{0} << (from - 64))};
 }
 
 // The first pair or triple with something to remove: triples by the two cells whose combinations
@@ -179,9 +207,8 @@ std::optional<Step> FindAlignedPair(const LogicState& state, CellSet open, CellS
                 for (; need != 0 && cover[LowestDigit(need)].Has(b); need &= need - 1) {
                 }
                 if (need != 0) continue;
-                const Base base{{std::min(a, b), std::max(a, b), 0}, 2};
-                if (auto step = Exclude(state, base, kHouses.peers[a] & kHouses.peers[b] & pairs,
-                                        Technique::AlignedPairExclusion, a))
+                if (auto step = Exclude(state, a, b, -1, kHouses.peers[a] & kHouses.peers[b] & pairs,
+                                        Technique::AlignedPairExclusion))
                     return step;
             }
         }
@@ -204,31 +231,34 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             twice |= once & kHouses.peers[cell];
             once |= kHouses.peers[cell];
         }
-        for (int b : twice & open) {
-            if (b <= a) continue;
+        for (int b : twice & open & CellsAfter(a)) {
             const CellSet nearAB = nearA & kHouses.peers[b];
             // a and b as the two cells whose combinations are struck; the third is the one that
-            // loses a digit, so it holds one they allow.
-            const DigitMask digits = ThirdCellDigits(state, a, b, nearAB);
-            if (digits == 0) continue;
-            // It sees two cells that may rule out combinations; a digit of such a cell beyond a and b
-            // must be its own.
-            const DigitMask ab = static_cast<DigitMask>(state.cand[a] | state.cand[b]);
-            CellSet holding{}, seeOne{}, seeTwo{};
-            for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
-            for (int cell : nearAB) {
-                const DigitMask beyond = state.cand[cell] & ~ab;
-                if (DigitCount(beyond) > 1 || (beyond & ~digits) != 0) continue;
-                const CellSet seeing = kHouses.peers[cell] & (beyond != 0 ? state.cellsWith[LowestDigit(beyond)] : open);
-                seeTwo |= seeOne & seeing;
-                seeOne |= seeing;
-            }
-            for (int c : seeTwo & holding) {
-                if (c == a || c == b) continue;
-                const CellSet nearABC = nearAB & kHouses.peers[c];
-                std::array<int, 3> cells{a, b, c};
-                std::sort(cells.begin(), cells.end());
-                if (auto step = Exclude(state, {cells, 3}, nearABC, technique, c)) return step;
+            // loses a digit. It sees two cells near a and b; most pairs have no such third cell,
+            // and only the digits held by those they have need testing.
+            CellSet thirds = SeeingTwo(state, a, b, nearAB, open, kAllDigits);
+            thirds.Remove(a);
+            thirds.Remove(b);
+            if (thirds.Empty()) continue;
+            DigitMask held = 0;
+            for (int c : thirds) held |= state.cand[c];
+            // The digits a third cell could lose if it saw both and every cell near both: fewer
+            // peers and excluders only leave more combinations, so no third cell loses another.
+            const Sight best{true, true, Sees(a, b), true};
+            const DigitMask losable = LosableDigits(state, best, state.cand[a], state.cand[b], nearAB, held);
+            if (losable == 0) continue;
+            // The search tries only third cells holding one of ThirdCellDigits; as a cell that loses
+            // something is rare, that is checked only for such a cell.
+            auto tried = [&](int c) {
+                const DigitMask digits = ThirdCellDigits(state, a, b, nearAB, held);
+                CellSet holding{};
+                for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
+                return (SeeingTwo(state, a, b, nearAB, open, digits) & holding).Has(c);
+            };
+            for (int c : thirds) {
+                if ((state.cand[c] & losable) == 0) continue;
+                auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], technique);
+                if (step && tried(c)) return step;
             }
         }
     }
