@@ -148,6 +148,8 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     }
     component_.fill(0);
     for (int v = 0; v < count; ++v) component_[literalOf[v]] = component[v];
+    for (int v = 1; v < count && !someRefuted_; v += 2)
+        someRefuted_ = Implies(literalOf[v], Negated(literalOf[v])) || ImpliesContradiction(literalOf[v]);
 }
 
 bool ImplicationClosure::Implies(int from, int to) const {
@@ -443,14 +445,7 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
     const ImplicationClosure& closure = ClosureOf(state);
     // What a loop removes sees both ends of one of its weak links, and going round the loop from
     // there refutes it: without a refutable candidate there is no loop to look for.
-    bool refutable = false;
-    for (int cell = 0; cell < kCellCount && !refutable; ++cell) {
-        for (DigitMask m = state.cand[cell]; m != 0 && !refutable; m &= m - 1) {
-            const int assumed = LiteralOf(cell, LowestDigit(m), true);
-            refutable = closure.Implies(assumed, Negated(assumed)) || closure.ImpliesContradiction(assumed);
-        }
-    }
-    if (!refutable) return std::nullopt;
+    if (!closure.SomeRefuted()) return std::nullopt;
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
         const int start = LiteralOf(cellA, digitA, false);
         // The loop closes only at a true candidate that sees A.
