@@ -84,13 +84,17 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
     std::array<std::int16_t, kLiteralCount> order, low, component, stack;
     std::array<std::uint8_t, kLiteralCount> onStack;
     std::array<std::pair<std::int16_t, std::int16_t>, kLiteralCount> calls;  // number, next link to follow
-    std::fill_n(order.begin(), count, -1);
     std::fill_n(onStack.begin(), count, 0);
+    // Literals leading nowhere (most false ones) imply nothing: they share the empty set and
+    // count as visited, so the search never enters them.
+    for (int v = 0; v < count; ++v) {
+        order[v] = static_cast<std::int16_t>(first[v] == first[v + 1] ? 0 : -1);
+        component[v] = 0;
+    }
     int top = 0, depth = 0;
     sets_.reserve(static_cast<std::size_t>(count + 1) * words_);
     sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
     std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
-    std::vector<std::uint8_t> reachesAny(1, 0);           // most false literals lead nowhere
     std::vector<std::uint64_t> reached(static_cast<std::size_t>(words_));
     int counter = 0;
     auto enter = [&](int v) {
@@ -127,14 +131,12 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
                 onStack[stack[m]] = 0;
             }
             std::fill(reached.begin(), reached.end(), 0);
-            bool any = false;
             for (int m = members; m < top; ++m) {
                 for (int k = first[stack[m]]; k < first[stack[m] + 1]; ++k) {
                     const int to = next[k];
                     reached[static_cast<unsigned>(to) / 64] |= std::uint64_t{1} << (static_cast<unsigned>(to) % 64);
-                    any = true;
                     const int beyond = component[to];
-                    if (beyond == id || !reachesAny[beyond] || mergedInto[beyond] == id) continue;
+                    if (beyond == id || beyond == 0 || mergedInto[beyond] == id) continue;
                     mergedInto[beyond] = id;
                     const std::uint64_t* set = &sets_[static_cast<std::size_t>(beyond) * words_];
                     for (int w = 0; w < words_; ++w) reached[w] |= set[w];
@@ -143,7 +145,6 @@ ImplicationClosure::ImplicationClosure(const LogicState& state) {
             top = members;
             sets_.insert(sets_.end(), reached.begin(), reached.end());
             mergedInto.push_back(-1);
-            reachesAny.push_back(any ? 1 : 0);
         }
     }
     component_.fill(0);
