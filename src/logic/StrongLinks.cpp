@@ -117,6 +117,10 @@ struct DigitLinks {
         for (const Link& link : links) {
             firstNext.push_back(static_cast<int>(next.size()));
             follow[link.to].AppendWithout(inHouse[link.house], next);
+            // A chain never takes a cell twice: followers overlapping the link are dropped here.
+            next.erase(std::remove_if(next.begin() + firstNext.back(), next.end(),
+                                      [&](int j) { return !(links[j].cells & link.cells).Empty(); }),
+                       next.end());
         }
         firstNext.push_back(static_cast<int>(next.size()));
     }
