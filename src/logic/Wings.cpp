@@ -166,12 +166,15 @@ struct BentSetSearch {
     void Extend(int house, int next, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         if (PivotMayFit(used, digits)) Pivots(house, used, digits, inHouse, seen);
         if (used == kLargest - 1) return;
+        // The house cells hold at most one digit more than their number, and digits never leave:
+        // a cell is passed over if the set with it has too many digits even were every later cell
+        // to join, and the search stops once the set's own digits are too many for that.
+        const int count = DigitCount(digits);
         for (int i = next; i < joiningCount && i + (3 - used) <= joiningCount; ++i) {
+            const int cellsAtMost = used + 1 + (joiningCount - i - 1);
+            if (count > cellsAtMost + 1) break;
             const int cell = joining[i];
             const DigitMask with = static_cast<DigitMask>(digits | state.cand[cell]);
-            // The house cells hold at most one digit more than their number, and digits never
-            // leave: with too many even if every cell after this one joined, no larger set fits.
-            const int cellsAtMost = used + 1 + (joiningCount - i - 1);
             if (DigitCount(with) > std::min(kLargest, cellsAtMost + 1)) continue;
             cells[used] = cell;
             CellSet withCell = inHouse;
