@@ -66,4 +66,6 @@ struct CellSet {
     Iterator end() const { return {0, 0}; }
 };
 
+inline constexpr CellSet kEveryCell{~std::uint64_t{0}, (std::uint64_t{1} << 17) - 1};
+
 }  // namespace tessaro::logic

@@ -55,87 +55,102 @@ std::vector<ChainLink> ImplicationSearch::PathTo(int literal) const {
 }
 
 ImplicationClosure::ImplicationClosure(const LogicState& state) {
-    // The links as adjacency lists over the literals of present candidates.
-    std::array<std::int16_t, kLiteralCount + 1> first{};
+    // The literals of present candidates get dense numbers in literal order (so false, true per
+    // candidate); the links are adjacency lists over those numbers, and so is all that follows.
+    std::array<std::int16_t, kLiteralCount> literalOf;
+    dense_.fill(-1);
+    int count = 0;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (DigitMask m = state.cand[cell]; m != 0; m &= m - 1) {
+            const int off = LiteralOf(cell, LowestDigit(m), false);
+            for (int literal : {off, off + 1}) {
+                dense_[literal] = static_cast<std::int16_t>(count);
+                literalOf[count++] = static_cast<std::int16_t>(literal);
+            }
+        }
+    }
+    words_ = (count + 63) / 64;
+    std::array<std::int16_t, kLiteralCount + 1> first;
     // At most 20 peers and 8 other digits follow a true literal, a cell and 5 houses a false one.
     thread_local std::array<std::int16_t, kLiteralCount / 2 * (28 + 6)> next;
     int links = 0;
-    dense_.fill(-1);
-    int present = 0;
-    for (int literal = 0; literal < kLiteralCount; ++literal) {
-        first[literal] = static_cast<std::int16_t>(links);
-        if (!state.Has(CellOfLiteral(literal), DigitOfLiteral(literal))) continue;
-        dense_[literal] = static_cast<std::int16_t>(IsOn(literal) ? present++ : present);
-        ForEachConsequence(state, literal, kEveryDigit, [&](int to) { next[links++] = static_cast<std::int16_t>(to); });
+    for (int v = 0; v < count; ++v) {
+        first[v] = static_cast<std::int16_t>(links);
+        ForEachConsequence(state, literalOf[v], kEveryDigit, [&](int to) { next[links++] = dense_[to]; });
     }
-    first[kLiteralCount] = static_cast<std::int16_t>(links);
-    for (int literal = 0; literal < kLiteralCount; ++literal) {
-        if (dense_[literal] >= 0) dense_[literal] = static_cast<std::int16_t>(2 * dense_[literal] + (IsOn(literal) ? 1 : 0));
-    }
-    words_ = (2 * present + 63) / 64;
+    first[count] = static_cast<std::int16_t>(links);
 
     // Tarjan's components, found sinks first, so every successor's set is complete when used.
-    std::array<std::int16_t, kLiteralCount> order, low;
-    order.fill(-1);
-    std::bitset<kLiteralCount> onStack;
-    std::vector<std::int16_t> stack;
-    std::vector<std::pair<int, int>> calls;  // literal, next link to follow
-    component_.fill(0);
-    sets_.reserve(static_cast<std::size_t>(2 * present + 1) * words_);
+    std::array<std::int16_t, kLiteralCount> order, low, component, stack;
+    std::array<std::uint8_t, kLiteralCount> onStack;
+    std::array<std::pair<std::int16_t, std::int16_t>, kLiteralCount> calls;  // number, next link to follow
+    std::fill_n(onStack.begin(), count, 0);
+    // Literals leading nowhere (most false ones) imply nothing: they share the empty set and
+    // count as visited, so the search never enters them.
+    for (int v = 0; v < count; ++v) {
+        order[v] = static_cast<std::int16_t>(first[v] == first[v + 1] ? 0 : -1);
+        component[v] = 0;
+    }
+    int top = 0, depth = 0;
+    sets_.reserve(static_cast<std::size_t>(count + 1) * words_);
     sets_.assign(static_cast<std::size_t>(words_), 0);  // 0: the empty set
     std::vector<std::int16_t> mergedInto(1, -1);          // per component: the last one it joined
-    std::vector<std::uint8_t> reachesAny(1, 0);           // most false literals lead nowhere
     std::vector<std::uint64_t> reached(static_cast<std::size_t>(words_));
     int counter = 0;
-    auto enter = [&](int literal) {
-        order[literal] = low[literal] = static_cast<std::int16_t>(counter++);
-        stack.push_back(static_cast<std::int16_t>(literal));
-        onStack[literal] = true;
-        calls.emplace_back(literal, first[literal]);
+    auto enter = [&](int v) {
+        order[v] = low[v] = static_cast<std::int16_t>(counter++);
+        stack[top++] = static_cast<std::int16_t>(v);
+        onStack[v] = 1;
+        calls[depth++] = {static_cast<std::int16_t>(v), first[v]};
     };
-    for (int root = 0; root < kLiteralCount; ++root) {
-        if (order[root] >= 0 || dense_[root] < 0) continue;
+    for (int root = 0; root < count; ++root) {
+        if (order[root] >= 0) continue;
         enter(root);
-        while (!calls.empty()) {
-            auto& [literal, link] = calls.back();
-            if (link < first[literal + 1]) {
-                const int to = next[link++];
-                if (order[to] < 0) enter(to);
-                else if (onStack[to]) low[literal] = std::min(low[literal], order[to]);
+        while (depth > 0) {
+            auto& [v, link] = calls[depth - 1];
+            const int end = first[v + 1];
+            int k = link;
+            for (; k < end && order[next[k]] >= 0; ++k) {
+                if (onStack[next[k]]) low[v] = std::min(low[v], order[next[k]]);
+            }
+            if (k < end) {
+                link = static_cast<std::int16_t>(k + 1);
+                enter(next[k]);
                 continue;
             }
-            const int done = literal;
-            calls.pop_back();
-            if (!calls.empty()) low[calls.back().first] = std::min(low[calls.back().first], low[done]);
+            const int done = v;
+            --depth;
+            if (depth > 0) low[calls[depth - 1].first] = std::min(low[calls[depth - 1].first], low[done]);
             if (low[done] != order[done]) continue;
             const auto id = static_cast<std::int16_t>(mergedInto.size());
             // The component lies on top of the stack: look for its root from there.
-            const auto members = std::find(stack.rbegin(), stack.rend(), static_cast<std::int16_t>(done)).base() - 1;
-            for (auto m = members; m != stack.end(); ++m) {
-                component_[*m] = id;
-                onStack[*m] = false;
+            int members = top - 1;
+            while (stack[members] != done) --members;
+            for (int m = members; m < top; ++m) {
+                component[stack[m]] = id;
+                onStack[stack[m]] = 0;
             }
             std::fill(reached.begin(), reached.end(), 0);
-            bool any = false;
-            for (auto m = members; m != stack.end(); ++m) {
-                for (int k = first[*m]; k < first[*m + 1]; ++k) {
+            for (int m = members; m < top; ++m) {
+                for (int k = first[stack[m]]; k < first[stack[m] + 1]; ++k) {
                     const int to = next[k];
-                    const auto bit = static_cast<unsigned>(dense_[to]);
-                    reached[bit / 64] |= std::uint64_t{1} << (bit % 64);
-                    any = true;
-                    const int beyond = component_[to];
-                    if (beyond == id || !reachesAny[beyond] || mergedInto[beyond] == id) continue;
+                    reached[static_cast<unsigned>(to) / 64] |= std::uint64_t{1} << (static_cast<unsigned>(to) % 64);
+                    const int beyond = component[to];
+                    if (beyond == id || beyond == 0 || mergedInto[beyond] == id) continue;
                     mergedInto[beyond] = id;
                     const std::uint64_t* set = &sets_[static_cast<std::size_t>(beyond) * words_];
                     for (int w = 0; w < words_; ++w) reached[w] |= set[w];
                 }
             }
-            stack.erase(members, stack.end());
+            top = members;
             sets_.insert(sets_.end(), reached.begin(), reached.end());
             mergedInto.push_back(-1);
-            reachesAny.push_back(any ? 1 : 0);
         }
     }
+    component_.fill(0);
+    for (int v = 0; v < count; ++v) component_[literalOf[v]] = component[v];
+    for (int v = 1; v < count && !someRefuted_; v += 2)
+        someRefuted_ = Implies(literalOf[v], Negated(literalOf[v])) || ImpliesContradiction(literalOf[v]);
 }
 
 bool ImplicationClosure::Implies(int from, int to) const {
@@ -431,14 +446,7 @@ std::optional<Step> FindContinuousLoop(const LogicState& state, Technique techni
     const ImplicationClosure& closure = ClosureOf(state);
     // What a loop removes sees both ends of one of its weak links, and going round the loop from
     // there refutes it: without a refutable candidate there is no loop to look for.
-    bool refutable = false;
-    for (int cell = 0; cell < kCellCount && !refutable; ++cell) {
-        for (DigitMask m = state.cand[cell]; m != 0 && !refutable; m &= m - 1) {
-            const int assumed = LiteralOf(cell, LowestDigit(m), true);
-            refutable = closure.Implies(assumed, Negated(assumed)) || closure.ImpliesContradiction(assumed);
-        }
-    }
-    if (!refutable) return std::nullopt;
+    if (!closure.SomeRefuted()) return std::nullopt;
     ForEachScopedCandidate(state, digitScope, [&](ImplicationSearch& search, int cellA, int digitA) {
         const int start = LiteralOf(cellA, digitA, false);
         // The loop closes only at a true candidate that sees A.

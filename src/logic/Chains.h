@@ -133,11 +133,14 @@ public:
     bool ImpliesContradiction(int from) const;
     // Some literal follows from each of the literals.
     bool ShareConsequence(const std::vector<int>& literals) const;
+    // Some candidate assumed true leads to its own removal or to a contradiction.
+    bool SomeRefuted() const { return someRefuted_; }
 
 private:
     // Sets are over dense numbers of the present candidates' literals, kept in true/false pairs.
     const std::uint64_t* SetOf(int literal) const { return &sets_[static_cast<std::size_t>(component_[literal]) * words_]; }
     int words_ = 0;
+    bool someRefuted_ = false;
     std::vector<std::uint64_t> sets_;
     std::array<std::int16_t, kLiteralCount> component_{};
     std::array<std::int16_t, kLiteralCount> dense_{};

@@ -2,6 +2,8 @@
 // or not. Each strong link is a house whose places of the digit form just two nodes (a cell, or
 // a group of cells where a box meets a line); one of the two holds the digit. Chained by nodes
 // that see each other, the ends cannot both be free of it.
+#include <algorithm>
+#include <bit>
 #include <vector>
 
 #include "logic/FinderTools.h"
@@ -19,6 +21,7 @@ struct Node {
 struct Link {
     int from, to;  // nodes: without the digit in from, it is in to
     int house;
+    CellSet cells;  // both nodes'
 };
 
 struct Fish {
@@ -38,18 +41,50 @@ bool Better(const Fish& a, const Fish& b) {
 // A group node lies where a box meets a line; in a box's own link, where it meets a row or a
 // column only, as the scale groups them.
 bool IsNode(CellSet cells, bool inBox) {
-    const int count = cells.Count();
-    if (count == 1) return true;
-    if (count < 2 || count > 3) return false;
-    const int box = BoxOf(cells.First());
-    for (int cell : cells) {
-        if (BoxOf(cell) != box) return false;
-    }
-    for (int line : kLines) {
-        if ((!inBox || KindOf(line) != HouseKind::Diagonal) && cells.Without(kHouses.sets[line]).Empty()) return true;
+    const int first = cells.First();
+    if (!cells.Without(kHouses.sets[18 + BoxOf(first)]).Empty()) return false;
+    for (int k = 0; k < kHouses.houseCount[first]; ++k) {
+        const int line = kHouses.housesOf[first][k];
+        if (IsLine(line) && (!inBox || KindOf(line) != HouseKind::Diagonal) && cells.Without(kHouses.sets[line]).Empty())
+            return true;
     }
     return false;
 }
+
+// Per house, the houses of the other sort (boxes for a line, lines for a box) sharing two cells
+// or more with it: where its group nodes lie.
+struct Crossings {
+    std::array<std::array<int, 8>, kHouseCount> houses{};
+    std::array<int, kHouseCount> count{};
+};
+constexpr Crossings kCrossings = [] {
+    Crossings t{};
+    for (int house = 0; house < kHouseCount; ++house) {
+        for (int h = 0; h < kHouseCount; ++h) {
+            if (IsLine(h) != IsLine(house) && (kHouses.sets[h] & kHouses.sets[house]).Count() >= 2)
+                t.houses[house][t.count[house]++] = h;
+        }
+    }
+    return t;
+}();
+
+// A set of a digit's links by number. Each link holds the house's first place: a box has at most
+// three (the cell, its row's or its column's part), a line two, so 134 links both ways at most.
+struct LinkSet {
+    std::array<std::uint64_t, 3> words{};
+    void Add(int link) { words[static_cast<unsigned>(link) / 64] |= std::uint64_t{1} << (link % 64); }
+    LinkSet& operator|=(const LinkSet& o) {
+        for (std::size_t w = 0; w < words.size(); ++w) words[w] |= o.words[w];
+        return *this;
+    }
+    // Appends the links of this set outside `without` to out, in ascending order.
+    void AppendWithout(const LinkSet& without, std::vector<int>& out) const {
+        for (std::size_t w = 0; w < words.size(); ++w) {
+            for (std::uint64_t bits = words[w] & ~without.words[w]; bits != 0; bits &= bits - 1)
+                out.push_back(static_cast<int>(64 * w) + std::countr_zero(bits));
+        }
+    }
+};
 
 // The strong links of one digit's places and the best fish of each size among them. Both depend
 // on those places alone, so they are kept while the places stay.
@@ -57,7 +92,10 @@ struct DigitLinks {
     CellSet places{};
     std::vector<Node> nodes;
     std::vector<Link> links;
-    std::vector<std::vector<int>> next;  // per link, the links that may follow it
+    // Per link, the links that may follow it (from a node its end sees, in another house), in
+    // ascending order: those of link i are next[firstNext[i]] up to next[firstNext[i + 1]].
+    std::vector<int> next, firstNext;
+    std::array<LinkSet, kHouseCount> inHouse;  // per house, its links: none follows another
     std::array<std::optional<Fish>, kMostLinks + 1> best;
 
     void Build(CellSet with) {
@@ -65,43 +103,57 @@ struct DigitLinks {
         nodes.clear();
         links.clear();
         best = {};
+        inHouse = {};
         for (int house = 0; house < kHouseCount; ++house) AddLinks(house);
-        next.assign(links.size(), {});
-        for (std::size_t i = 0; i < links.size(); ++i) {
-            const CellSet reach = nodes[links[i].to].seen;
-            for (std::size_t j = 0; j < links.size(); ++j) {
-                if (links[j].house != links[i].house && nodes[links[j].from].cells.Without(reach).Empty())
-                    next[i].push_back(static_cast<int>(j));
+        std::vector<LinkSet> from(nodes.size()), follow(nodes.size());
+        for (std::size_t i = 0; i < links.size(); ++i) from[links[i].from].Add(static_cast<int>(i));
+        for (std::size_t a = 0; a < nodes.size(); ++a) {
+            for (std::size_t b = 0; b < nodes.size(); ++b) {
+                if (nodes[b].cells.Without(nodes[a].seen).Empty()) follow[a] |= from[b];
             }
         }
+        next.clear();
+        firstNext.clear();
+        for (const Link& link : links) {
+            firstNext.push_back(static_cast<int>(next.size()));
+            follow[link.to].AppendWithout(inHouse[link.house], next);
+            // A chain never takes a cell twice: followers overlapping the link are dropped here.
+            next.erase(std::remove_if(next.begin() + firstNext.back(), next.end(),
+                                      [&](int j) { return !(links[j].cells & link.cells).Empty(); }),
+                       next.end());
+        }
+        firstNext.push_back(static_cast<int>(next.size()));
     }
 
     int NodeOf(CellSet cells) {
         for (std::size_t i = 0; i < nodes.size(); ++i) {
             if (nodes[i].cells == cells) return static_cast<int>(i);
         }
-        CellSet seen{~std::uint64_t{0}, (std::uint64_t{1} << 17) - 1};
+        CellSet seen = kEveryCell;
         for (int cell : cells) seen &= kHouses.peers[cell];
         nodes.push_back({cells, seen});
         return static_cast<int>(nodes.size()) - 1;
     }
 
+    // Each link once, from the node holding the house's first place.
     void AddLinks(int house) {
         const CellSet mine = places & kHouses.sets[house];
         if (mine.Count() < 2) return;
+        const bool inBox = KindOf(house) == HouseKind::Box;
         auto add = [&](CellSet one) {
             const CellSet other = mine.Without(one);
-            const bool inBox = KindOf(house) == HouseKind::Box;
-            if (one.First() > other.First() || !IsNode(one, inBox) || !IsNode(other, inBox)) return;
+            if (!IsNode(one, inBox) || !IsNode(other, inBox)) return;
             const int a = NodeOf(one), b = NodeOf(other);
-            links.push_back({a, b, house});
-            links.push_back({b, a, house});
+            inHouse[house].Add(static_cast<int>(links.size()));
+            links.push_back({a, b, house, mine});
+            inHouse[house].Add(static_cast<int>(links.size()));
+            links.push_back({b, a, house, mine});
         };
-        for (int cell : mine) add(CellSet::Of(cell));
-        for (int h = 0; h < kHouseCount; ++h) {
-            if (h == house || IsLine(h) == IsLine(house)) continue;
-            const CellSet group = mine & kHouses.sets[h];
-            if (group.Count() >= 2 && group != mine) add(group);
+        const int first = mine.First();
+        add(CellSet::Of(first));
+        for (int k = 0; k < kCrossings.count[house]; ++k) {
+            const CellSet group = mine & kHouses.sets[kCrossings.houses[house][k]];
+            if (group.Has(first) && group.Count() >= 2 && group != mine) add(group);
         }
     }
 
@@ -158,7 +210,7 @@ struct DigitLinks {
                 return;
             }
             auto tryLink = [&](int i) {
-                const CellSet cells = d.nodes[d.links[i].from].cells | d.nodes[d.links[i].to].cells;
+                const CellSet cells = d.links[i].cells;
                 if (!(cells & used).Empty()) return;
                 chain[depth] = i;
                 used |= cells;
@@ -167,9 +219,15 @@ struct DigitLinks {
             };
             if (depth == 0) {
                 for (int i = 0; i < static_cast<int>(d.links.size()); ++i) tryLink(i);
-            } else {
-                for (int i : d.next[chain[depth - 1]]) tryLink(i);
+                return;
             }
+            const int* first = d.next.data() + d.firstNext[chain[depth - 1]];
+            const int* end = d.next.data() + d.firstNext[chain[depth - 1] + 1];
+            // Links come in pairs, i ^ 1 the reverse of i. A chain read backwards is the same fish,
+            // met first if its first link, the last one's reverse, is the lower: only then is it
+            // finished (chain[0] and its reverse themselves share its cells).
+            if (depth + 1 == size) first = std::upper_bound(first, end, chain[0] ^ 1);
+            for (const int* i = first; i != end; ++i) tryLink(*i);
         }
     };
 };

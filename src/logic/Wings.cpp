@@ -84,30 +84,31 @@ struct BentSetSearch {
     std::array<std::optional<Step>, kLargest + 1> found;  // by size
     std::array<int, kLargest + 1> foundZ{};               // the lowest digit the set found removes
     CellSet narrow{};  // the cells with two to seven candidates, the only ones that may join
-    CellSet bivalue{};  // the only ones that may be the pivot
+    std::array<CellSet, 10> bivalueWith{};  // the only ones that may be the pivot, by digit
+    std::array<int, 9> joining{};  // the narrow cells of the house searched, in its order
+    int joiningCount = 0;
 
     // loose: the digits that may stand twice in the set (the pivot's digits in house cells it
     // does not see; the house cells see one another), at most one.
     void Try(int size, int house, int pivot, DigitMask digits, DigitMask loose) {
         CellSet set = CellSet::Of(pivot);
         for (int i = 0; i + 1 < size; ++i) set.Add(cells[i]);
-        int widest = 0;
-        for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
-        std::optional<Step>& kept = found[size];
-        const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(size, widest);
-        if (kept && difficulty > kept->difficulty) return;
-        const DigitMask removable = loose != 0 ? loose : digits;
         std::array<CellSet, 10> removed{};
         DigitMask removing = 0;
-        for (int d = 1; d <= 9; ++d) {
-            if ((removable & Bit(d)) == 0) continue;
+        for (DigitMask m = loose != 0 ? loose : digits; m != 0; m &= m - 1) {
+            const int d = LowestDigit(m);
             removed[d] = state.cellsWith[d].Without(set);
             for (int cell : set & state.cellsWith[d]) removed[d] &= kHouses.peers[cell];
             if (!removed[d].Empty()) removing |= Bit(d);
         }
         if (removing == 0) return;
+        int widest = 0;
+        for (int cell : set) widest = std::max(widest, DigitCount(state.cand[cell]));
+        std::optional<Step>& kept = found[size];
+        const int difficulty = Info(kByTechnique[size - 4]).difficulty + Rise(size, widest);
         const int z = LowestDigit(removing);
-        if (kept && difficulty == kept->difficulty && z >= foundZ[size]) return;
+        // The scale takes the least rated set, of those the one removing the lowest digit.
+        if (kept && (difficulty > kept->difficulty || (difficulty == kept->difficulty && z >= foundZ[size]))) return;
         foundZ[size] = z;
         Step step = NewStep(kByTechnique[size - 4]);
         step.difficulty = difficulty;
@@ -123,7 +124,6 @@ struct BentSetSearch {
                                              " kann darin zweimal stehen; also steht sie dort sicher einmal"
                                        : "jede höchstens einmal, also jede genau einmal") +
                            ". Felder, die alle ihre Plätze darin sehen, verlieren " + DigitList(removing) + ".";
-        // The scale takes the least rated set, of those the one removing the lowest digit.
         kept = std::move(step);
     }
 
@@ -135,24 +135,17 @@ struct BentSetSearch {
     }
 
     // The sets of the used house cells and one pivot outside (house < 0: cells that see one another
-    // across houses).
+    // across houses), whose digits number size: the pivot brings what the house cells lack.
     void Pivots(int house, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
         const int size = used + 1;
-        const int count = DigitCount(digits);
-        if (count > size || count + 2 < size) return;
-        // Only cells bringing exactly the digits missing can be the pivot: mostly none or one.
-        CellSet beyondOne{}, beyondAny{};  // cells holding one digit outside the set's, any number
-        for (int d = 1; d <= 9; ++d) {
-            if ((digits & Bit(d)) != 0) continue;
-            beyondOne = beyondOne.Without(state.cellsWith[d]) | state.cellsWith[d].Without(beyondAny);
-            beyondAny |= state.cellsWith[d];
-        }
-        const CellSet fitting = count == size       ? bivalue.Without(beyondAny)
-                                : count + 1 == size ? bivalue & beyondOne
-                                                    : bivalue;
+        const int lacking = size - DigitCount(digits);
+        CellSet inside{}, outside{};  // the bivalue cells with a digit among the set's, with one not
+        for (int d = 1; d <= 9; ++d) ((digits & Bit(d)) != 0 ? inside : outside) |= bivalueWith[d];
+        const CellSet fitting = lacking == 0 ? inside.Without(outside)
+                                : lacking == 1 ? inside & outside
+                                               : outside.Without(inside);
         for (int pivot : (seen & fitting).Without(house >= 0 ? kHouses.sets[house] : inHouse)) {
             const DigitMask all = static_cast<DigitMask>(digits | state.cand[pivot]);
-            if (DigitCount(all) != size) continue;
             DigitMask unseen = 0;
             for (int cell : inHouse.Without(kHouses.peers[pivot])) unseen |= state.cand[cell];
             const DigitMask loose = state.cand[pivot] & unseen;
@@ -160,21 +153,42 @@ struct BentSetSearch {
         }
     }
 
+    // A bivalue pivot adds at most two digits: used house cells need used - 1 to used + 1.
+    static bool PivotMayFit(int used, DigitMask digits) {
+        const int count = DigitCount(digits);
+        return used >= 3 && count <= used + 1 && count >= used - 1;
+    }
+
     // Every size at once: the house cells of a smaller set are a step on the way to a larger one,
     // and each size meets its sets in the order a search of its own would.
-    // inHouse: the cells chosen so far; seen: the cells that see one of them.
+    // next: the first of the joining cells still to try; inHouse: the cells chosen so far; seen:
+    // the cells that see one of them.
     void Extend(int house, int next, int used, DigitMask digits, CellSet inHouse, CellSet seen) {
-        if (used >= 3) Pivots(house, used, digits, inHouse, seen);
+        if (PivotMayFit(used, digits)) Pivots(house, used, digits, inHouse, seen);
         if (used == kLargest - 1) return;
-        for (int i = next; i < 9 && i + (3 - used) <= 9; ++i) {
-            const int cell = kHouses.cells[house][i];
-            const DigitMask c = state.cand[cell];
-            if (!narrow.Has(cell) || DigitCount(static_cast<DigitMask>(digits | c)) > kLargest) continue;
+        // The house cells hold at most one digit more than their number, and digits never leave:
+        // a cell is passed over if the set with it has too many digits even were every later cell
+        // to join, and the search stops once the set's own digits are too many for that.
+        const int count = DigitCount(digits);
+        for (int i = next; i < joiningCount && i + (3 - used) <= joiningCount; ++i) {
+            const int cellsAtMost = used + 1 + (joiningCount - i - 1);
+            if (count > cellsAtMost + 1) break;
+            const int cell = joining[i];
+            const DigitMask with = static_cast<DigitMask>(digits | state.cand[cell]);
+            if (DigitCount(with) > std::min(kLargest, cellsAtMost + 1)) continue;
             cells[used] = cell;
             CellSet withCell = inHouse;
             withCell.Add(cell);
-            Extend(house, i + 1, used + 1, static_cast<DigitMask>(digits | c), withCell, seen | kHouses.peers[cell]);
+            Extend(house, i + 1, used + 1, with, withCell, seen | kHouses.peers[cell]);
         }
+    }
+
+    void SearchHouse(int house) {
+        joiningCount = 0;
+        for (int cell : kHouses.cells[house]) {
+            if (narrow.Has(cell)) joining[joiningCount++] = cell;
+        }
+        if (joiningCount >= 3) Extend(house, 0, 0, 0, {}, {});
     }
 
     // The scale also takes cells that all see one another without sharing a house (such as the
@@ -205,7 +219,7 @@ struct BentSetSearch {
     // highest cell added in the current part (onDiagonal: the cells on it, which come second).
     void ExtendAcross(int used, int last, bool onDiagonal, DigitMask digits, CellSet chosen, CellSet off, CellSet on,
                       CellSet seen) {
-        if (used >= 3) Pivots(-1, used, digits, chosen, seen);
+        if (PivotMayFit(used, digits)) Pivots(-1, used, digits, chosen, seen);
         if (used == kLargest - 1) return;
         auto add = [&](int cell, bool toDiagonal) {
             const DigitMask with = static_cast<DigitMask>(digits | state.cand[cell]);
@@ -244,11 +258,10 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
         for (int cell = 0; cell < kCellCount; ++cell) {
             const int count = DigitCount(state.cand[cell]);
             if (count >= 2 && count <= BentSetSearch::kLargest) search.narrow.Add(cell);
-            if (count == 2) search.bivalue.Add(cell);
         }
-        for (int house = 0; house < kHouseCount; ++house) {
-            if ((search.narrow & kHouses.sets[house]).Count() >= 3) search.Extend(house, 0, 0, 0, {}, {});
-        }
+        const CellSet bivalue = BivalueCells(state);
+        for (int d = 1; d <= 9; ++d) search.bivalueWith[d] = bivalue & state.cellsWith[d];
+        for (int house = 0; house < kHouseCount; ++house) search.SearchHouse(house);
         search.SetsAcrossHouses();
         kept.known = true;
         kept.state = state;
