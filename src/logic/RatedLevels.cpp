@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <charconv>
 
+#include "puzzles/SudokuXSolver.h"
+
 namespace tessaro::logic {
 namespace {
+
+// Above every count of chances, below acceptance.
+constexpr int kUsedAboveBand = 1 << 20;
 
 // "3.4" or "3,4" or "3" in tenths.
 std::optional<int> ParseRating(std::string_view text) {
@@ -35,16 +40,39 @@ bool StandsAlone(const Rung& rung, const LogicState& state) {
     return true;
 }
 
+// How many places of a path from state on need a rung of maxDifficulty or more. At each, the cell
+// with the fewest candidates gets its digit of the solution instead of the harder step, which
+// would cost far more to find than the count needs.
+int StallsFrom(LogicState state, const Grid& solution, int maxDifficulty) {
+    int stalls = 0;
+    while (!state.Solved() && !state.Contradicted()) {
+        if (const std::optional<Step> step = NextStep(state, maxDifficulty)) {
+            Apply(state, *step);
+            continue;
+        }
+        ++stalls;
+        int fewest = -1;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            if (state.value[cell] == 0 && (fewest < 0 || DigitCount(state.cand[cell]) < DigitCount(state.cand[fewest])))
+                fewest = cell;
+        }
+        state.Place(fewest, solution[At(ColumnOf(fewest) + 1, RowOf(fewest) + 1)]);
+    }
+    return stalls;
+}
+
 // How near a path comes to using the practised technique: a rare rung is used only where no
 // rung below it has a step, so every place where the path needed a harder rung is a chance the
 // technique takes, and every place where the technique stood behind a lower rung that won is a
 // pattern a nearby puzzle may keep without the lower one. Chain rungs are too slow to look
-// behind on every step.
+// behind on every step. A path that uses the technique but then needs rungs above the band
+// comes nearer the fewer places need them.
 int PracticeNearness(const SolvingPath& path, const Grid& clues, int level, const ExtremChoice& choice) {
     if (FitsLevel(path, level, choice)) return LevelJudge::kAccepted;
     if (level < 3 || !choice.technique) return -1;
     const Rung& aim = Info(*choice.technique);
     int chances = 0;
+    bool used = false;
     const std::optional<LogicState> start = LogicState::FromGrid(clues);
     if (!start) return -1;
     LogicState state = *start;
@@ -54,9 +82,12 @@ int PracticeNearness(const SolvingPath& path, const Grid& clues, int level, cons
         } else if (!aim.chain && step.technique > Technique::NakedSingle && StandsAlone(aim, state)) {
             ++chances;
         }
+        used = used || step.technique == aim.technique;
         Apply(state, step);
     }
-    return chances;
+    Grid solution{};
+    if (!used || path.verdict != Verdict::Stuck || SudokuXSolver::CountSolutions(clues, 2, &solution) != 1) return chances;
+    return kUsedAboveBand - StallsFrom(state, solution, choice.band.high + 1);
 }
 
 }  // namespace
