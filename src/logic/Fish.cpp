@@ -3,6 +3,22 @@
 namespace tessaro::logic {
 namespace {
 
+// Per row and per column, the 9-bit index mask of the digit's places across it. Built once per
+// digit: the search asks for these masks at every node, the fish finders at almost every step.
+struct PlaceMasks {
+    std::array<std::uint32_t, 9> inRow{};     // bit c: the digit may stand in column c
+    std::array<std::uint32_t, 9> inColumn{};  // bit r: the digit may stand in row r
+};
+
+PlaceMasks MasksOf(CellSet places) {
+    PlaceMasks masks;
+    for (int cell : places) {
+        masks.inRow[RowOf(cell)] |= 1u << ColumnOf(cell);
+        masks.inColumn[ColumnOf(cell)] |= 1u << RowOf(cell);
+    }
+    return masks;
+}
+
 // n rows whose places of the digit lie in n columns hold n copies of it, one in each of those
 // columns, so the digit leaves the columns' other cells (and the same with rows and columns
 // swapped). The scale counts only rows and columns here; with a diagonal it is a strong-link
@@ -12,31 +28,44 @@ struct FishSearch {
     int digit;
     int size;
     bool rowBases;
-    std::array<int, 4> bases{};
+    const std::array<std::uint32_t, 9>& baseSpots;   // per base line: the cover lines it reaches
+    const std::array<std::uint32_t, 9>& coverSpots;  // per cover line: the base lines it reaches
+    std::array<int, 9> usable{};                     // base lines with 2..size places, ascending
+    int usableCount = 0;
+    std::array<int, 9> bases{};  // size entries used; 9 keeps the bounds obvious to the compiler
 
-    // Column (or row) index mask of the digit's places in line.
-    std::uint32_t Spots(int line) const {
-        std::uint32_t spots = 0;
-        for (int cell : state.PlacesOf(line, digit)) spots |= 1u << (rowBases ? ColumnOf(cell) : RowOf(cell));
-        return spots;
+    std::optional<Step> Run() {
+        for (int i = 0; i < 9; ++i) {
+            const int count = DigitCount(static_cast<DigitMask>(baseSpots[i]));
+            if (count >= 2 && count <= size) usable[usableCount++] = i;
+        }
+        return Search(0, 0, 0, 0);
     }
 
-    std::optional<Step> Search(int from, int used, std::uint32_t spots) {
+    std::optional<Step> Search(int from, int used, std::uint32_t spots, std::uint32_t baseMask) {
         if (used == size) {
-            if (BitCount(spots) != size) return std::nullopt;
+            if (DigitCount(static_cast<DigitMask>(spots)) != size || !Eliminates(spots, baseMask)) return std::nullopt;
             return FishStep(spots);
         }
-        for (int i = from; i < 9; ++i) {
-            const std::uint32_t mine = Spots(rowBases ? i : 9 + i);
-            const int count = BitCount(mine);
-            if (count < 2 || count > size || BitCount(spots | mine) > size) continue;
+        for (int k = from; k + size - used <= usableCount; ++k) {
+            const int i = usable[k];
+            const std::uint32_t together = spots | baseSpots[i];
+            if (DigitCount(static_cast<DigitMask>(together)) > size) continue;
             bases[used] = rowBases ? i : 9 + i;
-            if (std::optional<Step> step = Search(i + 1, used + 1, spots | mine)) return step;
+            if (std::optional<Step> step = Search(k + 1, used + 1, together, baseMask | 1u << i)) return step;
         }
         return std::nullopt;
     }
 
-    std::optional<Step> FishStep(std::uint32_t spots) const {
+    // A cover line with a place outside the base lines: the fish removes something.
+    bool Eliminates(std::uint32_t spots, std::uint32_t baseMask) const {
+        for (int c = 0; c < 9; ++c) {
+            if ((spots >> c & 1u) != 0 && (coverSpots[c] & ~baseMask) != 0) return true;
+        }
+        return false;
+    }
+
+    Step FishStep(std::uint32_t spots) const {
         CellSet places{}, covered{};
         std::vector<int> baseList(bases.begin(), bases.begin() + size), covers;
         for (int base : baseList) places |= state.PlacesOf(base, digit);
@@ -46,7 +75,6 @@ struct FishSearch {
             covered |= kHouses.sets[covers.back()];
         }
         const CellSet removed = (covered & state.cellsWith[digit]).Without(places);
-        if (removed.Empty()) return std::nullopt;
         static constexpr Technique kBySize[] = {Technique::XWing, Technique::Swordfish, Technique::Jellyfish};
         Step step = NewStep(kBySize[size - 2]);
         AddCells(step, places);
@@ -62,9 +90,11 @@ struct FishSearch {
 
 std::optional<Step> FindFish(const LogicState& state, int size) {
     for (int d = 1; d <= 9; ++d) {
+        const PlaceMasks masks = MasksOf(state.cellsWith[d]);
         for (bool rows : {true, false}) {
-            FishSearch search{state, d, size, rows};
-            if (std::optional<Step> step = search.Search(0, 0, 0)) return step;
+            FishSearch search{state, d, size, rows, rows ? masks.inRow : masks.inColumn,
+                              rows ? masks.inColumn : masks.inRow};
+            if (std::optional<Step> step = search.Run()) return step;
         }
     }
     return std::nullopt;
