@@ -33,38 +33,76 @@ std::optional<Step> FindDirectPointing(const LogicState& state) {
 
 namespace {
 
+// Two or more cells, without counting them.
+bool Several(CellSet cells) {
+    return ((cells.low & (cells.low - 1)) | (cells.high & (cells.high - 1))) != 0 || (cells.low != 0 && cells.high != 0);
+}
+
 // The scale finds every locked set as one technique, houses with the boxes first: every place of
 // a digit in a house sees some other cell of it. The first one found is a pointing (box into a
 // row or column), a claiming (row or column into a box) or a generalized one; each rung takes it
 // when it is of its shape, so the path takes the scale's first one whatever its shape.
-std::optional<Step> ScaleLocked(const LogicState& state, Technique shape) {
+struct ScaleLockedSet {
+    int house;
+    int digit;
+    CellSet places;
+    CellSet seen;
+    Technique shape;
+};
+
+std::optional<ScaleLockedSet> FirstScaleLocked(const LogicState& state) {
     for (int i = 0; i < kHouseCount; ++i) {
         const int house = BoxesFirst(i);
         for (int d = 1; d <= 9; ++d) {
             const CellSet places = state.PlacesOf(house, d);
-            if (places.Count() < 2) continue;
+            if (!Several(places)) continue;
             CellSet seen = state.cellsWith[d].Without(kHouses.sets[house]);
-            for (int cell : places) seen &= kHouses.peers[cell];
+            for (int cell : places) {
+                seen &= kHouses.peers[cell];
+                if (seen.Empty()) break;
+            }
             if (seen.Empty()) continue;
             const int first = places.First();
             auto within = [&](int other) { return places.Without(kHouses.sets[other]).Empty(); };
             const bool box = KindOf(house) == HouseKind::Box;
-            const Technique found = box && (within(RowOf(first)) || within(9 + ColumnOf(first))) ? Technique::Pointing
+            const Technique shape = box && (within(RowOf(first)) || within(9 + ColumnOf(first))) ? Technique::Pointing
                                     : !box && house < 18 && within(18 + BoxOf(first))            ? Technique::Claiming
                                                                                                  : Technique::GeneralizedLocked;
-            if (found != shape) return std::nullopt;
-            Step step = NewStep(shape);
-            AddCells(step, places);
-            step.houses = {house};
-            AddCandidates(step.pattern, places, d);
-            AddCandidates(step.eliminations, seen, d);
-            step.explanation = "In " + HouseAfterPreposition(house) + " kann die " + Sym(d) + " nur in " +
-                               CellList(places, " oder ") + " stehen; jedes dieser Felder sieht " + CellList(seen) +
-                               ", also kann die " + Sym(d) + " dort nicht stehen.";
-            return step;
+            return ScaleLockedSet{house, d, places, seen, shape};
         }
     }
     return std::nullopt;
+}
+
+// The three rungs sit side by side on the ladder and so scan the same candidates one after the
+// other; the last scan is kept (per thread, the engine searches on two).
+const std::optional<ScaleLockedSet>& FirstScaleLockedOnce(const LogicState& state) {
+    thread_local struct {
+        bool filled = false;
+        std::array<CellSet, 10> cellsWith;
+        std::optional<ScaleLockedSet> found;
+    } last;
+    if (!last.filled || last.cellsWith != state.cellsWith) {
+        last.filled = true;
+        last.cellsWith = state.cellsWith;
+        last.found = FirstScaleLocked(state);
+    }
+    return last.found;
+}
+
+std::optional<Step> ScaleLocked(const LogicState& state, Technique shape) {
+    const std::optional<ScaleLockedSet>& found = FirstScaleLockedOnce(state);
+    if (!found || found->shape != shape) return std::nullopt;
+    const auto& [house, d, places, seen, _] = *found;
+    Step step = NewStep(shape);
+    AddCells(step, places);
+    step.houses = {house};
+    AddCandidates(step.pattern, places, d);
+    AddCandidates(step.eliminations, seen, d);
+    step.explanation = "In " + HouseAfterPreposition(house) + " kann die " + Sym(d) + " nur in " +
+                       CellList(places, " oder ") + " stehen; jedes dieser Felder sieht " + CellList(seen) +
+                       ", also kann die " + Sym(d) + " dort nicht stehen.";
+    return step;
 }
 
 }  // namespace
