@@ -38,6 +38,8 @@ struct CellSet {
     }
     constexpr int Count() const { return BitCount(low) + BitCount(high); }
     constexpr bool Empty() const { return (low | high) == 0; }
+    // Two or more cells, told without counting them.
+    constexpr bool Several() const { return ((low & (low - 1)) | (high & (high - 1))) != 0 || (low != 0 && high != 0); }
     // The smallest cell, or 81 when empty.
     constexpr int First() const {
         if (low != 0) return std::countr_zero(low);

@@ -66,11 +66,11 @@ bool ForEachLockedSet(const LogicState& state, bool fromBox, Visit&& visit) {
         if (!fromBox && !IsLine(from)) continue;
         for (int d = 1; d <= 9; ++d) {
             const CellSet places = state.PlacesOf(from, d);
-            if (places.Count() < 2) continue;
+            if (!places.Several()) continue;
             const int first = places.First();
             for (int k = 0; k < kHouses.houseCount[first]; ++k) {
                 const int to = kHouses.housesOf[first][k];
-                if (to == from || places.Without(kHouses.sets[to]).Count() != 0) continue;
+                if (to == from || !places.Without(kHouses.sets[to]).Empty()) continue;
                 const CellSet removed = state.PlacesOf(to, d).Without(places);
                 if (!removed.Empty() && visit(LockedSet{from, to, d, places, removed})) return true;
             }

@@ -33,11 +33,6 @@ std::optional<Step> FindDirectPointing(const LogicState& state) {
 
 namespace {
 
-// Two or more cells, without counting them.
-bool Several(CellSet cells) {
-    return ((cells.low & (cells.low - 1)) | (cells.high & (cells.high - 1))) != 0 || (cells.low != 0 && cells.high != 0);
-}
-
 // The scale finds every locked set as one technique, houses with the boxes first: every place of
 // a digit in a house sees some other cell of it. The first one found is a pointing (box into a
 // row or column), a claiming (row or column into a box) or a generalized one; each rung takes it
@@ -55,7 +50,7 @@ std::optional<ScaleLockedSet> FirstScaleLocked(const LogicState& state) {
         const int house = BoxesFirst(i);
         for (int d = 1; d <= 9; ++d) {
             const CellSet places = state.PlacesOf(house, d);
-            if (!Several(places)) continue;
+            if (!places.Several()) continue;
             CellSet seen = state.cellsWith[d].Without(kHouses.sets[house]);
             for (int cell : places) {
                 seen &= kHouses.peers[cell];
