@@ -89,6 +89,15 @@ namespace detail {
 // Places within one house: bit i is the house's i-th cell. Nine bits, so unions and counts in the
 // enumeration below stay in one small word (counted with DigitCount, a 16-bit count).
 using HousePlaces = std::uint16_t;
+// Bit 9 * j of kLanes[m] is bit j of m: shifted by a cell's position in its house, it spreads
+// that cell's candidates into per-digit lanes of places.
+inline constexpr std::array<std::uint64_t, 128> kLanes = [] {
+    std::array<std::uint64_t, 128> lanes{};
+    for (unsigned m = 0; m < 128; ++m) {
+        for (int j = 0; j < 7; ++j) lanes[m] |= std::uint64_t{m >> j & 1u} << (9 * j);
+    }
+    return lanes;
+}();
 // The digits of one house that may join a hidden subset (2..size places), with their places.
 struct HouseDigits {
     std::array<int, 9> digit{};
@@ -119,22 +128,25 @@ bool ForEachHiddenSubset(const LogicState& state, int size, Visit&& visit) {
     for (int i = 0; i < kHouseCount; ++i) {
         const int house = BoxesFirst(i);
         const std::array<int, 9>& cells = kHouses.cells[house];
-        // One pass over the house's cells gives every digit's places and the open cells.
-        std::array<detail::HousePlaces, 10> placesOf{};
+        // One pass over the house's cells gives every digit's places (lanes of nine bits: digits
+        // 1..7 in one word, 8 and 9 in the other) and the open cells.
+        std::uint64_t lanes[2] = {0, 0};
         int open = 0;
         for (int k = 0; k < 9; ++k) {
-            DigitMask cand = state.cand[cells[k]];
+            const DigitMask cand = state.cand[cells[k]];
             open += cand != 0;
-            for (; cand != 0; cand &= cand - 1) placesOf[LowestDigit(cand)] |= 1u << k;
+            lanes[0] |= detail::kLanes[cand & 0x7Fu] << k;
+            lanes[1] |= detail::kLanes[cand >> 7] << k;
         }
         // Only a house with more open cells than size has other candidates to remove.
         if (open <= size) continue;
         detail::HouseDigits digits;
         for (int d = 1; d <= 9; ++d) {
-            const int count = DigitCount(placesOf[d]);
+            const auto places = static_cast<detail::HousePlaces>(lanes[d / 8] >> (9 * ((d - 1) % 7)) & 0x1FFu);
+            const int count = DigitCount(places);
             if (count < 2 || count > size) continue;
             digits.digit[digits.count] = d;
-            digits.places[digits.count++] = placesOf[d];
+            digits.places[digits.count++] = places;
         }
         if (digits.count < size) continue;
         auto withEffect = [&](DigitMask subsetDigits, detail::HousePlaces places) {
