@@ -55,13 +55,15 @@ void AddCells(Step& step, CellSet cells) {
 }
 
 std::optional<Single> SingleAfterRemoving(const LogicState& state, int digit, CellSet removed, HouseMask within) {
-    for (int i = 0; i < kHouseCount; ++i) {
-        const int house = BoxesFirst(i);
-        if ((within >> house & 1) == 0) continue;
-        const CellSet places = state.PlacesOf(house, digit);
-        if ((places & removed).Empty()) continue;
-        const CellSet left = places.Without(removed);
-        if (left.Count() == 1) return Single{house, left.First()};
+    // Boxes first, then the other houses ascending: only the houses of within are visited.
+    for (HouseMask left : {within & kBoxes, within & kEveryHouse & ~kBoxes}) {
+        for (; left != 0; left &= left - 1) {
+            const int house = std::countr_zero(left);
+            const CellSet places = state.PlacesOf(house, digit);
+            if ((places & removed).Empty()) continue;
+            const CellSet rest = places.Without(removed);
+            if (rest.Count() == 1) return Single{house, rest.First()};
+        }
     }
     return std::nullopt;
 }

@@ -86,21 +86,36 @@ struct HiddenSubset {
     CellSet cells;
 };
 namespace detail {
+// Places within one house: bit i is the house's i-th cell. Nine bits, so unions and counts in the
+// enumeration below stay in one small word (counted with DigitCount, a 16-bit count).
+using HousePlaces = std::uint16_t;
+// Bit 9 * j of kLanes[m] is bit j of m: shifted by a cell's position in its house, it spreads
+// that cell's candidates into per-digit lanes of places.
+inline constexpr std::array<std::uint64_t, 128> kLanes = [] {
+    std::array<std::uint64_t, 128> lanes{};
+    for (unsigned m = 0; m < 128; ++m) {
+        for (int j = 0; j < 7; ++j) lanes[m] |= std::uint64_t{m >> j & 1u} << (9 * j);
+    }
+    return lanes;
+}();
 // The digits of one house that may join a hidden subset (2..size places), with their places.
 struct HouseDigits {
     std::array<int, 9> digit{};
-    std::array<CellSet, 9> places{};
+    std::array<HousePlaces, 9> places{};
     int count = 0;
 };
+// Chooses size of the digits (from index next on; chosen so far, together in places); visit gets
+// each choice whose places number size.
 template <class Visit>
-bool ExtendHidden(const HouseDigits& from, int house, int size, int next, DigitMask digits, CellSet cells,
+bool ExtendHidden(const HouseDigits& from, int size, int next, int chosen, DigitMask digits, HousePlaces places,
                   Visit& visit) {
-    if (DigitCount(digits) == size) return cells.Count() == size && visit(HiddenSubset{house, digits, cells});
-    for (int i = next; i < from.count; ++i) {
-        const CellSet together = cells | from.places[i];
-        if (together.Count() > size) continue;
-        if (ExtendHidden(from, house, size, i + 1, static_cast<DigitMask>(digits | Bit(from.digit[i])), together,
-                         visit))
+    if (chosen == size) return DigitCount(places) == size && visit(digits, places);
+    // Stops where too few digits are left to fill the subset.
+    for (int i = next; i + size - chosen <= from.count; ++i) {
+        const HousePlaces together = places | from.places[i];
+        if (DigitCount(together) > size) continue;
+        if (ExtendHidden(from, size, i + 1, chosen + 1, static_cast<DigitMask>(digits | Bit(from.digit[i])),
+                         together, visit))
             return true;
     }
     return false;
@@ -110,28 +125,41 @@ bool ExtendHidden(const HouseDigits& from, int house, int size, int next, DigitM
 // visit returns true; true when it did.
 template <class Visit>
 bool ForEachHiddenSubset(const LogicState& state, int size, Visit&& visit) {
-    CellSet open{};
-    for (int d = 1; d <= 9; ++d) open |= state.cellsWith[d];
     for (int i = 0; i < kHouseCount; ++i) {
         const int house = BoxesFirst(i);
+        const std::array<int, 9>& cells = kHouses.cells[house];
+        // One pass over the house's cells gives every digit's places (lanes of nine bits: digits
+        // 1..7 in one word, 8 and 9 in the other) and the open cells.
+        std::uint64_t lanes[2] = {0, 0};
+        int open = 0;
+        for (int k = 0; k < 9; ++k) {
+            const DigitMask cand = state.cand[cells[k]];
+            open += cand != 0;
+            lanes[0] |= detail::kLanes[cand & 0x7Fu] << k;
+            lanes[1] |= detail::kLanes[cand >> 7] << k;
+        }
         // Only a house with more open cells than size has other candidates to remove.
-        if ((open & kHouses.sets[house]).Count() <= size) continue;
+        if (open <= size) continue;
         detail::HouseDigits digits;
         for (int d = 1; d <= 9; ++d) {
-            const CellSet places = state.PlacesOf(house, d);
-            const int count = places.Count();
+            const auto places = static_cast<detail::HousePlaces>(lanes[d / 8] >> (9 * ((d - 1) % 7)) & 0x1FFu);
+            const int count = DigitCount(places);
             if (count < 2 || count > size) continue;
             digits.digit[digits.count] = d;
             digits.places[digits.count++] = places;
         }
         if (digits.count < size) continue;
-        auto withEffect = [&](const HiddenSubset& subset) {
-            for (int cell : subset.cells) {
-                if ((state.cand[cell] & ~subset.digits) != 0) return visit(subset);
+        auto withEffect = [&](DigitMask subsetDigits, detail::HousePlaces places) {
+            bool effect = false;
+            CellSet subsetCells{};
+            for (int k = 0; k < 9; ++k) {
+                if ((places >> k & 1u) == 0) continue;
+                subsetCells.Add(cells[k]);
+                effect |= (state.cand[cells[k]] & ~subsetDigits) != 0;
             }
-            return false;
+            return effect && visit(HiddenSubset{house, subsetDigits, subsetCells});
         };
-        if (detail::ExtendHidden(digits, house, size, 0, 0, CellSet{}, withEffect)) return true;
+        if (detail::ExtendHidden(digits, size, 0, 0, 0, 0, withEffect)) return true;
     }
     return false;
 }

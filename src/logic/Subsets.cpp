@@ -44,21 +44,22 @@ std::optional<Step> NakedStep(const LogicState& state, int size, CellSet cells, 
     return step;
 }
 
-// Naked subsets of one house: cells (from index next on) whose candidates together number size;
-// found receives the first one with something to remove.
-bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int next, CellSet cells,
+// Naked subsets of one house: cells (from index next on; chosen so far) whose candidates together
+// number size; found receives the first one with something to remove.
+bool ExtendNaked(const LogicState& state, const HouseCells& from, int size, int next, int chosen, CellSet cells,
                  DigitMask digits, std::optional<Step>& found) {
-    if (cells.Count() == size) {
+    if (chosen == size) {
         if (DigitCount(digits) == size) found = NakedStep(state, size, cells, digits);
         return found.has_value();
     }
-    for (int i = next; i < from.count; ++i) {
+    // Stops where too few cells are left to fill the subset.
+    for (int i = next; i + size - chosen <= from.count; ++i) {
         const int cell = from.cell[i];
         const DigitMask together = static_cast<DigitMask>(digits | state.cand[cell]);
         if (DigitCount(together) > size) continue;
         CellSet more = cells;
         more.Add(cell);
-        if (ExtendNaked(state, from, size, i + 1, more, together, found)) return true;
+        if (ExtendNaked(state, from, size, i + 1, chosen + 1, more, together, found)) return true;
     }
     return false;
 }
@@ -80,7 +81,7 @@ std::optional<Step> FindNaked(const LogicState& state, int size) {
         }
         // Only a house with more open cells than size has candidates outside the subset.
         if (open <= size || cells.count < size) continue;
-        if (ExtendNaked(state, cells, size, 0, CellSet{}, 0, found)) break;
+        if (ExtendNaked(state, cells, size, 0, 0, CellSet{}, 0, found)) break;
     }
     return found;
 }
@@ -100,7 +101,9 @@ std::optional<Step> FindDirectHidden(const LogicState& state, int size, Techniqu
     ForEachHiddenSubset(state, size, [&](const HiddenSubset& subset) {
         for (int d = 1; d <= 9; ++d) {
             if (subset.digits & Bit(d)) continue;
-            const std::optional<Single> single = SingleAfterRemoving(state, d, subset.cells & state.cellsWith[d], HouseBit(subset.house));
+            const CellSet removed = subset.cells & state.cellsWith[d];
+            if (removed.Empty()) continue;
+            const std::optional<Single> single = SingleAfterRemoving(state, d, removed, HouseBit(subset.house));
             if (!single) continue;
             found = HiddenSubsetStep(state, technique, subset);
             MakeDirect(*found, d, *single);
