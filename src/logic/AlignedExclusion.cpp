@@ -187,6 +187,28 @@ CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet o
     return seeTwo;
 }
 
+// Per digit d: the digits a third cell could lose beside cell and a second cell holding d if
+// it saw both, the second cell saw cell and every cell near cell ruled combinations out. A pair
+// of cells leaves a third cell no more than these for the digits of each other.
+using BesideDigits = std::array<DigitMask, 10>;
+BesideDigits LosableBeside(const LogicState& state, int cell, CellSet small) {
+    const Excluders ex = ExcludersOf(state, kHouses.peers[cell] & small);
+    constexpr Sight kBest{true, true, true, true};
+    BesideDigits digits;
+    digits.fill(kAllDigits);
+    for (DigitMask ys = state.cand[cell]; ys != 0; ys &= ys - 1) {
+        const int y = LowestDigit(ys);
+        for (int d = 1; d <= 9; ++d) digits[d] &= RuledByHouses(kBest, y, d) | ex.Striking(y, d, true);
+    }
+    return digits;
+}
+// Those of digits a third cell could lose beside a cell whose BesideDigits are beside and the
+// other cell holding other.
+DigitMask LosableWith(const BesideDigits& beside, DigitMask other, DigitMask digits) {
+    for (; other != 0 && digits != 0; other &= other - 1) digits &= beside[LowestDigit(other)];
+    return digits;
+}
+
 // The cells numbered above cell.
 constexpr CellSet CellsAfter(int cell) {
     const int from = cell + 1;
@@ -237,6 +259,8 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         if (count >= 2 && count <= size) small.Add(cell);
     }
     if (size == 2) return FindAlignedPair(state, open, small);
+    std::array<BesideDigits, kCellCount> beside;
+    for (int cell : open) beside[cell] = LosableBeside(state, cell, small);
     for (int a : open) {
         const CellSet nearA = kHouses.peers[a] & small;
         CellSet once{}, twice{};  // the cells that see two of those
@@ -249,10 +273,13 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             // a and b as the two cells whose combinations are struck; the third is the one that
             // loses a digit. First the digits a third cell could lose if it saw both and every cell
             // near both: fewer peers and excluders only leave more combinations, so no third cell
-            // loses another. Most pairs have none.
+            // loses another. Most pairs have none, as the cells near each one alone tell.
+            const DigitMask atBest =
+                LosableWith(beside[b], state.cand[a], LosableWith(beside[a], state.cand[b], kAllDigits));
+            if (atBest == 0) continue;
             const Sight best{true, true, Sees(a, b), true};
             const DigitMask losable =
-                LosableDigits(best, state.cand[a], state.cand[b], ExcludersOf(state, nearAB), kAllDigits);
+                LosableDigits(best, state.cand[a], state.cand[b], ExcludersOf(state, nearAB), atBest);
             if (losable == 0) continue;
             // The third cell sees two cells near a and b.
             CellSet thirds = SeeingTwo(state, a, b, nearAB, open, kAllDigits);
