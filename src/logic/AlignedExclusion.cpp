@@ -104,9 +104,11 @@ CellSet Strikers(const LogicState& state, Sight sight, DigitMask inJ, DigitMask 
     return used;
 }
 
-// The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate. The cells of
-// seeingAll that hold no digit beyond the base cells' may rule combinations out.
-std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellSet seeingAll, Technique technique) {
+// The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate; only those of
+// tested may go. The cells of seeingAll that hold no digit beyond the base cells' may rule
+// combinations out.
+std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellSet seeingAll, DigitMask tested,
+                            Technique technique) {
     const DigitMask all = state.cand[at] | state.cand[j] | (k >= 0 ? state.cand[k] : 0);
     CellSet ex{};
     for (int cell : seeingAll) {
@@ -116,7 +118,7 @@ std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellS
     const bool triple = k >= 0;
     const Sight sight{Sees(at, j), triple && Sees(at, k), triple && Sees(j, k), triple};
     const DigitMask inK = triple ? state.cand[k] : 0;
-    const DigitMask losable = LosableDigits(sight, state.cand[j], inK, ExcludersOf(state, ex), state.cand[at]);
+    const DigitMask losable = LosableDigits(sight, state.cand[j], inK, ExcludersOf(state, ex), tested);
     if (losable == 0) return std::nullopt;
     std::vector<Candidate> removed;
     CellSet used{};
@@ -242,7 +244,7 @@ std::optional<Step> FindAlignedPair(const LogicState& state, CellSet open, CellS
                 for (; need != 0 && cover[LowestDigit(need)].Has(b); need &= need - 1) {
                 }
                 if (need != 0) continue;
-                if (auto step = Exclude(state, a, b, -1, kHouses.peers[a] & kHouses.peers[b] & pairs,
+                if (auto step = Exclude(state, a, b, -1, kHouses.peers[a] & kHouses.peers[b] & pairs, state.cand[a],
                                         Technique::AlignedPairExclusion))
                     return step;
             }
@@ -297,7 +299,7 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             };
             for (int c : thirds) {
                 if ((state.cand[c] & losable) == 0) continue;
-                auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], technique);
+                auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], state.cand[c] & losable, technique);
                 if (step && tried(c)) return step;
             }
         }
