@@ -189,9 +189,10 @@ CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet o
     return seeTwo;
 }
 
-// Per digit d: the digits a third cell could lose beside cell and a second cell holding d if
-// it saw both, the second cell saw cell and every cell near cell ruled combinations out. A pair
-// of cells leaves a third cell no more than these for the digits of each other.
+// Per digit d: the digits a third cell could lose beside cell and a second cell holding d, at
+// best: the third cell sees both, the second sees cell and every cell near cell rules
+// combinations out. The cells near a pair are near each of them, so the pair leaves a third cell
+// no more than these for each digit of the other, from either side.
 using BesideDigits = std::array<DigitMask, 10>;
 BesideDigits LosableBeside(const LogicState& state, int cell, CellSet small) {
     const Excluders ex = ExcludersOf(state, kHouses.peers[cell] & small);
@@ -204,6 +205,7 @@ BesideDigits LosableBeside(const LogicState& state, int cell, CellSet small) {
     }
     return digits;
 }
+
 // Those of digits a third cell could lose beside a cell whose BesideDigits are beside and the
 // other cell holding other.
 DigitMask LosableWith(const BesideDigits& beside, DigitMask other, DigitMask digits) {
