@@ -12,19 +12,38 @@ constexpr bool TwoOrMore(CellSet cells) {
     return !cells.Empty();
 }
 
-// The digits x for which an excluder holding cand, two or three digits, rules out y in j beside
-// z in k (no k for a pair, z unused) when the cell that may lose x holds it.
-DigitMask StrikingDigits(DigitMask cand, int y, int z, bool triple) {
-    const DigitMask yz = Bit(y) | Bit(z);
-    const DigitMask higher = cand & (cand - 1);
-    if ((higher & (higher - 1)) != 0) {  // three: y and z, either way round, beside x
-        return triple && y != z && (cand & yz) == yz ? cand & ~yz : 0;
+// The cells that may rule combinations out, gathered by the combinations they strike for x, the
+// digit the cell that may lose one holds.
+struct Excluders {
+    std::array<DigitMask, 10> beside{};  // per digit y: the x of each excluder {x, y}
+    std::array<std::array<DigitMask, 10>, 10> between{};  // per y and z: x of {x, y, z}, any x for {y, z}
+
+    void Add(DigitMask cand) {
+        const int p = LowestDigit(cand);
+        cand &= cand - 1;
+        const int q = LowestDigit(cand);
+        cand &= cand - 1;
+        if (cand == 0) {
+            beside[p] |= Bit(q);
+            beside[q] |= Bit(p);
+            between[p][q] = between[q][p] = kAllDigits;
+            return;
+        }
+        const int r = LowestDigit(cand);
+        between[p][q] |= Bit(r), between[q][p] |= Bit(r);
+        between[p][r] |= Bit(q), between[r][p] |= Bit(q);
+        between[q][r] |= Bit(p), between[r][q] |= Bit(p);
     }
-    if (triple && cand == yz) return kAllDigits;  // y and z, either way round, whatever x is
-    DigitMask digits = 0;  // x and y: j may not hold y, nor k (and likewise for z in k)
-    if ((cand & Bit(y)) != 0) digits |= cand & ~Bit(y);
-    if (triple && (cand & Bit(z)) != 0) digits |= cand & ~Bit(z);
-    return digits;
+    // The digits x for which one of them rules out y in j beside z in k (no k for a pair, z unused).
+    DigitMask Striking(int y, int z, bool triple) const {
+        return triple ? beside[y] | beside[z] | between[y][z] : beside[y];
+    }
+};
+
+Excluders ExcludersOf(const LogicState& state, CellSet cells) {
+    Excluders ex;
+    for (int cell : cells) ex.Add(state.cand[cell]);
+    return ex;
 }
 
 // How a cell holding x lies to the base cells j and k (no k for a pair).
@@ -45,28 +64,20 @@ DigitMask RuledByHouses(Sight sight, int y, int z) {
 // The digits of tested that a cell lying to j and k as sight says loses beside them: those for
 // which every combination of their digits (inJ, inK) is ruled out by the cell's own houses or by
 // an excluder of ex.
-DigitMask LosableDigits(const LogicState& state, Sight sight, DigitMask inJ, DigitMask inK, CellSet ex,
-                        DigitMask tested) {
-    std::array<DigitMask, 32> excluders;  // no cell has more than 32 peers
-    int count = 0;
-    for (int cell : ex) excluders[count++] = state.cand[cell];
-    auto digitsOf = [](DigitMask mask, std::array<int, 9>& list) {
-        int n = 0;
-        for (; mask != 0; mask &= mask - 1) list[n++] = LowestDigit(mask);
-        return n;
-    };
-    std::array<int, 9> ys, zs;
-    const int nY = digitsOf(inJ, ys), nZ = digitsOf(sight.triple ? inK : Bit(1), zs);  // a pair: z unused
+DigitMask LosableDigits(Sight sight, DigitMask inJ, DigitMask inK, const Excluders& ex, DigitMask tested) {
+    if (!sight.triple) inK = Bit(1);  // a pair: z unused
     // A combination mostly keeps the digits of its own houses, y and z: the next one taken shares
-    // neither where it can, so that most tests end after two or three.
+    // neither where it can, so that most tests end after two or three. Round by round, the digits
+    // of j are taken with those of k in turn, each round starting one digit of k later.
     DigitMask digits = tested;
-    for (int shift = 0; shift < nZ; ++shift) {
-        for (int i = 0; i < nY; ++i) {
-            const int y = ys[i], z = zs[(i + shift) % nZ];
+    for (DigitMask first = inK; first != 0; first &= first - 1) {
+        DigitMask zs = first;
+        for (DigitMask ys = inJ; ys != 0; ys &= ys - 1) {
+            const int y = LowestDigit(ys), z = LowestDigit(zs);
+            zs &= zs - 1;
+            if (zs == 0) zs = inK;
             if (sight.jk && y == z) continue;  // ruled out whatever x is
-            DigitMask striking = RuledByHouses(sight, y, z);
-            for (int e = 0; e < count; ++e) striking |= StrikingDigits(excluders[e], y, z, sight.triple);
-            digits &= striking;
+            digits &= RuledByHouses(sight, y, z) | ex.Striking(y, z, sight.triple);
             if (digits == 0) return 0;
         }
     }
@@ -82,7 +93,9 @@ CellSet Strikers(const LogicState& state, Sight sight, DigitMask inJ, DigitMask 
             const int z = LowestDigit(zs);
             if ((RuledByHouses(sight, y, z) & Bit(x)) != 0) continue;
             for (int cell : ex) {
-                if ((StrikingDigits(state.cand[cell], y, z, sight.triple) & Bit(x)) == 0) continue;
+                Excluders one;
+                one.Add(state.cand[cell]);
+                if ((one.Striking(y, z, sight.triple) & Bit(x)) == 0) continue;
                 used.Add(cell);
                 break;
             }
@@ -91,9 +104,11 @@ CellSet Strikers(const LogicState& state, Sight sight, DigitMask inJ, DigitMask 
     return used;
 }
 
-// The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate. The cells of
-// seeingAll that hold no digit beyond the base cells' may rule combinations out.
-std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellSet seeingAll, Technique technique) {
+// The step of the base cells at, j and k (k < 0 for a pair) if at loses a candidate; only those of
+// tested may go. The cells of seeingAll that hold no digit beyond the base cells' may rule
+// combinations out.
+std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellSet seeingAll, DigitMask tested,
+                            Technique technique) {
     const DigitMask all = state.cand[at] | state.cand[j] | (k >= 0 ? state.cand[k] : 0);
     CellSet ex{};
     for (int cell : seeingAll) {
@@ -103,7 +118,7 @@ std::optional<Step> Exclude(const LogicState& state, int at, int j, int k, CellS
     const bool triple = k >= 0;
     const Sight sight{Sees(at, j), triple && Sees(at, k), triple && Sees(j, k), triple};
     const DigitMask inK = triple ? state.cand[k] : 0;
-    const DigitMask losable = LosableDigits(state, sight, state.cand[j], inK, ex, state.cand[at]);
+    const DigitMask losable = LosableDigits(sight, state.cand[j], inK, ExcludersOf(state, ex), tested);
     if (losable == 0) return std::nullopt;
     std::vector<Candidate> removed;
     CellSet used{};
@@ -174,6 +189,30 @@ CellSet SeeingTwo(const LogicState& state, int j, int k, CellSet near, CellSet o
     return seeTwo;
 }
 
+// Per digit d: the digits a third cell could lose beside cell and a second cell holding d, at
+// best: the third cell sees both, the second sees cell and every cell near cell rules
+// combinations out. The cells near a pair are near each of them, so the pair leaves a third cell
+// no more than these for each digit of the other, from either side.
+using BesideDigits = std::array<DigitMask, 10>;
+BesideDigits LosableBeside(const LogicState& state, int cell, CellSet small) {
+    const Excluders ex = ExcludersOf(state, kHouses.peers[cell] & small);
+    constexpr Sight kBest{true, true, true, true};
+    BesideDigits digits;
+    digits.fill(kAllDigits);
+    for (DigitMask ys = state.cand[cell]; ys != 0; ys &= ys - 1) {
+        const int y = LowestDigit(ys);
+        for (int d = 1; d <= 9; ++d) digits[d] &= RuledByHouses(kBest, y, d) | ex.Striking(y, d, true);
+    }
+    return digits;
+}
+
+// Those of digits a third cell could lose beside a cell whose BesideDigits are beside and the
+// other cell holding other.
+DigitMask LosableWith(const BesideDigits& beside, DigitMask other, DigitMask digits) {
+    for (; other != 0 && digits != 0; other &= other - 1) digits &= beside[LowestDigit(other)];
+    return digits;
+}
+
 // The cells numbered above cell.
 constexpr CellSet CellsAfter(int cell) {
     const int from = cell + 1;
@@ -207,7 +246,7 @@ std::optional<Step> FindAlignedPair(const LogicState& state, CellSet open, CellS
                 for (; need != 0 && cover[LowestDigit(need)].Has(b); need &= need - 1) {
                 }
                 if (need != 0) continue;
-                if (auto step = Exclude(state, a, b, -1, kHouses.peers[a] & kHouses.peers[b] & pairs,
+                if (auto step = Exclude(state, a, b, -1, kHouses.peers[a] & kHouses.peers[b] & pairs, state.cand[a],
                                         Technique::AlignedPairExclusion))
                     return step;
             }
@@ -224,6 +263,8 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         if (count >= 2 && count <= size) small.Add(cell);
     }
     if (size == 2) return FindAlignedPair(state, open, small);
+    std::array<BesideDigits, kCellCount> beside;
+    for (int cell : open) beside[cell] = LosableBeside(state, cell, small);
     for (int a : open) {
         const CellSet nearA = kHouses.peers[a] & small;
         CellSet once{}, twice{};  // the cells that see two of those
@@ -234,22 +275,25 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
         for (int b : twice & open & CellsAfter(a)) {
             const CellSet nearAB = nearA & kHouses.peers[b];
             // a and b as the two cells whose combinations are struck; the third is the one that
-            // loses a digit. It sees two cells near a and b; most pairs have no such third cell,
-            // and only the digits held by those they have need testing.
+            // loses a digit. First the digits a third cell could lose if it saw both and every cell
+            // near both: fewer peers and excluders only leave more combinations, so no third cell
+            // loses another. Most pairs have none, as the cells near each one alone tell.
+            const DigitMask atBest =
+                LosableWith(beside[b], state.cand[a], LosableWith(beside[a], state.cand[b], kAllDigits));
+            if (atBest == 0) continue;
+            const Sight best{true, true, Sees(a, b), true};
+            const DigitMask losable =
+                LosableDigits(best, state.cand[a], state.cand[b], ExcludersOf(state, nearAB), atBest);
+            if (losable == 0) continue;
+            // The third cell sees two cells near a and b.
             CellSet thirds = SeeingTwo(state, a, b, nearAB, open, kAllDigits);
             thirds.Remove(a);
             thirds.Remove(b);
-            if (thirds.Empty()) continue;
-            DigitMask held = 0;
-            for (int c : thirds) held |= state.cand[c];
-            // The digits a third cell could lose if it saw both and every cell near both: fewer
-            // peers and excluders only leave more combinations, so no third cell loses another.
-            const Sight best{true, true, Sees(a, b), true};
-            const DigitMask losable = LosableDigits(state, best, state.cand[a], state.cand[b], nearAB, held);
-            if (losable == 0) continue;
-            // The search tries only third cells holding one of ThirdCellDigits; as a cell that loses
-            // something is rare, that is checked only for such a cell.
+            // The search tries only third cells holding one of ThirdCellDigits of the digits they
+            // hold; as a cell that loses something is rare, that is checked only for such a cell.
             auto tried = [&](int c) {
+                DigitMask held = 0;
+                for (int third : thirds) held |= state.cand[third];
                 const DigitMask digits = ThirdCellDigits(state, a, b, nearAB, held);
                 CellSet holding{};
                 for (DigitMask m = digits; m != 0; m &= m - 1) holding |= state.cellsWith[LowestDigit(m)];
@@ -257,7 +301,7 @@ std::optional<Step> FindAligned(const LogicState& state, int size, Technique tec
             };
             for (int c : thirds) {
                 if ((state.cand[c] & losable) == 0) continue;
-                auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], technique);
+                auto step = Exclude(state, c, a, b, nearAB & kHouses.peers[c], state.cand[c] & losable, technique);
                 if (step && tried(c)) return step;
             }
         }
