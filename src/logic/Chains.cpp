@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bitset>
 #include <climits>
-#include <cstring>
 
 #include "logic/Finders.h"
 
@@ -370,16 +369,7 @@ std::vector<ChainLink> NetRecord::Proof(int literal) const {
 }
 
 const ImplicationClosure& ClosureOf(const LogicState& state) {
-    struct Cache {
-        LogicState state;
-        std::optional<ImplicationClosure> closure;
-    };
-    thread_local Cache cache;
-    if (!cache.closure || std::memcmp(&cache.state, &state, sizeof state) != 0) {
-        cache.state = state;
-        cache.closure.emplace(state);
-    }
-    return *cache.closure;
+    return ForSameCandidates(state, [&] { return ImplicationClosure(state); });
 }
 
 int LengthBonus(int length) {

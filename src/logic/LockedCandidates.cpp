@@ -69,24 +69,9 @@ std::optional<ScaleLockedSet> FirstScaleLocked(const LogicState& state) {
     return std::nullopt;
 }
 
-// The three rungs sit side by side on the ladder and so scan the same candidates one after the
-// other; the last scan is kept (per thread, the engine searches on two).
-const std::optional<ScaleLockedSet>& FirstScaleLockedOnce(const LogicState& state) {
-    thread_local struct {
-        bool filled = false;
-        std::array<CellSet, 10> cellsWith;
-        std::optional<ScaleLockedSet> found;
-    } last;
-    if (!last.filled || last.cellsWith != state.cellsWith) {
-        last.filled = true;
-        last.cellsWith = state.cellsWith;
-        last.found = FirstScaleLocked(state);
-    }
-    return last.found;
-}
-
 std::optional<Step> ScaleLocked(const LogicState& state, Technique shape) {
-    const std::optional<ScaleLockedSet>& found = FirstScaleLockedOnce(state);
+    // The three rungs sit side by side on the ladder and so scan the same candidates.
+    const std::optional<ScaleLockedSet>& found = ForSameCandidates(state, [&] { return FirstScaleLocked(state); });
     if (!found || found->shape != shape) return std::nullopt;
     const auto& [house, d, places, seen, _] = *found;
     Step step = NewStep(shape);

@@ -48,4 +48,21 @@ struct LogicState {
     int EmptyCount() const;
 };
 
+// What make() answers about the board, kept per thread for the next question about the same
+// candidates: rungs side by side on the ladder ask about one board one after another. Each call
+// site (make's type) keeps its own answer.
+template <class Make>
+const auto& ForSameCandidates(const LogicState& state, Make&& make) {
+    using Answer = decltype(make());
+    thread_local struct {
+        std::optional<std::array<CellSet, 10>> candidates;
+        std::optional<Answer> answer;
+    } last;
+    if (last.candidates != state.cellsWith) {
+        last.answer.emplace(make());
+        last.candidates = state.cellsWith;
+    }
+    return *last.answer;
+}
+
 }  // namespace tessaro::logic

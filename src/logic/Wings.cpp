@@ -1,7 +1,6 @@
 #include "logic/FinderTools.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace tessaro::logic {
 namespace {
@@ -247,13 +246,7 @@ struct BentSetSearch {
 
 // The four rungs ask one after another about the same board: one search answers all of them.
 std::optional<Step> FindBentSet(const LogicState& state, int size) {
-    struct Kept {
-        bool known = false;
-        LogicState state;
-        std::array<std::optional<Step>, BentSetSearch::kLargest + 1> found;
-    };
-    thread_local Kept kept;
-    if (!kept.known || std::memcmp(&kept.state, &state, sizeof state) != 0) {
+    return ForSameCandidates(state, [&] {
         BentSetSearch search(state);
         for (int cell = 0; cell < kCellCount; ++cell) {
             const int count = DigitCount(state.cand[cell]);
@@ -263,11 +256,8 @@ std::optional<Step> FindBentSet(const LogicState& state, int size) {
         for (int d = 1; d <= 9; ++d) search.bivalueWith[d] = bivalue & state.cellsWith[d];
         for (int house = 0; house < kHouseCount; ++house) search.SearchHouse(house);
         search.SetsAcrossHouses();
-        kept.known = true;
-        kept.state = state;
-        kept.found = std::move(search.found);
-    }
-    return kept.found[size];
+        return std::move(search.found);
+    })[size];
 }
 
 }  // namespace
