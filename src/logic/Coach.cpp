@@ -10,9 +10,6 @@
 namespace tessaro::logic {
 namespace {
 
-// The board's x + 10 * y place of a logic cell.
-int BoardAt(int cell) { return At(ColumnOf(cell) + 1, RowOf(cell) + 1); }
-
 // Short enough for the help panel with an effect or a place behind it.
 std::string ShortName(Technique technique) {
     switch (technique) {
@@ -166,7 +163,7 @@ Advice Coach::Press(const Grid& board, const Grid& givens) {
     const Grid* solution = Solution(givens);
     if (!solution) return {solutionCount_ == 0 ? Advice::Kind::NoSolution : Advice::Kind::SeveralSolutions, {}};
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const int at = BoardAt(cell);
+        const int at = GridIndex(cell);
         if (board[at] == 0 || board[at] == (*solution)[at]) continue;
         Advice wrong{Advice::Kind::WrongEntry, {}};
         wrong.step.cells = {cell};

@@ -18,6 +18,7 @@ using geometry::HouseKind;
 using geometry::BoxOf;
 using geometry::CellAt;
 using geometry::ColumnOf;
+using geometry::GridIndex;
 using geometry::IsLine;
 using geometry::KindOf;
 using geometry::RowOf;

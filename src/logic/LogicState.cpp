@@ -7,7 +7,7 @@ std::optional<LogicState> LogicState::FromGrid(const Grid& board) {
     for (int cell = 0; cell < kCellCount; ++cell) state.cand[cell] = kAllDigits;
     for (int d = 1; d <= 9; ++d) state.cellsWith[d] = CellSet{~std::uint64_t{0}, (std::uint64_t{1} << 17) - 1};
     for (int cell = 0; cell < kCellCount; ++cell) {
-        const int v = board[At(ColumnOf(cell) + 1, RowOf(cell) + 1)];
+        const int v = board[GridIndex(cell)];
         if (v == 0) continue;
         if (v > 9 || !state.Has(cell, v)) return std::nullopt;  // out of range, or a peer holds it
         state.Place(cell, v);
@@ -17,7 +17,7 @@ std::optional<LogicState> LogicState::FromGrid(const Grid& board) {
 
 Grid LogicState::ToGrid() const {
     Grid grid{};
-    for (int cell = 0; cell < kCellCount; ++cell) grid[At(ColumnOf(cell) + 1, RowOf(cell) + 1)] = value[cell];
+    for (int cell = 0; cell < kCellCount; ++cell) grid[GridIndex(cell)] = value[cell];
     return grid;
 }
 

@@ -56,7 +56,7 @@ int StallsFrom(LogicState state, const Grid& solution, int maxDifficulty) {
             if (state.value[cell] == 0 && (fewest < 0 || DigitCount(state.cand[cell]) < DigitCount(state.cand[fewest])))
                 fewest = cell;
         }
-        state.Place(fewest, solution[At(ColumnOf(fewest) + 1, RowOf(fewest) + 1)]);
+        state.Place(fewest, solution[GridIndex(fewest)]);
     }
     return stalls;
 }
