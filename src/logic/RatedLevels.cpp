@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 
 #include "puzzles/SudokuXSolver.h"
 
@@ -10,6 +11,14 @@ namespace {
 
 // Above every count of chances, below acceptance.
 constexpr int kUsedAboveBand = 1 << 20;
+
+// From the Nishio chains up a rung costs more than all below it together; a path toward a cheaper
+// technique leaves them out.
+constexpr int kCostlyRungs = 75;
+
+// A technique rated this near the default band's top or above it is practised without an upper
+// end: the steps after it seldom stay below that top.
+constexpr int kRoomBelowBandTop = 5;
 
 // "3.4" or "3,4" or "3" in tenths.
 std::optional<int> ParseRating(std::string_view text) {
@@ -40,9 +49,18 @@ bool StandsAlone(const Rung& rung, const LogicState& state) {
     return true;
 }
 
-// How many places of a path from state on need a rung of maxDifficulty or more. At each, the cell
-// with the fewest candidates gets its digit of the solution instead of the harder step, which
-// would cost far more to find than the count needs.
+// Where no wanted rung has a step, the cell with the fewest candidates gets its digit of the
+// solution instead of the harder step, which would cost far more to find than a count needs.
+void PlaceFewestCell(LogicState& state, const Grid& solution) {
+    int fewest = -1;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (state.value[cell] == 0 && (fewest < 0 || DigitCount(state.cand[cell]) < DigitCount(state.cand[fewest])))
+            fewest = cell;
+    }
+    state.Place(fewest, solution[GridIndex(fewest)]);
+}
+
+// How many places of a path from state on need a rung of maxDifficulty or more.
 int StallsFrom(LogicState state, const Grid& solution, int maxDifficulty) {
     int stalls = 0;
     while (!state.Solved() && !state.Contradicted()) {
@@ -51,42 +69,55 @@ int StallsFrom(LogicState state, const Grid& solution, int maxDifficulty) {
             continue;
         }
         ++stalls;
-        int fewest = -1;
-        for (int cell = 0; cell < kCellCount; ++cell) {
-            if (state.value[cell] == 0 && (fewest < 0 || DigitCount(state.cand[cell]) < DigitCount(state.cand[fewest])))
-                fewest = cell;
-        }
-        state.Place(fewest, solution[GridIndex(fewest)]);
+        PlaceFewestCell(state, solution);
     }
     return stalls;
 }
 
-// How near a path comes to using the practised technique: a rare rung is used only where no
-// rung below it has a step, so every place where the path needed a harder rung is a chance the
-// technique takes, and every place where the technique stood behind a lower rung that won is a
-// pattern a nearby puzzle may keep without the lower one. Chain rungs are too slow to look
-// behind on every step. A path that uses the technique but then needs rungs above the band
+// How near a puzzle comes to using the practised technique, told by its path up to the band's top.
+// A rare rung is used only where no rung below it has a step, so each place where the path needed a
+// harder rung is a chance the technique takes, and each place where the technique stood behind a
+// lower rung that won is a pattern a nearby puzzle may keep without the lower one. A band without
+// an upper end would take the path through the costly rungs; it leaves them out instead and goes on
+// past every place where the rest have no step, and those places tell enough without looking behind
+// each step (nor is it done for chain rungs, too slow for that). Only when that path uses the
+// technique does the real one decide; a real path that uses it but then needs rungs above the band
 // comes nearer the fewer places need them.
-int PracticeNearness(const SolvingPath& path, const Grid& clues, int level, const ExtremChoice& choice) {
-    if (FitsLevel(path, level, choice)) return LevelJudge::kAccepted;
-    if (level < 3 || !choice.technique) return -1;
+int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
+                     const std::function<SolvingPath(const Grid&)>& path) {
+    if (level < 3 || !choice.technique) return FitsLevel(path(clues), level, choice) ? LevelJudge::kAccepted : -1;
     const Rung& aim = Info(*choice.technique);
-    int chances = 0;
-    bool used = false;
+    const bool openEnded = choice.band.high >= kNoUpperEnd;
+    const bool lookBehind = !openEnded && !aim.chain;
+    const int top = !openEnded ? choice.band.high + 1 : aim.difficulty < kCostlyRungs ? kCostlyRungs : INT_MAX;
+    Grid solution{};
     const std::optional<LogicState> start = LogicState::FromGrid(clues);
-    if (!start) return -1;
+    if (!start || SudokuXSolver::CountSolutions(clues, 2, &solution) != 1) return -1;
     LogicState state = *start;
-    for (const Step& step : path.steps) {
-        if (step.technique > aim.technique) {
+    int chances = 0;
+    while (!state.Solved() && !state.Contradicted()) {
+        const std::optional<Step> step = NextStep(state, top);
+        if (!step) {
+            if (!openEnded) return chances;
             ++chances;
-        } else if (!aim.chain && step.technique > Technique::NakedSingle && StandsAlone(aim, state)) {
+            PlaceFewestCell(state, solution);
+            continue;
+        }
+        if (step->technique == aim.technique) break;
+        if (step->technique > aim.technique ||
+            (lookBehind && step->technique > Technique::NakedSingle && StandsAlone(aim, state))) {
             ++chances;
         }
-        used = used || step.technique == aim.technique;
-        Apply(state, step);
+        Apply(state, *step);
     }
-    Grid solution{};
-    if (!used || path.verdict != Verdict::Stuck || SudokuXSolver::CountSolutions(clues, 2, &solution) != 1) return chances;
+    if (state.Solved() || state.Contradicted()) return chances;
+    const SolvingPath real = path(clues);
+    if (FitsLevel(real, level, choice)) return LevelJudge::kAccepted;
+    const bool used = std::any_of(real.steps.begin(), real.steps.end(),
+                                  [&](const Step& step) { return step.technique == aim.technique; });
+    if (!used || real.verdict != Verdict::Stuck) return chances;
+    state = *start;
+    for (const Step& step : real.steps) Apply(state, step);
     return kUsedAboveBand - StallsFrom(state, solution, choice.band.high + 1);
 }
 
@@ -99,7 +130,7 @@ ExtremChoice MakeExtremChoice(std::optional<RatingBand> band, std::optional<Tech
         choice.band = *band;
     } else if (technique) {
         const int base = Info(*technique).difficulty;
-        choice.band = {kExtremLowest, base >= kExtremBand.high ? kNoUpperEnd : kExtremBand.high};
+        choice.band = {kExtremLowest, base + kRoomBelowBandTop > kExtremBand.high ? kNoUpperEnd : kExtremBand.high};
     }
     return choice;
 }
@@ -138,7 +169,7 @@ LevelJudge RatedLevelJudge(const ExtremChoice& choice) {
     judge.accepts = [path, choice](int level, const Grid& clues) { return FitsLevel(path(level, clues), level, choice); };
     if (choice.technique) {
         judge.nearness = [path, choice](int level, const Grid& clues) {
-            return PracticeNearness(path(level, clues), clues, level, choice);
+            return PracticeNearness(clues, level, choice, [&](const Grid& g) { return path(level, g); });
         };
     }
     return judge;

@@ -53,7 +53,7 @@ struct LevelJudge {
 };
 
 // How many neighbours a walk toward acceptance tries before it gives the candidate up.
-inline constexpr int kWalkSteps = 600;
+inline constexpr int kWalkSteps = 300;
 
 // A level whose candidates are walked gives up after this long instead of after kMaxAttempts
 // grids, which would take far longer; the puzzles it finds in time depend on the seed alone.

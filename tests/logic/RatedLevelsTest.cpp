@@ -13,9 +13,10 @@ TEST(RatedLevels, ReadsExtremBandsAndWidensTheBandForATechnique) {
         EXPECT_FALSE(ParseRatingBand(wrong)) << wrong;
     }
     // Without a band a technique is practised at its own rating, even below the default band, and
-    // up to any rating when it is rated above it.
+    // up to any rating when it is rated near the band's top or above it.
     EXPECT_EQ(MakeExtremChoice(std::nullopt, std::nullopt).band, kExtremBand);
-    EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::XWing).band, (RatingBand{26, 65}));
+    EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::FourStrongLinks).band, (RatingBand{26, 65}));
+    EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::AlignedPairExclusion).band, (RatingBand{26, kNoUpperEnd}));
     EXPECT_EQ(MakeExtremChoice(std::nullopt, Technique::NestedForcingChain).band, (RatingBand{26, kNoUpperEnd}));
     EXPECT_EQ(MakeExtremChoice(RatingBand{40, 50}, Technique::XWing).band, (RatingBand{40, 50}));
 }
@@ -28,7 +29,7 @@ TEST(RatedLevels, PracticePuzzleOfARareTechniqueUsesIt) {
     const Grid puzzle = MakePuzzle(3, &attempts, RatedLevelJudge(choice));
     EXPECT_TRUE(MeetsLevel(puzzle, 3));
     EXPECT_TRUE(FitsLevel(SolvePath(puzzle), 3, choice));
-    EXPECT_LE(attempts, 10);  // unaimed, this seed needs over a thousand full grids
+    EXPECT_LE(attempts, 20);  // unaimed, this seed needs over a thousand full grids
 }
 
 }  // namespace
