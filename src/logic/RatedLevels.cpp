@@ -49,6 +49,10 @@ bool StandsAlone(const Rung& rung, const LogicState& state) {
     return true;
 }
 
+bool Uses(const SolvingPath& path, Technique technique) {
+    return std::any_of(path.steps.begin(), path.steps.end(), [&](const Step& step) { return step.technique == technique; });
+}
+
 // Where no wanted rung has a step, the cell with the fewest candidates gets its digit of the
 // solution instead of the harder step, which would cost far more to find than a count needs.
 void PlaceFewestCell(LogicState& state, const Grid& solution) {
@@ -90,9 +94,14 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
     const bool openEnded = choice.band.high >= kNoUpperEnd;
     const bool lookBehind = !openEnded && !aim.chain;
     const int top = !openEnded ? choice.band.high + 1 : aim.difficulty < kCostlyRungs ? kCostlyRungs : INT_MAX;
-    Grid solution{};
     const std::optional<LogicState> start = LogicState::FromGrid(clues);
-    if (!start || SudokuXSolver::CountSolutions(clues, 2, &solution) != 1) return -1;
+    if (!start) return -1;
+    // Only a path going on past a stall needs the solution; a puzzle of the level's rule has one.
+    std::optional<Grid> solution;
+    const auto solutionOf = [&]() -> const Grid& {
+        if (!solution) SudokuXSolver::CountSolutions(clues, 1, &solution.emplace());
+        return *solution;
+    };
     LogicState state = *start;
     int chances = 0;
     while (!state.Solved() && !state.Contradicted()) {
@@ -100,7 +109,7 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
         if (!step) {
             if (!openEnded) return chances;
             ++chances;
-            PlaceFewestCell(state, solution);
+            PlaceFewestCell(state, solutionOf());
             continue;
         }
         if (step->technique == aim.technique) break;
@@ -113,12 +122,10 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
     if (state.Solved() || state.Contradicted()) return chances;
     const SolvingPath real = path(clues);
     if (FitsLevel(real, level, choice)) return LevelJudge::kAccepted;
-    const bool used = std::any_of(real.steps.begin(), real.steps.end(),
-                                  [&](const Step& step) { return step.technique == aim.technique; });
-    if (!used || real.verdict != Verdict::Stuck) return chances;
+    if (!Uses(real, aim.technique) || real.verdict != Verdict::Stuck) return chances;
     state = *start;
     for (const Step& step : real.steps) Apply(state, step);
-    return kUsedAboveBand - StallsFrom(state, solution, choice.band.high + 1);
+    return kUsedAboveBand - StallsFrom(state, solutionOf(), choice.band.high + 1);
 }
 
 }  // namespace
@@ -151,8 +158,7 @@ RatingBand LevelBand(int level, const ExtremChoice& choice) {
 bool FitsLevel(const SolvingPath& path, int level, const ExtremChoice& choice) {
     if (path.verdict != Verdict::Solved || !LevelBand(level, choice).Holds(path.rating)) return false;
     if (level < 3 || !choice.technique) return true;
-    return std::any_of(path.steps.begin(), path.steps.end(),
-                       [&](const Step& step) { return step.technique == *choice.technique; });
+    return Uses(path, *choice.technique);
 }
 
 LevelJudge RatedLevelJudge(const ExtremChoice& choice) {
