@@ -292,7 +292,9 @@ std::optional<Step> FindNetChain(const LogicState& state, Family family, Techniq
     // dynamic links, only the candidates of groups whose closures share a conclusion need one.
     thread_local std::vector<NetRecord> keptNets;
     keptNets.resize(kLiteralCount / 2);
-    std::vector<NetRecord>& trueNets = keptNets;  // this thread's, also for a helper
+    // A reference, not the name: in a helper thread running the lambda below, the name would be
+    // the helper's own thread_local copy.
+    std::vector<NetRecord>& trueNets = keptNets;
     const bool binary = family == Family::Dynamic || family == Family::DynamicPlus;
     // Two candidates in a cell or two places in a house make a chain the lower rungs find first.
     const int fewest = binary ? 2 : 3;
