@@ -119,7 +119,8 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
         }
         Apply(state, *step);
     }
-    if (state.Solved() || state.Contradicted()) return chances;
+    // With every rung in the path and none above the technique's a walk would go blind.
+    if (state.Solved() || state.Contradicted()) return chances == 0 && top == INT_MAX ? -1 : chances;
     const SolvingPath real = path(clues);
     if (FitsLevel(real, level, choice)) return LevelJudge::kAccepted;
     if (!Uses(real, aim.technique) || real.verdict != Verdict::Stuck) return chances;
@@ -173,6 +174,9 @@ LevelJudge RatedLevelJudge(const ExtremChoice& choice) {
         return path(level, clues).verdict == Verdict::Solved;
     };
     judge.accepts = [path, choice](int level, const Grid& clues) { return FitsLevel(path(level, clues), level, choice); };
+    // The one guess's right digit reaches every cell by singles, so a dynamic forcing chain from
+    // the guessed cell is always at hand: a rung above it is needed only where that guess fails.
+    judge.beyondGuess = choice.technique && *choice.technique > Technique::DynamicForcingChain;
     if (choice.technique) {
         judge.nearness = [path, choice](int level, const Grid& clues) {
             return PracticeNearness(clues, level, choice, [&](const Grid& g) { return path(level, g); });

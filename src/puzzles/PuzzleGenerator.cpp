@@ -109,7 +109,7 @@ std::optional<Grid> WalkToAccepted(Grid puzzle, const Grid& solution, int level,
     for (int step = 0; step < kWalkSteps && nearness >= 0; ++step) {
         if (nearness == LevelJudge::kAccepted) return puzzle;
         const Grid next = Neighbour(puzzle, solution);
-        if (!MeetsLevel(next, level)) continue;
+        if (!MeetsLevel(next, level, judge)) continue;
         const int near = judge.nearness(level, next);
         if (near >= nearness) {
             puzzle = next;
@@ -132,8 +132,9 @@ std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
     if (rule.needsGuess) {
         // Take away all the engine can do without, symmetric pairs first, so that the last
         // removals push the puzzle past what the sweeps alone finish.
-        RemoveClues(puzzle, SymmetricGroups(), 0, 0, judged(EngineSolves));
-        RemoveClues(puzzle, SingleCells(), 0, 0, judged(EngineSolves));
+        const auto keep = judged(judge.beyondGuess ? SudokuXSolver::HasUniqueSolution : EngineSolves);
+        RemoveClues(puzzle, SymmetricGroups(), 0, 0, keep);
+        RemoveClues(puzzle, SingleCells(), 0, 0, keep);
     } else {
         // Easier levels stop at a clue count drawn inside their range; the hardest takes away
         // all it can.
@@ -144,7 +145,7 @@ std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
             RemoveClues(puzzle, SingleCells(), rule.minGivens, rule.maxGivens, judged(SweepsSolve));
         }
     }
-    if (!MeetsLevel(puzzle, level)) return std::nullopt;
+    if (!MeetsLevel(puzzle, level, judge)) return std::nullopt;
     if (judge.nearness) return WalkToAccepted(puzzle, solution, level, judge);
     if (judge.accepts && !judge.accepts(level, puzzle)) return std::nullopt;
     return puzzle;
@@ -215,14 +216,16 @@ EngineGrade GradeWithEngine(const Grid& clues) {
     return {engine.StatusSolved(), guessed};
 }
 
-bool MeetsLevel(const Grid& clues, int level) {
+bool MeetsLevel(const Grid& clues, int level, const LevelJudge& judge) {
     const LevelRule& rule = kLevelRules.at(level);
     const int givens = CountGivens(clues);
     if (givens < rule.minGivens || givens > rule.maxGivens) return false;
     if (!SudokuXSolver::HasUniqueSolution(clues)) return false;
     const EngineGrade grade = GradeWithEngine(clues);
-    return grade.solved && grade.guessed == rule.needsGuess;
+    return (grade.solved || (rule.needsGuess && judge.beyondGuess)) && grade.guessed == rule.needsGuess;
 }
+
+bool MeetsLevel(const Grid& clues, int level) { return MeetsLevel(clues, level, {}); }
 
 Grid MakePuzzle(int level, int* attempts, const LevelJudge& judge) {
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
@@ -289,7 +292,7 @@ bool RenewPuzzleFiles(const std::filesystem::path& folder, std::uint64_t seed, c
         const std::optional<std::array<Grid, 4>> puzzles = MakeLevel(level, levelSeed, extremCandidates, judge);
         if (!puzzles) return false;
         for (const Grid& puzzle : *puzzles) {
-            if (!MeetsLevel(puzzle, level)) return false;
+            if (!MeetsLevel(puzzle, level, judge)) return false;
         }
         SeedRandom(levelSeed);  // the records' filler bytes
         if (!write(folder / std::string(kPuzzleFiles[level]), PuzzleFileBytes(*puzzles))) return false;

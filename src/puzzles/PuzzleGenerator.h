@@ -34,7 +34,11 @@ inline constexpr std::array<LevelRule, 4> kLevelRules{{
     {0, 26, true},
 }};
 
-// True when the clues have exactly one solution and fit the rule of the level.
+struct LevelJudge;
+
+// True when the clues have exactly one solution and fit the rule of the level (loosened as the
+// judge allows).
+bool MeetsLevel(const Grid& clues, int level, const LevelJudge& judge);
 bool MeetsLevel(const Grid& clues, int level);
 
 // Further tests of a level beside its rule, supplied from above (the rated levels of the logic
@@ -49,6 +53,9 @@ struct LevelJudge {
     // walked toward acceptance: clues are added from the solution, taken away or moved, and a
     // change is kept unless it leads away.
     std::function<int(int level, const Grid& clues)> nearness;
+    // A level that needs the guess may take puzzles the one guess does not finish: for steps that
+    // no puzzle it finishes ever needs. Its guess phase must still run.
+    bool beyondGuess = false;
     static constexpr int kAccepted = 1 << 30;
 };
 

@@ -32,5 +32,18 @@ TEST(RatedLevels, PracticePuzzleOfARareTechniqueUsesIt) {
     EXPECT_LE(attempts, 20);  // unaimed, this seed needs over a thousand full grids
 }
 
+// The game's one guess finishes no puzzle that needs a rung above the dynamic chains, so their
+// practice puzzles are Extrem by the guess phase running, not by its success.
+TEST(RatedLevels, PracticePuzzleAboveTheOneGuessNeedsOnlyTheGuessPhase) {
+    const ExtremChoice choice = MakeExtremChoice(std::nullopt, Technique::DynamicForcingChainPlus);
+    const LevelJudge judge = RatedLevelJudge(choice);
+    SeedRandom(1);
+    const Grid puzzle = MakePuzzle(3, nullptr, judge);
+    EXPECT_TRUE(FitsLevel(SolvePath(puzzle), 3, choice));
+    EXPECT_TRUE(MeetsLevel(puzzle, 3, judge));
+    EXPECT_FALSE(MeetsLevel(puzzle, 3));
+    EXPECT_TRUE(GradeWithEngine(puzzle).guessed);
+}
+
 }  // namespace
 }  // namespace tessaro::logic
