@@ -119,7 +119,7 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
         }
         Apply(state, *step);
     }
-    // With every rung in the path and none above the technique's a walk would go blind.
+    // A path through every rung that needed none above the technique's gives a walk nothing to climb.
     if (state.Solved() || state.Contradicted()) return chances == 0 && top == INT_MAX ? -1 : chances;
     const SolvingPath real = path(clues);
     if (FitsLevel(real, level, choice)) return LevelJudge::kAccepted;

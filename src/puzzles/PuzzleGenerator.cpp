@@ -130,8 +130,9 @@ std::optional<Grid> TryPuzzle(int level, const LevelJudge& judge) {
     const Grid solution = SudokuXSolver::RandomFullGrid();
     Grid puzzle = solution;
     if (rule.needsGuess) {
-        // Take away all the engine can do without, symmetric pairs first, so that the last
-        // removals push the puzzle past what the sweeps alone finish.
+        // Take away all the engine can do without (or, beyond its guess, all the unique solution
+        // can), symmetric pairs first, so that the last removals push the puzzle past what the
+        // sweeps alone finish.
         const auto keep = judged(judge.beyondGuess ? SudokuXSolver::HasUniqueSolution : EngineSolves);
         RemoveClues(puzzle, SymmetricGroups(), 0, 0, keep);
         RemoveClues(puzzle, SingleCells(), 0, 0, keep);
@@ -224,8 +225,6 @@ bool MeetsLevel(const Grid& clues, int level, const LevelJudge& judge) {
     const EngineGrade grade = GradeWithEngine(clues);
     return (grade.solved || (rule.needsGuess && judge.beyondGuess)) && grade.guessed == rule.needsGuess;
 }
-
-bool MeetsLevel(const Grid& clues, int level) { return MeetsLevel(clues, level, {}); }
 
 Grid MakePuzzle(int level, int* attempts, const LevelJudge& judge) {
     for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {

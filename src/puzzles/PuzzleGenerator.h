@@ -34,13 +34,6 @@ inline constexpr std::array<LevelRule, 4> kLevelRules{{
     {0, 26, true},
 }};
 
-struct LevelJudge;
-
-// True when the clues have exactly one solution and fit the rule of the level (loosened as the
-// judge allows).
-bool MeetsLevel(const Grid& clues, int level, const LevelJudge& judge);
-bool MeetsLevel(const Grid& clues, int level);
-
 // Further tests of a level beside its rule, supplied from above (the rated levels of the logic
 // library); an empty one lets every puzzle pass.
 struct LevelJudge {
@@ -58,6 +51,10 @@ struct LevelJudge {
     bool beyondGuess = false;
     static constexpr int kAccepted = 1 << 30;
 };
+
+// True when the clues have exactly one solution and fit the rule of the level (loosened as the
+// judge allows).
+bool MeetsLevel(const Grid& clues, int level, const LevelJudge& judge = {});
 
 // How many neighbours a walk toward acceptance tries before it gives the candidate up.
 inline constexpr int kWalkSteps = 300;
