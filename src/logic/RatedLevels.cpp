@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "puzzles/SudokuXSolver.h"
 
@@ -78,6 +81,51 @@ int StallsFrom(LogicState state, const Grid& solution, int maxDifficulty) {
     return stalls;
 }
 
+// A position of a path: every cell's value and candidates.
+using PositionKey = std::array<std::uint8_t, 3 * kCellCount>;
+
+PositionKey KeyOf(const LogicState& state) {
+    PositionKey key;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        key[3 * cell] = state.value[cell];
+        key[3 * cell + 1] = static_cast<std::uint8_t>(state.cand[cell]);
+        key[3 * cell + 2] = static_cast<std::uint8_t>(state.cand[cell] >> 8);
+    }
+    return key;
+}
+
+struct PositionHash {
+    std::size_t operator()(const PositionKey& key) const {
+        return std::hash<std::string_view>{}(std::string_view(reinterpret_cast<const char*>(key.data()), key.size()));
+    }
+};
+
+// The rest of a walk's path from a position. It depends on the position alone (whose completion
+// is the solution), and a neighbour's path often joins one tried before once its changed clue
+// is placed, so the rest is kept for the next neighbours of the same walk.
+struct PathRest {
+    int chances = 0;
+    bool reachesAim = false;
+};
+
+struct WalkMemo {
+    Technique aim{};
+    RatingBand band;
+    std::unordered_map<PositionKey, PathRest, PositionHash> rests;
+
+    // The memo for this choice, emptied for another one or when it has grown large.
+    static WalkMemo& For(const ExtremChoice& choice) {
+        static constexpr std::size_t kMostPositions = 50'000;
+        thread_local WalkMemo memo;
+        if (memo.aim != *choice.technique || memo.band != choice.band || memo.rests.size() > kMostPositions) {
+            memo.rests.clear();
+            memo.aim = *choice.technique;
+            memo.band = choice.band;
+        }
+        return memo;
+    }
+};
+
 // How near a puzzle comes to using the practised technique, told by its path up to the band's top.
 // A rare rung is used only where no rung below it has a step, so each place where the path needed a
 // harder rung is a chance the technique takes, and each place where the technique stood behind a
@@ -102,25 +150,38 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
         if (!solution) SudokuXSolver::CountSolutions(clues, 1, &solution.emplace());
         return *solution;
     };
+    WalkMemo& memo = WalkMemo::For(choice);
+    std::vector<std::pair<PositionKey, int>> passed;  // the positions past singles, chances before each
     LogicState state = *start;
-    int chances = 0;
+    PathRest rest;
     while (!state.Solved() && !state.Contradicted()) {
+        const PositionKey key = KeyOf(state);
+        if (const auto known = memo.rests.find(key); known != memo.rests.end()) {
+            rest = {rest.chances + known->second.chances, known->second.reachesAim};
+            break;
+        }
         const std::optional<Step> step = NextStep(state, top);
+        if (!step || step->technique > Technique::NakedSingle) passed.emplace_back(key, rest.chances);
         if (!step) {
-            if (!openEnded) return chances;
-            ++chances;
+            if (!openEnded) break;
+            ++rest.chances;
             PlaceFewestCell(state, solutionOf());
             continue;
         }
-        if (step->technique == aim.technique) break;
+        if (step->technique == aim.technique) {
+            rest.reachesAim = true;
+            break;
+        }
         if (step->technique > aim.technique ||
             (lookBehind && step->technique > Technique::NakedSingle && StandsAlone(aim, state))) {
-            ++chances;
+            ++rest.chances;
         }
         Apply(state, *step);
     }
+    for (const auto& [key, before] : passed) memo.rests[key] = {rest.chances - before, rest.reachesAim};
+    const int chances = rest.chances;
     // A path through every rung that needed none above the technique's gives a walk nothing to climb.
-    if (state.Solved() || state.Contradicted()) return chances == 0 && top == INT_MAX ? -1 : chances;
+    if (!rest.reachesAim) return chances == 0 && top == INT_MAX ? -1 : chances;
     const SolvingPath real = path(clues);
     if (FitsLevel(real, level, choice)) return LevelJudge::kAccepted;
     if (!Uses(real, aim.technique) || real.verdict != Verdict::Stuck) return chances;
