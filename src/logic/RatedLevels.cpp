@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <functional>
 #include <string_view>
 #include <unordered_map>
@@ -86,11 +87,8 @@ using PositionKey = std::array<std::uint8_t, 3 * kCellCount>;
 
 PositionKey KeyOf(const LogicState& state) {
     PositionKey key;
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        key[3 * cell] = state.value[cell];
-        key[3 * cell + 1] = static_cast<std::uint8_t>(state.cand[cell]);
-        key[3 * cell + 2] = static_cast<std::uint8_t>(state.cand[cell] >> 8);
-    }
+    std::memcpy(key.data(), state.value.data(), sizeof state.value);
+    std::memcpy(key.data() + sizeof state.value, state.cand.data(), sizeof state.cand);
     return key;
 }
 
@@ -178,13 +176,12 @@ int PracticeNearness(const Grid& clues, int level, const ExtremChoice& choice,
         }
         Apply(state, *step);
     }
-    for (const auto& [key, before] : passed) memo.rests[key] = {rest.chances - before, rest.reachesAim};
-    const int chances = rest.chances;
+    for (const auto& [key, before] : passed) memo.rests.emplace(key, PathRest{rest.chances - before, rest.reachesAim});
     // A path through every rung that needed none above the technique's gives a walk nothing to climb.
-    if (!rest.reachesAim) return chances == 0 && top == INT_MAX ? -1 : chances;
+    if (!rest.reachesAim) return rest.chances == 0 && top == INT_MAX ? -1 : rest.chances;
     const SolvingPath real = path(clues);
     if (FitsLevel(real, level, choice)) return LevelJudge::kAccepted;
-    if (!Uses(real, aim.technique) || real.verdict != Verdict::Stuck) return chances;
+    if (!Uses(real, aim.technique) || real.verdict != Verdict::Stuck) return rest.chances;
     state = *start;
     for (const Step& step : real.steps) Apply(state, step);
     return kUsedAboveBand - StallsFrom(state, solutionOf(), choice.band.high + 1);
